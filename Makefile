@@ -1,0 +1,37 @@
+# SPDX-License-Identifier: MIT
+# Thin wrapper over CMake: `make run` starts the application, `make test` runs the tests.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+export CCACHE_DIR ?= $(HOME)/.cache/ccache
+export CCACHE_SLOPPINESS = pch_defines,time_macros,include_file_mtime,include_file_ctime
+export CCACHE_BASEDIR = $(CURDIR)
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+configure: $(BUILD)/CMakeCache.txt
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@bash tools/run-app.sh $(BUILD)/bin/tarnwell
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DTARNWELL_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-bench -j $(JOBS)
+	@for b in $(BUILD)-bench/bin/bench_*; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan

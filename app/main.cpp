@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#include "tform1.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarnwell"));
+    TForm1 form1;
+    form1.CreateWindows();
+    // The main window fills the work area when first shown.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) form1.setGeometry(screen->availableGeometry());
+    form1.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,6 @@
+// SPDX-License-Identifier: MIT
+#include "tform11.h"
+
+TForm11::TForm11(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Вводмаркировки"));
+}

@@ -1,0 +1,6 @@
+// SPDX-License-Identifier: MIT
+#include "tform7.h"
+
+TForm7::TForm7(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("База данных с элементами"));
+}

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "testutil.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+namespace {
+QString lastText;
+QString lastTitle;
+}  // namespace
+
+void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, action, clock, timeoutMs] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w || clock->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
+        if (w) action(w);
+    });
+    timer->start();
+}
+
+void AcceptNextMessageBox() {
+    WhenModalShown([](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return;
+        lastText = box->text();
+        lastTitle = box->windowTitle();
+        if (QAbstractButton* b = box->defaultButton()) b->click();
+        else box->accept();
+    });
+}
+
+QString LastMessageBoxText() { return lastText; }
+QString LastMessageBoxTitle() { return lastTitle; }

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Runs `action` once the next modal dialog or message box is up (polled from the event loop),
+// passing the active modal widget; gives up after `timeoutMs`.
+void WhenModalShown(std::function<void(class QWidget*)> action, int timeoutMs = 5000);
+
+// Text of the last message box that AcceptNextMessageBox closed.
+QString LastMessageBoxText();
+QString LastMessageBoxTitle();
+// Closes the next message box with its default button and remembers its caption and text.
+void AcceptNextMessageBox();

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, once: nothing happens when they are all present.
+set -euo pipefail
+pkgs=(cmake make g++ ccache qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+      libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core)
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
