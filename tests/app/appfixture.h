@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "tform1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A program folder in a temporary directory with an optional settings file, and a main window
+// started on it the way main() starts it.
+class AppFixture : public ::testing::Test {
+protected:
+    QString configPath() const { return dir.filePath(QStringLiteral("config/main.ini")); }
+
+    void writeConfig(const QByteArray& text) {
+        QDir(dir.path()).mkpath(QStringLiteral("config"));
+        QFile f(configPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+
+    QByteArray readConfig() const {
+        QFile f(configPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    TForm1& start() {
+        form = std::make_unique<TForm1>(dir.path());
+        form->CreateWindows();
+        form->resize(900, 700);
+        form->show();
+        return *form;
+    }
+
+    void TearDown() override {
+        if (form) {
+            // Closing writes the settings; make sure it can.
+            QDir(dir.path()).mkpath(QStringLiteral("config"));
+            form->close();
+        }
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TForm1> form;
+};

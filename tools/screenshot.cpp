@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// Grabs the main window, as it looks after start-up, into a PNG file (for the documentation).
+#include "tform1.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarnwell"));
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 2) {
+        std::fputs("usage: tarnwell-screenshot OUT.png\n", stderr);
+        return 2;
+    }
+    TForm1 form1;
+    form1.CreateWindows();
+    form1.resize(1000, 700);
+    form1.show();
+    QApplication::processEvents();
+    if (!form1.grab().save(args[1])) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(args[1]));
+        return 1;
+    }
+    return 0;
+}
