@@ -8,8 +8,11 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
+
 Simulator::Simulator(Schematic& schematic)
-    : s_(schematic), codes_(static_cast<size_t>(MaxElements) + 1) {}
+    : s_(schematic),
+      slots_(static_cast<size_t>(MaxElements) + 1) {}
 
 void Simulator::PrepareRun() {
     SimTime = 0;
@@ -35,25 +38,85 @@ void Simulator::RunUnit() {
     SimTime = WrapAdd(SimTime, 1);
 }
 
+bool Simulator::PinTableCurrent() const {
+    const int count = s_.ElementCount;
+    if (count != pins_.elementCount) return false;
+    const TElement* const elements = s_.Elements.data();
+    for (int i = 1; i <= count; ++i) {
+        const std::vector<TLeg>& legs = elements[i].Legs;
+        if (legs.data() != pins_.legBase[static_cast<size_t>(i)] || legs.size() != pins_.legCount[static_cast<size_t>(i)])
+            return false;
+    }
+    const size_t nets = s_.Conns.size();
+    if (nets != pins_.netEnd.size()) return false;
+    const TPinRef* seen = pins_.refs.data();
+    for (size_t n = 0; n < nets; ++n) {
+        const TConns& net = s_.Conns[n];
+        const TPinRef* const end = pins_.refs.data() + pins_.netEnd[n];
+        if (static_cast<size_t>(end - seen) != net.size() || !std::equal(net.begin(), net.end(), seen)) return false;
+        seen = end;
+    }
+    return true;
+}
+
+void Simulator::RebuildPinTable() {
+    PinTable& t = pins_;
+    const int count = s_.ElementCount;
+    t.elementCount = count;
+    t.legBase.assign(static_cast<size_t>(count) + 1, nullptr);
+    t.legCount.assign(static_cast<size_t>(count) + 1, 0);
+    for (int i = 1; i <= count; ++i) {
+        std::vector<TLeg>& legs = s_.element(i).Legs;
+        t.legBase[static_cast<size_t>(i)] = legs.data();
+        t.legCount[static_cast<size_t>(i)] = legs.size();
+    }
+    t.refs.clear();
+    t.netEnd.clear();
+    t.inputs.clear();
+    t.outputs.clear();
+    for (size_t n = 0; n < s_.Conns.size(); ++n) {
+        for (const TPinRef& pin : s_.Conns[n]) {
+            t.refs.push_back(pin);
+            // A reference outside the table or the element's legs reaches no pin.
+            if (pin.Element < 1 || pin.Element > count) continue;
+            const auto e = static_cast<size_t>(pin.Element);
+            if (pin.Leg < 0 || static_cast<size_t>(pin.Leg) >= t.legCount[e]) continue;
+            TLeg* leg = t.legBase[e] + pin.Leg;
+            if (leg->X == 0) t.inputs.push_back({leg, static_cast<uint32_t>(n)});
+            else t.outputs.push_back({leg, static_cast<uint32_t>(n)});
+        }
+        t.netEnd.push_back(static_cast<uint32_t>(t.refs.size()));
+    }
+}
+
+bool Simulator::LoadInputs() {
+    for (const PinTable::Pin& p : pins_.outputs)
+        if (p.leg->X == 0) return false;
+    const uint8_t* const levels = NetLevels.data();
+    for (const PinTable::Pin& p : pins_.inputs) {
+        if (p.leg->X != 0) return false;
+        p.leg->Level = levels[p.net];
+    }
+    return true;
+}
+
 void Simulator::SimStep() {
     SyncNetLevels();
-    const auto legOf = [this](const TPinRef& pin) -> TLeg* {
-        if (pin.Element < 1 || pin.Element > s_.ElementCount) return nullptr;
-        std::vector<TLeg>& legs = s_.element(pin.Element).Legs;
-        if (pin.Leg < 0 || static_cast<size_t>(pin.Leg) >= legs.size()) return nullptr;
-        return &legs[static_cast<size_t>(pin.Leg)];
-    };
-
-    const size_t nets = s_.Conns.size();
-    for (size_t i = 0; i < nets; ++i) {
-        const uint8_t level = NetLevels[i];
-        for (const TPinRef& pin : s_.Conns[i])
-            if (TLeg* leg = legOf(pin); leg && leg->X == 0) leg->Level = level;
+    // The pins of every net, split into inputs (X = 0) and outputs in net and pin order, are kept
+    // in a table rebuilt whenever the nets, the element count or any element's leg storage differ
+    // from what it was built from, or a listed leg has changed its side. So it always says the
+    // same as the nets themselves.
+    if (!PinTableCurrent() || !LoadInputs()) {
+        RebuildPinTable();
+        LoadInputs();
     }
 
-    for (int i = 1; i <= s_.ElementCount; ++i) {
-        TElement& e = s_.element(i);
-        switch (e.kind()) {
+    picturesChanged_ = false;
+    TElement* const elements = s_.Elements.data();
+    const int count = s_.ElementCount;
+    for (int i = 1; i <= count; ++i) {
+        TElement& e = elements[i];
+        switch (KindOf(e, i)) {
         case ElementKind::Chip: StepChip(e, i); break;
         case ElementKind::Switch:
             if (!e.Legs.empty()) e.Legs[0].Level = e.State ? 1 : 0;
@@ -65,9 +128,14 @@ void Simulator::SimStep() {
         }
     }
 
-    for (size_t i = 0; i < nets; ++i)
-        for (const TPinRef& pin : s_.Conns[i])
-            if (const TLeg* leg = legOf(pin); leg && leg->X != 0) NetLevels[i] = leg->Level;
+    // A picture signal may have reached code that edits the schematic: then look at it again.
+    if (picturesChanged_) {
+        SyncNetLevels();
+        if (!PinTableCurrent()) RebuildPinTable();
+    }
+    uint8_t* const levels = NetLevels.data();
+    for (const PinTable::Pin& p : pins_.outputs)
+        if (p.leg->X != 0) levels[p.net] = p.leg->Level;
 }
 
 void Simulator::StepChip(TElement& e, int index) {
@@ -119,6 +187,7 @@ void Simulator::StepIndicator(TElement& e, int index) {
     e.State = level;
     e.Bitmap = SmallPicture(level ? SmallIndicatorLit : SmallIndicatorUnlit);
     e.Selected = false;
+    picturesChanged_ = true;
     Q_EMIT s_.elementImageChanged(index);
 }
 
@@ -130,14 +199,21 @@ void Simulator::StepProbe(TElement& e) {
     e.Transitions.push_back(SimTime);
 }
 
+ElementKind Simulator::KindOf(const TElement& e, int index) {
+    SlotCache& c = slots_[static_cast<size_t>(index)];
+    if (c.name.constData() != e.Name.constData() || c.name.size() != e.Name.size()) {
+        c.name = e.Name;
+        c.kind = KindOfName(e.Name);
+    }
+    return c.kind;
+}
+
 ExprCode Simulator::CodeOf(const TElement& e, int index) {
-    // A script without a line names no expression: the value is 1, as for an unknown text.
-    if (e.Script.isEmpty()) return ExprCode::Other;
-    const QString& line = e.Script.first();
-    CachedCode& c = codes_[static_cast<size_t>(index)];
-    if (c.line.constData() != line.constData() || c.line.size() != line.size()) {
-        c.line = line;
-        c.code = ResolveExpression(ExpressionText(line));
+    SlotCache& c = slots_[static_cast<size_t>(index)];
+    if (c.script.constData() != e.Script.constData() || c.script.size() != e.Script.size()) {
+        c.script = e.Script;
+        // A script without a line names no expression: the value is 1, as for an unknown text.
+        c.code = e.Script.isEmpty() ? ExprCode::Other : ResolveExpression(ExpressionText(e.Script.first()));
     }
     return c.code;
 }

@@ -48,18 +48,44 @@ private:
     void StepGenerator(TElement& e);
     void StepIndicator(TElement& e, int index);
     void StepProbe(TElement& e);
-    // Resolved expression of the element's first script line. The cache keeps a shared copy of
-    // the line it resolved, so an unchanged data pointer proves the text is unchanged (any edit of
-    // a shared string detaches it) and the result equals resolving the text again.
+    // Kind and resolved expression of an element, cached per slot. The cache keeps shared copies
+    // of the name and the script it looked at: any edit of a shared string or list detaches it,
+    // so an unchanged data pointer proves an unchanged text, and the cached result equals looking
+    // at the text again.
+    ElementKind KindOf(const TElement& e, int index);
     ExprCode CodeOf(const TElement& e, int index);
 
-    struct CachedCode {
-        QString line;
+    struct SlotCache {
+        QString name;
+        QStringList script;
+        ElementKind kind = ElementKind::Unknown;
         ExprCode code = ExprCode::Other;
     };
 
+    // Every net's pins resolved to legs, split by side; see SimStep.
+    struct PinTable {
+        struct Pin {
+            TLeg* leg;
+            uint32_t net;
+        };
+        int elementCount = -1;
+        std::vector<TLeg*> legBase;    // per element: its leg storage when the table was built
+        std::vector<size_t> legCount;  // per element: its number of legs then
+        std::vector<TPinRef> refs;     // the nets then, one after the other
+        std::vector<uint32_t> netEnd;  // per net: the end of its pins in refs
+        std::vector<Pin> inputs;
+        std::vector<Pin> outputs;
+    };
+    bool PinTableCurrent() const;
+    void RebuildPinTable();
+    // Nets to inputs through the table; false (having loaded only true inputs) when a listed
+    // leg is found on the other side than the table says.
+    bool LoadInputs();
+
     Schematic& s_;
-    std::vector<CachedCode> codes_;  // per element slot
+    std::vector<SlotCache> slots_;  // per element slot
+    PinTable pins_;
+    bool picturesChanged_ = false;
 };
 
 // a + b with two's complement wrap-around (delays and periods are plain integers nobody checks).
