@@ -53,7 +53,9 @@ void TForm1::ToolButton6Click() {
     ToolButton8->setEnabled(false);
 }
 
-void TForm1::ToolButton7Click() { simulator().StopRequested = true; }
+void TForm1::ToolButton7Click() {
+    simulator().StopRequested = true;
+}
 
 void TForm1::ToolButton8Click() {
     Simulator& sim = simulator();

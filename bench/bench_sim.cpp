@@ -21,7 +21,8 @@ void BM_PrepareAndPasses(benchmark::State& state) {
     const auto units = static_cast<int>(state.range(0));
     Schematic s;
     MakeChipRing(s, Chips);
-    for (int i = 1; i <= Chips; i += 3) s.element(i).Legs.back().Pending = 1;
+    for (int i = 1; i <= Chips; i += 3)
+        s.element(i).Legs.back().Pending = 1;
     Simulator sim(s);
     for (auto _ : state) {
         sim.PrepareRun();
@@ -32,8 +33,8 @@ void BM_PrepareAndPasses(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(sim.NetLevels.data());
     }
-    state.counters["units/s"] = benchmark::Counter(static_cast<double>(units) * static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["units/s"] = benchmark::Counter(
+        static_cast<double>(units) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PrepareAndPasses)->Arg(1000)->Unit(benchmark::kMillisecond);
 
@@ -47,18 +48,20 @@ void BM_RunLoop(benchmark::State& state) {
     form.show();
     QApplication::processEvents();
     MakeChipRing(form.model(), Chips);
-    for (int i = 1; i <= Chips; i += 3) form.model().element(i).Legs.back().Pending = 1;
+    for (int i = 1; i <= Chips; i += 3)
+        form.model().element(i).Legs.back().Pending = 1;
     form.Form15->TrackBar1->setValue(0);
     form.OnSimCycle = [&form, units] {
         if (form.simulator().SimTime >= units) form.ToolButton7Click();
     };
-    for (auto _ : state) form.ToolButton6Click();
-    state.counters["units/s"] = benchmark::Counter(static_cast<double>(units) * static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    for (auto _ : state)
+        form.ToolButton6Click();
+    state.counters["units/s"] = benchmark::Counter(
+        static_cast<double>(units) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_RunLoop)->Arg(2000)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

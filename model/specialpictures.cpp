@@ -40,13 +40,14 @@ QImage Draw(int index) {
         p.drawRect(on ? 9 : 3, 7, 6, 6);
         break;
     }
-    default: break;
+    default:
+        break;
     }
     p.end();
     return img;
 }
 
-}  // namespace
+} // namespace
 
 QImage SmallPicture(int index) {
     static const std::array<QImage, 4> set{Draw(0), Draw(1), Draw(2), Draw(3)};

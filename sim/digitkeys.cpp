@@ -14,12 +14,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress && DiscardNonDigitKey(static_cast<QKeyEvent*>(event))) return true;
+        if (event->type() == QEvent::KeyPress && DiscardNonDigitKey(static_cast<QKeyEvent*>(event)))
+            return true;
         return QObject::eventFilter(watched, event);
     }
 };
 
-}  // namespace
+} // namespace
 
 bool DiscardNonDigitKey(const QKeyEvent* event) {
     switch (event->key()) {
@@ -28,8 +29,10 @@ bool DiscardNonDigitKey(const QKeyEvent* event) {
     case Qt::Key_Enter:
     case Qt::Key_Escape:
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return false;
-    default: break;
+    case Qt::Key_Backtab:
+        return false;
+    default:
+        break;
     }
     const QString text = event->text();
     if (text.isEmpty()) return false;

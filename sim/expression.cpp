@@ -21,9 +21,11 @@ constexpr std::array<KnownExpression, 8> Known{{
     {u"~1+~2+~3+~4+~5+~6+~7+~8", ExprCode::Nand8},
 }};
 
-bool In(const TElement& e, int n) { return InputLevel(e, n) != 0; }
+bool In(const TElement& e, int n) {
+    return InputLevel(e, n) != 0;
+}
 
-}  // namespace
+} // namespace
 
 uint8_t InputLevel(const TElement& element, int n) {
     for (const TLeg& leg : element.Legs)
@@ -44,18 +46,26 @@ ExprCode ResolveExpression(QStringView text) {
 
 uint8_t EvalCode(ExprCode code, const TElement& e) {
     switch (code) {
-    case ExprCode::Not1: return static_cast<uint8_t>(InputLevel(e, 1) ^ 1);
-    case ExprCode::Or2: return In(e, 1) || In(e, 2);
-    case ExprCode::And2: return In(e, 1) && In(e, 2);
-    case ExprCode::Nand2: return !In(e, 1) || !In(e, 2);
-    case ExprCode::Nor2: return !In(e, 1) && !In(e, 2);
-    case ExprCode::Or4: return In(e, 1) || In(e, 2) || In(e, 3) || In(e, 4);
-    case ExprCode::And4: return In(e, 1) && In(e, 2) && In(e, 3) && In(e, 4);
+    case ExprCode::Not1:
+        return static_cast<uint8_t>(InputLevel(e, 1) ^ 1);
+    case ExprCode::Or2:
+        return In(e, 1) || In(e, 2);
+    case ExprCode::And2:
+        return In(e, 1) && In(e, 2);
+    case ExprCode::Nand2:
+        return !In(e, 1) || !In(e, 2);
+    case ExprCode::Nor2:
+        return !In(e, 1) && !In(e, 2);
+    case ExprCode::Or4:
+        return In(e, 1) || In(e, 2) || In(e, 3) || In(e, 4);
+    case ExprCode::And4:
+        return In(e, 1) && In(e, 2) && In(e, 3) && In(e, 4);
     case ExprCode::Nand8:
         for (int n = 1; n <= 8; ++n)
             if (!In(e, n)) return 1;
         return 0;
-    case ExprCode::Other: break;
+    case ExprCode::Other:
+        break;
     }
     return 1;
 }

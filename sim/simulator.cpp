@@ -10,9 +10,7 @@
 
 #include <algorithm>
 
-Simulator::Simulator(Schematic& schematic)
-    : s_(schematic),
-      slots_(static_cast<size_t>(MaxElements) + 1) {}
+Simulator::Simulator(Schematic& schematic) : s_(schematic), slots_(static_cast<size_t>(MaxElements) + 1) {}
 
 void Simulator::PrepareRun() {
     SimTime = 0;
@@ -22,7 +20,8 @@ void Simulator::PrepareRun() {
         e.Transitions.clear();
         e.State = false;
         NumberLegs(e);
-        for (TLeg& leg : e.Legs) leg.Timer = 0;
+        for (TLeg& leg : e.Legs)
+            leg.Timer = 0;
     }
 }
 
@@ -30,7 +29,9 @@ void Simulator::SyncNetLevels() {
     if (NetLevels.size() != s_.Conns.size()) NetLevels.resize(s_.Conns.size(), 0);
 }
 
-QString Simulator::TimeText() const { return QStringLiteral("Время: ") + QString::number(SimTime); }
+QString Simulator::TimeText() const {
+    return QStringLiteral("Время: ") + QString::number(SimTime);
+}
 
 void Simulator::RunUnit() {
     SimStep();
@@ -44,7 +45,8 @@ bool Simulator::PinTableCurrent() const {
     const TElement* const elements = s_.Elements.data();
     for (int i = 1; i <= count; ++i) {
         const std::vector<TLeg>& legs = elements[i].Legs;
-        if (legs.data() != pins_.legBase[static_cast<size_t>(i)] || legs.size() != pins_.legCount[static_cast<size_t>(i)])
+        if (legs.data() != pins_.legBase[static_cast<size_t>(i)] ||
+            legs.size() != pins_.legCount[static_cast<size_t>(i)])
             return false;
     }
     const size_t nets = s_.Conns.size();
@@ -53,7 +55,8 @@ bool Simulator::PinTableCurrent() const {
     for (size_t n = 0; n < nets; ++n) {
         const TConns& net = s_.Conns[n];
         const TPinRef* const end = pins_.refs.data() + pins_.netEnd[n];
-        if (static_cast<size_t>(end - seen) != net.size() || !std::equal(net.begin(), net.end(), seen)) return false;
+        if (static_cast<size_t>(end - seen) != net.size() || !std::equal(net.begin(), net.end(), seen))
+            return false;
         seen = end;
     }
     return true;
@@ -82,8 +85,10 @@ void Simulator::RebuildPinTable() {
             const auto e = static_cast<size_t>(pin.Element);
             if (pin.Leg < 0 || static_cast<size_t>(pin.Leg) >= t.legCount[e]) continue;
             TLeg* leg = t.legBase[e] + pin.Leg;
-            if (leg->X == 0) t.inputs.push_back({leg, static_cast<uint32_t>(n)});
-            else t.outputs.push_back({leg, static_cast<uint32_t>(n)});
+            if (leg->X == 0)
+                t.inputs.push_back({leg, static_cast<uint32_t>(n)});
+            else
+                t.outputs.push_back({leg, static_cast<uint32_t>(n)});
         }
         t.netEnd.push_back(static_cast<uint32_t>(t.refs.size()));
     }
@@ -117,14 +122,23 @@ void Simulator::SimStep() {
     for (int i = 1; i <= count; ++i) {
         TElement& e = elements[i];
         switch (KindOf(e, i)) {
-        case ElementKind::Chip: StepChip(e, i); break;
+        case ElementKind::Chip:
+            StepChip(e, i);
+            break;
         case ElementKind::Switch:
             if (!e.Legs.empty()) e.Legs[0].Level = e.State ? 1 : 0;
             break;
-        case ElementKind::Generator: StepGenerator(e); break;
-        case ElementKind::Probe: StepProbe(e); break;
-        case ElementKind::Indicator: StepIndicator(e, i); break;
-        case ElementKind::Unknown: break;
+        case ElementKind::Generator:
+            StepGenerator(e);
+            break;
+        case ElementKind::Probe:
+            StepProbe(e);
+            break;
+        case ElementKind::Indicator:
+            StepIndicator(e, i);
+            break;
+        case ElementKind::Unknown:
+            break;
         }
     }
 

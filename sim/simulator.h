@@ -69,10 +69,10 @@ private:
             uint32_t net;
         };
         int elementCount = -1;
-        std::vector<TLeg*> legBase;    // per element: its leg storage when the table was built
-        std::vector<size_t> legCount;  // per element: its number of legs then
-        std::vector<TPinRef> refs;     // the nets then, one after the other
-        std::vector<uint32_t> netEnd;  // per net: the end of its pins in refs
+        std::vector<TLeg*> legBase;   // per element: its leg storage when the table was built
+        std::vector<size_t> legCount; // per element: its number of legs then
+        std::vector<TPinRef> refs;    // the nets then, one after the other
+        std::vector<uint32_t> netEnd; // per net: the end of its pins in refs
         std::vector<Pin> inputs;
         std::vector<Pin> outputs;
     };
@@ -83,7 +83,7 @@ private:
     bool LoadInputs();
 
     Schematic& s_;
-    std::vector<SlotCache> slots_;  // per element slot
+    std::vector<SlotCache> slots_; // per element slot
     PinTable pins_;
     bool picturesChanged_ = false;
 };

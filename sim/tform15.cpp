@@ -52,9 +52,13 @@ TForm15::TForm15(QWidget* mainWindow, QWidget* workspace)
     connect(TrackBar1, &QSlider::valueChanged, this, &TForm15::TrackBar1Change);
 }
 
-int TForm15::Position() const { return TrackBar1->value(); }
+int TForm15::Position() const {
+    return TrackBar1->value();
+}
 
-void TForm15::TrackBar1Change() { Edit1->setText(QString::number(TrackBar1->value())); }
+void TForm15::TrackBar1Change() {
+    Edit1->setText(QString::number(TrackBar1->value()));
+}
 
 bool TForm15::Edit1KeyPress(int key) {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;

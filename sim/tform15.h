@@ -23,8 +23,8 @@ public:
 
     QSlider* TrackBar1 = nullptr;
     QLineEdit* Edit1 = nullptr;
-    QLabel* Label1 = nullptr;  // "Быстро (0)"
-    QLabel* Label2 = nullptr;  // "Медленно (1000)"
+    QLabel* Label1 = nullptr; // "Быстро (0)"
+    QLabel* Label2 = nullptr; // "Медленно (1000)"
 
     void TrackBar1Change();
     // Enter in the edit: the number, at most 1000, becomes the position; a text that is no number

@@ -21,8 +21,8 @@ public:
     // text that is no whole number leaves that duration and the ones after it unchanged.
     void StoreDurations(int32_t& high, int32_t& low) const;
 
-    QLineEdit* Edit1 = nullptr;  // high level
-    QLineEdit* Edit2 = nullptr;  // low level
-    QPushButton* Button1 = nullptr;  // "ОК"
-    QPushButton* Button2 = nullptr;  // "Отмена"
+    QLineEdit* Edit1 = nullptr;     // high level
+    QLineEdit* Edit2 = nullptr;     // low level
+    QPushButton* Button1 = nullptr; // "ОК"
+    QPushButton* Button2 = nullptr; // "Отмена"
 };

@@ -10,14 +10,16 @@
 
 namespace {
 
-void Print(FILE* f, const QString& text) { std::fputs(text.toUtf8().constData(), f); }
+void Print(FILE* f, const QString& text) {
+    std::fputs(text.toUtf8().constData(), f);
+}
 
 int Fail(FILE* err, const QString& message) {
     Print(err, QStringLiteral("tarnwell-batch run: %1\n").arg(message));
     return 2;
 }
 
-}  // namespace
+} // namespace
 
 // run FILE --units N: prepares the simulator, runs N time units at time scale 0 without windows
 // (applying the file's switch toggles before the two passes of their unit) and prints the probes'
@@ -33,7 +35,8 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
             unitsText = args[++i];
             haveUnits = true;
         } else if (args[i].startsWith(u"--") || !file.isEmpty()) {
-            return Fail(err, QStringLiteral("unexpected argument '%1' (usage: run FILE --units N)").arg(args[i]));
+            return Fail(err,
+                        QStringLiteral("unexpected argument '%1' (usage: run FILE --units N)").arg(args[i]));
         } else {
             file = args[i];
         }
@@ -43,7 +46,9 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     bool ok = false;
     const int units = unitsText.toInt(&ok, 10);
     if (!ok || units < 0 || unitsText.startsWith(u'+'))
-        return Fail(err, QStringLiteral("--units needs a whole number from 0 to 2147483647, not '%1'").arg(unitsText));
+        return Fail(
+            err,
+            QStringLiteral("--units needs a whole number from 0 to 2147483647, not '%1'").arg(unitsText));
 
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) return Fail(err, QStringLiteral("%1: %2").arg(file, f.errorString()));
@@ -73,14 +78,16 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
         const TElement& e = s.element(i);
         if (e.kind() == ElementKind::Probe) {
             result += e.Name + QStringLiteral(" transitions:");
-            for (int32_t t : e.Transitions) result += u' ' + QString::number(t);
+            for (int32_t t : e.Transitions)
+                result += u' ' + QString::number(t);
             result += u'\n';
         } else if (e.kind() == ElementKind::Indicator) {
             result += e.Name + QStringLiteral(" state: %1\n").arg(e.State ? 1 : 0);
         }
     }
     result += QStringLiteral("NetLevels:");
-    for (uint8_t level : sim.NetLevels) result += u' ' + QString::number(level);
+    for (uint8_t level : sim.NetLevels)
+        result += u' ' + QString::number(level);
     result += QStringLiteral("\nSimTime: %1\n").arg(sim.SimTime);
     Print(out, result);
     return 0;

@@ -41,7 +41,7 @@ inline void MakeChipRing(Schematic& s, int count, unsigned seed = 12345) {
         e.Reaction_LH = delay(rng);
         e.Reaction_HL = delay(rng);
         e.Script << QString::fromLatin1(k.script);
-        s.Conns[static_cast<size_t>(i - 1)].push_back({i, k.inputs});  // the output leg
+        s.Conns[static_cast<size_t>(i - 1)].push_back({i, k.inputs}); // the output leg
     }
     for (int i = 1; i <= count; ++i) {
         const TElement& e = s.element(i);

@@ -21,7 +21,8 @@ QString ReadAll(FILE* f) {
     QByteArray bytes;
     char buffer[4096];
     size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, static_cast<qsizetype>(n));
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, static_cast<qsizetype>(n));
     return QString::fromUtf8(bytes);
 }
 
@@ -84,16 +85,17 @@ TEST_F(BatchRunCommand, ZeroUnitsAndNoNets) {
 
 struct BadCase {
     const char* name;
-    const char* netlist;  // nullptr: the file does not exist
-    QStringList args;     // "FILE" stands for the file
-    const char* message;  // part of the message
+    const char* netlist; // nullptr: the file does not exist
+    QStringList args;    // "FILE" stands for the file
+    const char* message; // part of the message
 };
 
 class BatchRunBadInput : public BatchRunCommand, public testing::WithParamInterface<BadCase> {};
 
 TEST_P(BatchRunBadInput, MessageAndStatus2) {
     const BadCase& c = GetParam();
-    const QString file = c.netlist ? Write(QString::fromUtf8(c.netlist)) : dir.filePath(QStringLiteral("missing.net"));
+    const QString file =
+        c.netlist ? Write(QString::fromUtf8(c.netlist)) : dir.filePath(QStringLiteral("missing.net"));
     QStringList args = c.args;
     args.replaceInStrings(QStringLiteral("FILE"), file);
     const Outcome o = Run(args);
@@ -106,7 +108,9 @@ INSTANTIATE_TEST_SUITE_P(
     Sim, BatchRunBadInput,
     testing::Values(
         BadCase{"UnknownLine", "element П1 0 0 2 2 - 1 0 0\nwire 1 2\n", {"FILE", "--units", "5"}, "line 2:"},
-        BadCase{"ToggleNotASwitch", "element И1 0 0 2 2 1 - 0 0\n\ntoggle И1 3\n", {"FILE", "--units", "5"},
+        BadCase{"ToggleNotASwitch",
+                "element И1 0 0 2 2 1 - 0 0\n\ntoggle И1 3\n",
+                {"FILE", "--units", "5"},
                 "line 3:"},
         BadCase{"ToggleUnknown", "# comment\ntoggle П9 3\n", {"FILE", "--units", "5"}, "line 2:"},
         BadCase{"BadNet", "element П1 0 0 2 2 - 1 0 0\nnet 1 0 1 5\n", {"FILE", "--units", "5"}, "line 2:"},
@@ -122,4 +126,4 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"MissingFile", nullptr, {"FILE", "--units", "1"}, "missing.net"}),
     [](const testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
 
-}  // namespace
+} // namespace

@@ -14,7 +14,8 @@ TElement Chip(const std::vector<uint8_t>& inputs) {
     e.CellWidth = 4;
     e.Legs = BuildLegs(QString(static_cast<qsizetype>(inputs.size()), u'1'), QStringLiteral("1"), 4);
     NumberLegs(e);
-    for (size_t i = 0; i < inputs.size(); ++i) e.Legs[i].Level = inputs[i];
+    for (size_t i = 0; i < inputs.size(); ++i)
+        e.Legs[i].Level = inputs[i];
     return e;
 }
 
@@ -26,7 +27,8 @@ struct ExprCase {
 
 void PrintTo(const ExprCase& c, std::ostream* os) {
     *os << '"' << c.text << "\" on";
-    for (uint8_t v : c.inputs) *os << ' ' << int(v);
+    for (uint8_t v : c.inputs)
+        *os << ' ' << int(v);
 }
 
 class ExpressionTable : public testing::TestWithParam<ExprCase> {};
@@ -42,29 +44,27 @@ TEST_P(ExpressionTable, ValueOnInputLevels) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sim, ExpressionTable,
-    testing::Values(
-        ExprCase{"~1", {0}, 1}, ExprCase{"~1", {1}, 0}, ExprCase{"~1", {}, 1},
-        ExprCase{"1+2", {0, 0}, 0}, ExprCase{"1+2", {0, 1}, 1}, ExprCase{"1+2", {1, 0}, 1},
-        ExprCase{"1+2", {1, 1}, 1}, ExprCase{"1+2", {1}, 1}, ExprCase{"1+2", {0}, 0},
-        ExprCase{"1&2", {0, 0}, 0}, ExprCase{"1&2", {0, 1}, 0}, ExprCase{"1&2", {1, 0}, 0},
-        ExprCase{"1&2", {1, 1}, 1}, ExprCase{"1&2", {1}, 0},
-        ExprCase{"~1+~2", {0, 0}, 1}, ExprCase{"~1+~2", {0, 1}, 1}, ExprCase{"~1+~2", {1, 0}, 1},
-        ExprCase{"~1+~2", {1, 1}, 0},
-        ExprCase{"~1&~2", {0, 0}, 1}, ExprCase{"~1&~2", {0, 1}, 0}, ExprCase{"~1&~2", {1, 0}, 0},
-        ExprCase{"~1&~2", {1, 1}, 0},
-        ExprCase{"1+2+3+4", {0, 0, 0, 0}, 0}, ExprCase{"1+2+3+4", {0, 0, 0, 1}, 1},
-        ExprCase{"1+2+3+4", {0, 0, 1, 0}, 1}, ExprCase{"1+2+3+4", {1, 0, 0, 0}, 1},
-        ExprCase{"1+2+3+4", {0, 0}, 0}, ExprCase{"1+2+3+4", {0, 1}, 1},
-        ExprCase{"1&2&3&4", {1, 1, 1, 1}, 1}, ExprCase{"1&2&3&4", {1, 1, 1, 0}, 0},
-        ExprCase{"1&2&3&4", {0, 1, 1, 1}, 0}, ExprCase{"1&2&3&4", {1, 1}, 0},
-        ExprCase{"~1+~2+~3+~4+~5+~6+~7+~8", {1, 1, 1, 1, 1, 1, 1, 1}, 0},
-        ExprCase{"~1+~2+~3+~4+~5+~6+~7+~8", {1, 1, 1, 1, 1, 1, 1, 0}, 1},
-        ExprCase{"~1+~2+~3+~4+~5+~6+~7+~8", {0, 1, 1, 1, 1, 1, 1, 1}, 1},
-        ExprCase{"~1+~2+~3+~4+~5+~6+~7+~8", {1, 1}, 1},
-        // Anything else is 1: other spellings, a trailing blank, an empty text.
-        ExprCase{"~1 ", {1}, 1}, ExprCase{" ~1", {1}, 1}, ExprCase{"1 & 2", {0, 0}, 1},
-        ExprCase{"1|2", {0, 0}, 1}, ExprCase{"~2", {0, 1}, 1}, ExprCase{"", {0}, 1},
-        ExprCase{"1&2&3", {0, 0, 0}, 1}));
+    testing::Values(ExprCase{"~1", {0}, 1}, ExprCase{"~1", {1}, 0}, ExprCase{"~1", {}, 1},
+                    ExprCase{"1+2", {0, 0}, 0}, ExprCase{"1+2", {0, 1}, 1}, ExprCase{"1+2", {1, 0}, 1},
+                    ExprCase{"1+2", {1, 1}, 1}, ExprCase{"1+2", {1}, 1}, ExprCase{"1+2", {0}, 0},
+                    ExprCase{"1&2", {0, 0}, 0}, ExprCase{"1&2", {0, 1}, 0}, ExprCase{"1&2", {1, 0}, 0},
+                    ExprCase{"1&2", {1, 1}, 1}, ExprCase{"1&2", {1}, 0}, ExprCase{"~1+~2", {0, 0}, 1},
+                    ExprCase{"~1+~2", {0, 1}, 1}, ExprCase{"~1+~2", {1, 0}, 1}, ExprCase{"~1+~2", {1, 1}, 0},
+                    ExprCase{"~1&~2", {0, 0}, 1}, ExprCase{"~1&~2", {0, 1}, 0}, ExprCase{"~1&~2", {1, 0}, 0},
+                    ExprCase{"~1&~2", {1, 1}, 0}, ExprCase{"1+2+3+4", {0, 0, 0, 0}, 0},
+                    ExprCase{"1+2+3+4", {0, 0, 0, 1}, 1}, ExprCase{"1+2+3+4", {0, 0, 1, 0}, 1},
+                    ExprCase{"1+2+3+4", {1, 0, 0, 0}, 1}, ExprCase{"1+2+3+4", {0, 0}, 0},
+                    ExprCase{"1+2+3+4", {0, 1}, 1}, ExprCase{"1&2&3&4", {1, 1, 1, 1}, 1},
+                    ExprCase{"1&2&3&4", {1, 1, 1, 0}, 0}, ExprCase{"1&2&3&4", {0, 1, 1, 1}, 0},
+                    ExprCase{"1&2&3&4", {1, 1}, 0},
+                    ExprCase{"~1+~2+~3+~4+~5+~6+~7+~8", {1, 1, 1, 1, 1, 1, 1, 1}, 0},
+                    ExprCase{"~1+~2+~3+~4+~5+~6+~7+~8", {1, 1, 1, 1, 1, 1, 1, 0}, 1},
+                    ExprCase{"~1+~2+~3+~4+~5+~6+~7+~8", {0, 1, 1, 1, 1, 1, 1, 1}, 1},
+                    ExprCase{"~1+~2+~3+~4+~5+~6+~7+~8", {1, 1}, 1},
+                    // Anything else is 1: other spellings, a trailing blank, an empty text.
+                    ExprCase{"~1 ", {1}, 1}, ExprCase{" ~1", {1}, 1}, ExprCase{"1 & 2", {0, 0}, 1},
+                    ExprCase{"1|2", {0, 0}, 1}, ExprCase{"~2", {0, 1}, 1}, ExprCase{"", {0}, 1},
+                    ExprCase{"1&2&3", {0, 0, 0}, 1}));
 
 TEST(Expression, TextIsTheFirstLineFromItsThirdCharacterAtMost100) {
     EXPECT_EQ(ExpressionText(QStringLiteral("Y=~1")), u"~1");
@@ -117,4 +117,4 @@ TEST(Expression, InputNumberingSkipsOutputsAndFindsTheFirstMatch) {
     EXPECT_FALSE(two.Legs[2].IsInput);
 }
 
-}  // namespace
+} // namespace

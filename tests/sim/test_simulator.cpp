@@ -27,13 +27,17 @@ struct Builder {
         if (!script.isNull()) e.Script << script;
         return index;
     }
-    int Switch(int n) { return Add(QStringLiteral("Переключатель%1").arg(n), QString(), QStringLiteral("1"), 2); }
+    int Switch(int n) {
+        return Add(QStringLiteral("Переключатель%1").arg(n), QString(), QStringLiteral("1"), 2);
+    }
     int Indicator(int n) {
         const int i = Add(QStringLiteral("Индикатор%1").arg(n), QStringLiteral("1"), QString(), 2);
         s.element(i).Bitmap = SmallPicture(SmallIndicatorUnlit);
         return i;
     }
-    int Probe(int n) { return Add(QStringLiteral("Осциллограф%1").arg(n), QStringLiteral("0001"), QString(), 7); }
+    int Probe(int n) {
+        return Add(QStringLiteral("Осциллограф%1").arg(n), QStringLiteral("0001"), QString(), 7);
+    }
     int Generator(int n, int low, int high) {
         return Add(QStringLiteral("Генератор%1").arg(n), QString(), QStringLiteral("010001"), 7, low, high);
     }
@@ -98,7 +102,7 @@ TEST(Simulator, SwitchInverterIndicatorProbeExample) {
     std::vector<int> indicatorRises;
     for (int t = 0; t <= 13; ++t) {
         ASSERT_EQ(sim.SimTime, t);
-        if (t == 10) b.s.element(sw).State = true;  // the user turns the switch on before time 10
+        if (t == 10) b.s.element(sw).State = true; // the user turns the switch on before time 10
         sim.SimStep();
         const bool afterFirst = indicator.State;
         sim.SimStep();
@@ -129,7 +133,7 @@ TEST(Simulator, SwitchInverterIndicatorProbeExample) {
 struct GeneratorCase {
     int high;
     int low;
-    std::vector<int> changes;  // times at which output 0 changes, first one to 1
+    std::vector<int> changes; // times at which output 0 changes, first one to 1
 };
 
 class GeneratorTiming : public testing::TestWithParam<GeneratorCase> {};
@@ -164,8 +168,8 @@ INSTANTIATE_TEST_SUITE_P(Sim, GeneratorTiming,
                                          GeneratorCase{30, 70, {0, 30, 100, 130, 200, 230}}));
 
 struct PulseCase {
-    int pulse;  // units the switch stays on, from time 10
-    int delay;  // both delays of the inverter
+    int pulse; // units the switch stays on, from time 10
+    int delay; // both delays of the inverter
     std::vector<int32_t> transitions;
 };
 
@@ -190,8 +194,8 @@ TEST_P(PulseFilter, PulseShorterThanTheDelayNeverReachesTheOutput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sim, PulseFilter,
-                         testing::Values(PulseCase{2, 5, {6}}, PulseCase{4, 5, {6}}, PulseCase{5, 5, {6, 15, 20}},
-                                         PulseCase{6, 5, {6, 15, 21}}));
+                         testing::Values(PulseCase{2, 5, {6}}, PulseCase{4, 5, {6}},
+                                         PulseCase{5, 5, {6, 15, 20}}, PulseCase{6, 5, {6, 15, 21}}));
 
 // Switch -> inverter with delay 0 -> probe. The switch turned on before time 5 reaches the chip in
 // the second pass of 5; that change is overdue in the next unit and takes effect in its first pass.
@@ -205,14 +209,15 @@ TEST(Simulator, DelayZeroChangeScheduledInSecondPassTakesEffectNextUnit) {
     Simulator sim(b.s);
     sim.PrepareRun();
     const TLeg& out = b.s.element(inv).Legs[1];
-    for (int t = 0; t < 5; ++t) sim.RunUnit();
+    for (int t = 0; t < 5; ++t)
+        sim.RunUnit();
     // Delay 0 scheduled in the first pass of time 1 fell due in its second pass.
     EXPECT_EQ(out.Level, 1);
     b.s.element(sw).State = true;
-    sim.RunUnit();  // time 5: the chip sees the switch in its second pass and schedules for time 5
+    sim.RunUnit(); // time 5: the chip sees the switch in its second pass and schedules for time 5
     EXPECT_EQ(out.Level, 1);
     EXPECT_EQ(out.Timer, 5);
-    sim.SimStep();  // first pass of time 6
+    sim.SimStep(); // first pass of time 6
     EXPECT_EQ(out.Level, 0);
     EXPECT_EQ(out.Timer, 0);
     sim.SimStep();
@@ -226,8 +231,8 @@ TEST(Simulator, NegativeDelayTakesEffectAtTheNextVisit) {
     Simulator sim(b.s);
     sim.PrepareRun();
     const TLeg& out = b.s.element(inv).Legs[1];
-    sim.RunUnit();  // time 0: Pending (0) taken
-    sim.SimStep();  // time 1: the unconnected input reads 0, so 1 is wanted, due at -2
+    sim.RunUnit(); // time 0: Pending (0) taken
+    sim.SimStep(); // time 1: the unconnected input reads 0, so 1 is wanted, due at -2
     EXPECT_EQ(out.Timer, -2);
     EXPECT_EQ(out.Level, 0);
     sim.SimStep();
@@ -256,7 +261,7 @@ TEST(Simulator, TimeUnitZeroTakesPendingOfTheFirstOutputOnly) {
 struct SharedNetCase {
     bool firstOn;
     bool secondOn;
-    bool reversed;  // the second switch joined the net first
+    bool reversed; // the second switch joined the net first
     uint8_t expected;
 };
 
@@ -268,8 +273,10 @@ TEST_P(SharedNet, LastOutputInPinOrderWins) {
     const int a = b.Switch(1);
     const int z = b.Switch(2);
     const int ind = b.Indicator(1);
-    if (c.reversed) b.Net({{z, 0}, {ind, 0}, {a, 0}});
-    else b.Net({{a, 0}, {ind, 0}, {z, 0}});
+    if (c.reversed)
+        b.Net({{z, 0}, {ind, 0}, {a, 0}});
+    else
+        b.Net({{a, 0}, {ind, 0}, {z, 0}});
     Simulator sim(b.s);
     sim.PrepareRun();
     b.s.element(a).State = c.firstOn;
@@ -280,8 +287,10 @@ TEST_P(SharedNet, LastOutputInPinOrderWins) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sim, SharedNet,
-                         testing::Values(SharedNetCase{true, false, false, 0}, SharedNetCase{false, true, false, 1},
-                                         SharedNetCase{true, false, true, 1}, SharedNetCase{false, true, true, 0}));
+                         testing::Values(SharedNetCase{true, false, false, 0},
+                                         SharedNetCase{false, true, false, 1},
+                                         SharedNetCase{true, false, true, 1},
+                                         SharedNetCase{false, true, true, 0}));
 
 TEST(Simulator, UnconnectedInputKeepsItsLevel) {
     Builder b;
@@ -290,16 +299,18 @@ TEST(Simulator, UnconnectedInputKeepsItsLevel) {
                            QStringLiteral("Y=1&2"));
     b.Net({{sw, 0}, {chip, 0}});
     TElement& c = b.s.element(chip);
-    c.Legs[1].Level = 1;  // input 2 is in no net
+    c.Legs[1].Level = 1; // input 2 is in no net
     Simulator sim(b.s);
     sim.PrepareRun();
     b.s.element(sw).State = true;
-    for (int t = 0; t < 4; ++t) sim.RunUnit();
+    for (int t = 0; t < 4; ++t)
+        sim.RunUnit();
     EXPECT_EQ(c.Legs[1].Level, 1);
     EXPECT_EQ(c.Legs[2].Level, 1);
 
     c.Legs[1].Level = 0;
-    for (int t = 0; t < 4; ++t) sim.RunUnit();
+    for (int t = 0; t < 4; ++t)
+        sim.RunUnit();
     EXPECT_EQ(c.Legs[1].Level, 0);
     EXPECT_EQ(c.Legs[2].Level, 0);
 }
@@ -310,7 +321,8 @@ TEST(Simulator, ChipWithoutScriptLineDrivesOne) {
     ASSERT_TRUE(b.s.element(chip).Script.isEmpty());
     Simulator sim(b.s);
     sim.PrepareRun();
-    for (int t = 0; t < 4; ++t) sim.RunUnit();
+    for (int t = 0; t < 4; ++t)
+        sim.RunUnit();
     EXPECT_EQ(b.s.element(chip).Legs[1].Level, 1);
 }
 
@@ -320,14 +332,17 @@ TEST(Simulator, EditedScriptTakesEffectInTheNextPass) {
     Simulator sim(b.s);
     sim.PrepareRun();
     const TLeg& out = b.s.element(chip).Legs[1];
-    for (int t = 0; t < 4; ++t) sim.RunUnit();
+    for (int t = 0; t < 4; ++t)
+        sim.RunUnit();
     EXPECT_EQ(out.Level, 1);
     // An in-place edit of the same line object: "Y=~1" becomes "Y=1+2" (input 1 is 0, so 0).
     b.s.element(chip).Script[0].replace(QStringLiteral("~1"), QStringLiteral("1+2"));
-    for (int t = 0; t < 4; ++t) sim.RunUnit();
+    for (int t = 0; t < 4; ++t)
+        sim.RunUnit();
     EXPECT_EQ(out.Level, 0);
     b.s.element(chip).Script.clear();
-    for (int t = 0; t < 4; ++t) sim.RunUnit();
+    for (int t = 0; t < 4; ++t)
+        sim.RunUnit();
     EXPECT_EQ(out.Level, 1);
 }
 
@@ -377,7 +392,8 @@ TEST(Simulator, LegsRewrittenInPlaceChangeSides) {
 
     auto rewrite = [](TElement& e, int32_t x) {
         std::vector<TLeg> legs = e.Legs;
-        for (TLeg& leg : legs) leg.X = x;
+        for (TLeg& leg : legs)
+            leg.X = x;
         const TLeg* storage = e.Legs.data();
         e.Legs = legs;
         ASSERT_EQ(e.Legs.data(), storage);
@@ -405,7 +421,8 @@ TEST(Simulator, SpecialElementsWithoutTheirPinsAreSkipped) {
     b.Add(QStringLiteral("X1"), QStringLiteral("1"), QString(), 2);
     Simulator sim(b.s);
     sim.PrepareRun();
-    for (int t = 0; t < 12; ++t) sim.RunUnit();
+    for (int t = 0; t < 12; ++t)
+        sim.RunUnit();
     EXPECT_EQ(b.s.element(2).Legs[0].Level, 1) << "toggled at 0 and 10";
 }
 
@@ -460,23 +477,29 @@ void ReferenceStep(Schematic& s, std::vector<uint8_t>& nets, int32_t time) {
 // commands may do; the same change is made to both schematics of the comparison below.
 void EditDuringRun(Schematic& s, int32_t t) {
     switch (t) {
-    case 60: {  // a pin moves to another net
+    case 60: { // a pin moves to another net
         ASSERT_GT(s.Conns[20].size(), 2u);
         const TPinRef pin = s.Conns[20].back();
         s.Conns[20].pop_back();
         s.Conns[30].push_back(pin);
         break;
     }
-    case 80: s.Conns.erase(s.Conns.begin() + 40); break;  // a net goes
-    case 120: s.element(5).Script[0] = QStringLiteral("Y=1&2"); break;  // a script edited
+    case 80:
+        s.Conns.erase(s.Conns.begin() + 40);
+        break; // a net goes
+    case 120:
+        s.element(5).Script[0] = QStringLiteral("Y=1&2");
+        break; // a script edited
     case 250: {
         // The last element (the generator) is deleted with its pins; nets left with one pin go.
         const int last = s.ElementCount--;
-        for (TConns& net : s.Conns) std::erase_if(net, [last](const TPinRef& p) { return p.Element == last; });
+        for (TConns& net : s.Conns)
+            std::erase_if(net, [last](const TPinRef& p) { return p.Element == last; });
         std::erase_if(s.Conns, [](const TConns& net) { return net.size() < 2; });
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -487,7 +510,8 @@ TEST(Simulator, ChipRingMatchesTheStraightforwardPass) {
         MakeChipRing(*s, 300, 7);
         // Some outputs start high, and a generator as the last driver of two nets keeps the
         // ring busy.
-        for (int i = 1; i <= 300; i += 3) s->element(i).Legs.back().Pending = 1;
+        for (int i = 1; i <= 300; i += 3)
+            s->element(i).Legs.back().Pending = 1;
         const int g = s->NewElementSlot();
         s->element(g).Name = QStringLiteral("Генератор1");
         s->element(g).CellWidth = 7;
@@ -499,7 +523,8 @@ TEST(Simulator, ChipRingMatchesTheStraightforwardPass) {
     }
     Simulator sim(fast);
     sim.PrepareRun();
-    for (int i = 1; i <= slow.ElementCount; ++i) NumberLegs(slow.element(i));
+    for (int i = 1; i <= slow.ElementCount; ++i)
+        NumberLegs(slow.element(i));
     std::vector<uint8_t> nets(slow.Conns.size(), 0);
     int changes = 0;
     for (int32_t t = 0; t < 300; ++t) {
@@ -527,4 +552,4 @@ TEST(Simulator, ChipRingMatchesTheStraightforwardPass) {
     EXPECT_GT(changes, 10) << "the ring should stay active after the edits";
 }
 
-}  // namespace
+} // namespace

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "elementpicture.h"
 #include "specialpictures.h"
 #include "tform1.h"
 #include "tform15.h"
 #include "tform16.h"
-#include "elementpicture.h"
 #include "tframe2.h"
 
 #include <QApplication>
@@ -96,20 +96,20 @@ TEST_F(MainWindow, RunPauseAndStopThroughTheToolbar) {
         if (cycle == 3) {
             duringOk = !form->ToolButton6->isEnabled() && form->ToolButton7->isEnabled() &&
                        form->ToolButton8->isEnabled() && form->SimulationRunning();
-            QTest::mouseClick(form->ToolButton8, Qt::LeftButton);  // pause
+            QTest::mouseClick(form->ToolButton8, Qt::LeftButton); // pause
             pausedAt = sim.SimTime;
         }
         if (cycle == 10) {
             pausedHeld = sim.Paused && sim.SimTime == pausedAt;
-            QTest::mouseClick(form->ToolButton8, Qt::LeftButton);  // resume
+            QTest::mouseClick(form->ToolButton8, Qt::LeftButton); // resume
         }
         if (cycle == 20) {
             indicatorShown = form->Frame21->picture(3)->grab().toImage();
-            QTest::mouseClick(form->ToolButton7, Qt::LeftButton);  // stop
+            QTest::mouseClick(form->ToolButton7, Qt::LeftButton); // stop
         }
-        if (cycle > 10000) sim.StopRequested = true;  // never hang the suite
+        if (cycle > 10000) sim.StopRequested = true; // never hang the suite
     };
-    QTest::mouseClick(form->ToolButton6, Qt::LeftButton);  // the run stays inside this click
+    QTest::mouseClick(form->ToolButton6, Qt::LeftButton); // the run stays inside this click
 
     EXPECT_EQ(cycle, 20);
     EXPECT_TRUE(duringOk);
@@ -160,7 +160,7 @@ TEST_F(MainWindow, ClosingDuringARunEndsTheLoopAndTheProgram) {
     };
     QTimer::singleShot(0, form, [this] { QTest::mouseClick(form->ToolButton6, Qt::LeftButton); });
     QObject guard;
-    QTimer::singleShot(20000, &guard, [] { QCoreApplication::exit(3); });  // never hang the suite
+    QTimer::singleShot(20000, &guard, [] { QCoreApplication::exit(3); }); // never hang the suite
     // The application's loop ends once the last window is closed and the run has returned.
     const int status = QApplication::exec();
     EXPECT_EQ(status, 0);
@@ -178,10 +178,11 @@ TEST_F(MainWindow, DestroyingTheWindowDuringARunLeavesTheLoopSafely) {
     QPointer<TForm1> watch(form);
     form->OnSimCycle = [&] {
         // Deleted from an event handled while the loop waits for the next unit.
-        if (++cycle == 5) QTimer::singleShot(0, qApp, [this] {
-            delete form;
-            form = nullptr;
-        });
+        if (++cycle == 5)
+            QTimer::singleShot(0, qApp, [this] {
+                delete form;
+                form = nullptr;
+            });
         if (cycle > 10000) form->simulator().StopRequested = true;
     };
     watch->ToolButton6Click();
@@ -197,7 +198,8 @@ TEST_F(MainWindow, TimeScaleWindowFollowsItsButton) {
     EXPECT_TRUE(f->isVisible());
     // Placed over the top-left corner of the workspace.
     const QPoint frame = form->Frame21->mapTo(form, QPoint(0, 0));
-    const QPoint expected(form->frameGeometry().left() + frame.x() + 10, form->frameGeometry().top() + frame.y() + 45);
+    const QPoint expected(form->frameGeometry().left() + frame.x() + 10,
+                          form->frameGeometry().top() + frame.y() + 45);
     EXPECT_EQ(f->ActivePlace(), expected);
     EXPECT_EQ(f->pos(), expected);
     f->move(5, 5);
@@ -243,10 +245,10 @@ TEST(TimeScaleWindow, LayoutAndTrackBar) {
 
 struct EditCase {
     const char* start;
-    const char* typed;     // typed key by key after the start text
+    const char* typed; // typed key by key after the start text
     bool enter;
-    const char* text;      // the edit afterwards
-    int position;          // the track bar afterwards (starts at 100)
+    const char* text; // the edit afterwards
+    int position;     // the track bar afterwards (starts at 100)
 };
 
 class TimeScaleEdit : public testing::TestWithParam<EditCase> {};
@@ -267,15 +269,12 @@ TEST_P(TimeScaleEdit, KeysAndEnter) {
     EXPECT_TRUE(f.isVisible()) << "Enter in the edit must not close the window";
 }
 
-INSTANTIATE_TEST_SUITE_P(Sim, TimeScaleEdit,
-                         testing::Values(EditCase{"", "1a2-b3 .", false, "123", 100},
-                                         EditCase{"", "12345", false, "1234", 100},
-                                         EditCase{"", "5000", true, "1000", 1000},
-                                         EditCase{"", "", true, "100", 100},
-                                         EditCase{"", "250", true, "250", 250},
-                                         EditCase{"", "0", true, "0", 0},
-                                         EditCase{"", "0007", true, "7", 7},
-                                         EditCase{"", "x", true, "100", 100}));
+INSTANTIATE_TEST_SUITE_P(
+    Sim, TimeScaleEdit,
+    testing::Values(EditCase{"", "1a2-b3 .", false, "123", 100}, EditCase{"", "12345", false, "1234", 100},
+                    EditCase{"", "5000", true, "1000", 1000}, EditCase{"", "", true, "100", 100},
+                    EditCase{"", "250", true, "250", 250}, EditCase{"", "0", true, "0", 0},
+                    EditCase{"", "0007", true, "7", 7}, EditCase{"", "x", true, "100", 100}));
 
 TEST(TimeScaleWindow, BackspaceAndArrowsStillEdit) {
     QWidget main;
@@ -301,7 +300,8 @@ TEST(GeneratorDialog, FieldsButtonsAndDigits) {
     EXPECT_TRUE(f.Button1->isDefault());
     const QList<QLabel*> labels = f.findChildren<QLabel*>();
     QStringList texts;
-    for (QLabel* l : labels) texts << l->text();
+    for (QLabel* l : labels)
+        texts << l->text();
     EXPECT_TRUE(texts.contains(u"Длительность периода высокого уровня:"));
     EXPECT_TRUE(texts.contains(u"Длительность периода низкого уровня:"));
     EXPECT_EQ(f.minimumSize(), f.maximumSize()) << "fixed size";
@@ -328,7 +328,7 @@ TEST(GeneratorDialog, OkStoresCancelKeeps) {
         QTimer::singleShot(0, &f, [&f] {
             f.Edit1->setText(QStringLiteral("30"));
             f.Edit2->setText(QStringLiteral("70"));
-            QTest::keyClick(f.Edit2, Qt::Key_Return);  // Enter presses the default "ОК"
+            QTest::keyClick(f.Edit2, Qt::Key_Return); // Enter presses the default "ОК"
         });
         ASSERT_EQ(f.exec(), QDialog::Accepted);
         f.StoreDurations(high, low);
@@ -373,4 +373,4 @@ TEST(WaitMs, ProcessesEventsAtLeastOnceAndWaits) {
     EXPECT_GE(clock.elapsed(), 25);
 }
 
-}  // namespace
+} // namespace
