@@ -90,6 +90,8 @@ struct BadCase {
     const char* message; // part of the message
 };
 
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
+
 class BatchRunBadInput : public BatchRunCommand, public testing::WithParamInterface<BadCase> {};
 
 TEST_P(BatchRunBadInput, MessageAndStatus2) {
