@@ -153,7 +153,8 @@ void TForm1::CreateWindows() {
     Form12 = add(new TForm12(this));
     Form13 = add(new TForm13(this));
     Form14 = add(new TForm14(this));
-    Form15 = add(new TForm15(this));
+    Form15 = add(new TForm15(this, Frame21));
+    connect(Form15, &TForm15::closed, ToolButton9, [this] { ToolButton9->setChecked(false); });
     Form16 = add(new TForm16(this));
     Form17 = add(new TForm17(this));
 }

@@ -3,9 +3,11 @@
 
 #include "inifile.h"
 #include "schematic.h"
+#include "simulator.h"
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -147,7 +149,18 @@ public:
     void ToolButton9Click();
     // Asks a running simulation to stop (closing the main window).
     void RequestSimulationStop();
+    // The simulator of the model (created on first use); editing commands call its PrepareRun.
+    Simulator& simulator();
+    bool SimulationRunning() const { return simRunning_; }
+    // Called at the end of every run-loop cycle; tests and benchmarks drive a run with it.
+    std::function<void()> OnSimCycle;
 
+private:  // simulation
+    void RedrawOscilloscope();
+    std::unique_ptr<Simulator> sim_;
+    bool simRunning_ = false;
+
+public:
     // ---- catalogue ----
     void ShowPicturesCatalogue();
     void ShowElementsCatalogue();

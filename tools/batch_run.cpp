@@ -1,7 +1,94 @@
 // SPDX-License-Identifier: MIT
 #include "batch.h"
 
-int BatchRun(const QStringList&, FILE*, FILE* err) {
-    std::fputs("tarnwell-batch: 'run' is not available yet\n", err);
+#include "netlist.h"
+#include "simulator.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+void Print(FILE* f, const QString& text) {
+    std::fputs(text.toUtf8().constData(), f);
+}
+
+int Fail(FILE* err, const QString& message) {
+    Print(err, QStringLiteral("tarnwell-batch run: %1\n").arg(message));
     return 2;
+}
+
+} // namespace
+
+// run FILE --units N: prepares the simulator, runs N time units at time scale 0 without windows
+// (applying the file's switch toggles before the two passes of their unit) and prints the probes'
+// transitions, the indicators' states, the net levels and the final time.
+int BatchRun(const QStringList& args, FILE* out, FILE* err) {
+    QString file;
+    QString unitsText;
+    bool haveUnits = false;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == u"--units") {
+            if (haveUnits) return Fail(err, QStringLiteral("--units given twice"));
+            if (i + 1 >= args.size()) return Fail(err, QStringLiteral("--units needs a number"));
+            unitsText = args[++i];
+            haveUnits = true;
+        } else if (args[i].startsWith(u"--") || !file.isEmpty()) {
+            return Fail(err,
+                        QStringLiteral("unexpected argument '%1' (usage: run FILE --units N)").arg(args[i]));
+        } else {
+            file = args[i];
+        }
+    }
+    if (file.isEmpty()) return Fail(err, QStringLiteral("missing FILE (usage: run FILE --units N)"));
+    if (!haveUnits) return Fail(err, QStringLiteral("missing --units N"));
+    bool ok = false;
+    const int units = unitsText.toInt(&ok, 10);
+    if (!ok || units < 0 || unitsText.startsWith(u'+'))
+        return Fail(
+            err,
+            QStringLiteral("--units needs a whole number from 0 to 2147483647, not '%1'").arg(unitsText));
+
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return Fail(err, QStringLiteral("%1: %2").arg(file, f.errorString()));
+    const QString text = QString::fromUtf8(f.readAll());
+
+    Schematic s;
+    const NetlistResult parsed = LoadNetlist(text, s);
+    if (!parsed.ok) return Fail(err, QStringLiteral("%1: %2").arg(file, parsed.message));
+
+    std::vector<TToggle> toggles = parsed.toggles;
+    std::stable_sort(toggles.begin(), toggles.end(),
+                     [](const TToggle& a, const TToggle& b) { return a.time < b.time; });
+    auto next = toggles.cbegin();
+
+    Simulator sim(s);
+    sim.PrepareRun();
+    for (int t = 0; t < units; ++t) {
+        for (; next != toggles.cend() && next->time == sim.SimTime; ++next) {
+            TElement& sw = s.element(next->element);
+            sw.State = !sw.State;
+        }
+        sim.RunUnit();
+    }
+
+    QString result;
+    for (int i = 1; i <= s.ElementCount; ++i) {
+        const TElement& e = s.element(i);
+        if (e.kind() == ElementKind::Probe) {
+            result += e.Name + QStringLiteral(" transitions:");
+            for (int32_t t : e.Transitions)
+                result += u' ' + QString::number(t);
+            result += u'\n';
+        } else if (e.kind() == ElementKind::Indicator) {
+            result += e.Name + QStringLiteral(" state: %1\n").arg(e.State ? 1 : 0);
+        }
+    }
+    result += QStringLiteral("NetLevels:");
+    for (uint8_t level : sim.NetLevels)
+        result += u' ' + QString::number(level);
+    result += QStringLiteral("\nSimTime: %1\n").arg(sim.SimTime);
+    Print(out, result);
+    return 0;
 }
