@@ -76,8 +76,8 @@ void GenerateSchematic(Schematic& s, uint32_t seed, const GenOptions& o) {
         } else {
             bool free = false;
             for (int attempt = 0; attempt < 1000 && !free; ++attempt) {
-                x = r.range(2, GridMax - 2 - cw);
-                y = r.range(2, GridMax - 2 - ch);
+                x = r.range(2, std::min(o.span, GridMax) - 2 - cw);
+                y = r.range(2, std::min(o.span, GridMax) - 2 - ch);
                 free = std::none_of(placed.begin(), placed.end(), [&](const Rect& p) {
                     return x - 3 <= p.x1 && p.x0 <= x + cw + 3 && y - 2 <= p.y1 && p.y0 <= y + ch + 2;
                 });

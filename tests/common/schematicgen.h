@@ -16,6 +16,8 @@ struct GenOptions {
     bool loose = false;
     // Gives every element a plain box picture (10 pixels per cell) for the workspace.
     bool pictures = false;
+    // Chips are placed with x and y below this.
+    int span = GridMax;
 };
 
 // Fills the (empty) schematic with elements and nets, then derives Cons.
