@@ -34,7 +34,7 @@ private:
     std::function<void(QWheelEvent*)> handler_;
 };
 
-}  // namespace
+} // namespace
 
 void TForm1::ConnectWorkspace() {
     connect(Frame21->Image1(), &SurfaceView::mouseMoved, this, &TForm1::Frame21Image1MouseMove);
@@ -79,7 +79,7 @@ void TForm1::FormMouseWheel(QWheelEvent* event) {
     }
     const int d = event->angleDelta().y() / 8;
     QScrollBar* bar = (event->modifiers() & Qt::ShiftModifier) ? Frame21->horizontalScrollBar()
-                                                                : Frame21->verticalScrollBar();
+                                                               : Frame21->verticalScrollBar();
     bar->setValue(bar->value() - d);
     event->accept();
 }

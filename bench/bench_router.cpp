@@ -27,7 +27,9 @@ std::unique_ptr<Schematic> Make(int64_t dense) {
     return s;
 }
 
-void Label(benchmark::State& state) { state.SetLabel(state.range(0) ? "dense" : "typical"); }
+void Label(benchmark::State& state) {
+    state.SetLabel(state.range(0) ? "dense" : "typical");
+}
 
 void BM_RouteWires(benchmark::State& state) {
     auto s = Make(state.range(0));
@@ -87,7 +89,7 @@ void BM_Button4ClickWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_Button4ClickWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -16,7 +16,9 @@ constexpr QRgb White = 0xFFFFFFFFu;
 constexpr QRgb Blue = 0x000000FFu;
 constexpr QRgb Red = 0x00FF0000u;
 
-QRgb Opaque(int32_t bgr) { return ColorFromInt(bgr).rgb() | 0xFF000000u; }
+QRgb Opaque(int32_t bgr) {
+    return ColorFromInt(bgr).rgb() | 0xFF000000u;
+}
 
 void BeginXor(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -36,7 +38,7 @@ public:
 
     void Draw(int32_t code, int x, int y, const QColor& colour) {
         colour_ = colour;
-        const int b0 = -w_ / 2, b1 = b0 + w_ - 1;  // the band of a line, relative to it
+        const int b0 = -w_ / 2, b1 = b0 + w_ - 1; // the band of a line, relative to it
         switch (code) {
         case WireHorizontal:
             Rect(x - h_, y + b0, x + e_, y + b1);
@@ -106,7 +108,7 @@ private:
     QColor colour_;
 };
 
-}  // namespace
+} // namespace
 
 void DrawField(QImage& surface, const TGrid& wireMap, const TGrid& netMap, int scale, int hoverNet,
                bool highlight, int32_t desktop) {

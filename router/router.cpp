@@ -27,18 +27,30 @@ constexpr size_t PrefetchAhead = 6;
 // reads a label.
 constexpr int32_t LabelMark = 1 << 24;
 constexpr int32_t NoTurn = 8;
-constexpr bool IsLabel(int32_t v) { return v >= LabelMark; }
-constexpr int32_t MakeLabel(int distance, int dir) { return LabelMark + (distance << 4) + dir; }
-constexpr int LabelDistance(int32_t v) { return (v - LabelMark) >> 4; }
+constexpr bool IsLabel(int32_t v) {
+    return v >= LabelMark;
+}
+constexpr int32_t MakeLabel(int distance, int dir) {
+    return LabelMark + (distance << 4) + dir;
+}
+constexpr int LabelDistance(int32_t v) {
+    return (v - LabelMark) >> 4;
+}
 // The distance part of a wave value as the routing rules read it (value mod 100000).
-constexpr int Remainder(int32_t v) { return IsLabel(v) ? LabelDistance(v) : v % LabelBase; }
+constexpr int Remainder(int32_t v) {
+    return IsLabel(v) ? LabelDistance(v) : v % LabelBase;
+}
 // The direction part (value div 100000).
-constexpr int Direction(int32_t v) { return IsLabel(v) ? v & 7 : v / LabelBase; }
+constexpr int Direction(int32_t v) {
+    return IsLabel(v) ? v & 7 : v / LabelBase;
+}
 // While a wave runs, the goal and the cells of the net being joined hold this value, and the
 // cells of row and column 0 and GridMax hold WireBody; the walk sees their real values.
 constexpr int32_t TargetMark = -1;
 
-constexpr int Index(int x, int y) { return (x + 1) * Stride + (y + 1); }
+constexpr int Index(int x, int y) {
+    return (x + 1) * Stride + (y + 1);
+}
 
 // Index offsets for direction d: straight, d - 1, d + 1 (up is y - 1, right is x + 1).
 constexpr int Up = -1, Right = Stride, Down = 1, Left = -Stride;
@@ -46,9 +58,15 @@ constexpr int Offsets[5][3] = {
     {0, 0, 0}, {Up, Left, Right}, {Right, Up, Down}, {Down, Right, Left}, {Left, Down, Up},
 };
 
-constexpr int TurnLeft(int d) { return d == 1 ? 4 : d - 1; }
-constexpr int TurnRight(int d) { return d == 4 ? 1 : d + 1; }
-constexpr int Reverse(int d) { return d + 2 > 4 ? d - 2 : d + 2; }
+constexpr int TurnLeft(int d) {
+    return d == 1 ? 4 : d - 1;
+}
+constexpr int TurnRight(int d) {
+    return d == 4 ? 1 : d + 1;
+}
+constexpr int Reverse(int d) {
+    return d + 2 > 4 ? d - 2 : d + 2;
+}
 
 int32_t CornerCode(int entered, int towards) {
     auto has = [&](int side) { return entered == side || towards == side; };
@@ -64,7 +82,8 @@ public:
         : s_(s), wire_(PaddedCells, WireBody), net_(PaddedCells, NoNet), touched_(2 * PaddedCells + 16),
           queue_(1u << 15), netCells_(s.Cons.size()) {
         for (int i = 0; i <= GridMax; ++i)
-            for (int k : {Index(i, 0), Index(i, GridMax), Index(0, i), Index(GridMax, i)}) border_.push_back(k);
+            for (int k : {Index(i, 0), Index(i, GridMax), Index(0, i), Index(GridMax, i)})
+                border_.push_back(k);
     }
 
     void Run() {
@@ -86,12 +105,15 @@ public:
         for (size_t n = 0; n < s_.Cons.size(); ++n) {
             const TCons& pins = s_.Cons[n];
             if (pins.size() < 2) continue;
-            for (size_t l = 1; l < pins.size(); ++l) Search(static_cast<int>(n), pins[l], pins[0]);
+            for (size_t l = 1; l < pins.size(); ++l)
+                Search(static_cast<int>(n), pins[l], pins[0]);
         }
 
         for (int x = 0; x <= GridMax; ++x) {
-            std::memcpy(&s_.WireMap.at(x, 0), &wire_[static_cast<size_t>(Index(x, 0))], GridSize * sizeof(int32_t));
-            std::memcpy(&s_.NetMap.at(x, 0), &net_[static_cast<size_t>(Index(x, 0))], GridSize * sizeof(int32_t));
+            std::memcpy(&s_.WireMap.at(x, 0), &wire_[static_cast<size_t>(Index(x, 0))],
+                        GridSize * sizeof(int32_t));
+            std::memcpy(&s_.NetMap.at(x, 0), &net_[static_cast<size_t>(Index(x, 0))],
+                        GridSize * sizeof(int32_t));
         }
     }
 
@@ -106,7 +128,8 @@ private:
     void Grow() {
         const size_t n = queue_.size();
         std::vector<int> bigger(n * 2);
-        for (size_t i = head_; i != tail_; ++i) bigger[i - head_] = queue_[i & (n - 1)];
+        for (size_t i = head_; i != tail_; ++i)
+            bigger[i - head_] = queue_[i & (n - 1)];
         tail_ -= head_;
         head_ = 0;
         queue_.swap(bigger);
@@ -142,14 +165,17 @@ private:
     }
 
     void HideBorder() {
-        for (int k : border_) wave_[static_cast<size_t>(k)] = WireBody;
+        for (int k : border_)
+            wave_[static_cast<size_t>(k)] = WireBody;
     }
     // Before a walk: the wave grid shows every unlabelled cell as WireMap has it.
     void ShowHidden() {
         for (int k : border_)
-            if (!IsLabel(wave_[static_cast<size_t>(k)])) wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
+            if (!IsLabel(wave_[static_cast<size_t>(k)]))
+                wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
         for (int k : targets_)
-            if (wave_[static_cast<size_t>(k)] == TargetMark) wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
+            if (wave_[static_cast<size_t>(k)] == TargetMark)
+                wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
     }
 
     // One probe; true when p is reached. The common outcomes (refused, labelled and queued) are
@@ -166,7 +192,8 @@ private:
         }
         const bool label = IsLabel(v);
         const bool crossing = (v == WireVertical - (e & 1)) & (v >= base);
-        const bool take = (distance <= MaxDistance) & ((v == WireFree) | (LabelDistance(v) > distance) | crossing);
+        const bool take =
+            (distance <= MaxDistance) & ((v == WireFree) | (LabelDistance(v) > distance) | crossing);
         const int32_t noTurn = (label ? v & NoTurn : 0) | (crossing ? NoTurn : 0);
         wave_[pi] = take ? MakeLabel(distance, e) | noTurn : v;
         touched_[touchedCount_] = p;
@@ -200,7 +227,8 @@ private:
         // A start cell on the joined net stays reachable: it shows its label only to the first
         // step of the wave, which expands it.
         const bool startIsTarget = wave_[static_cast<size_t>(start)] == TargetMark;
-        const int32_t startLabel = MakeLabel(1, dir) | (net_[static_cast<size_t>(start)] != NoNet ? NoTurn : 0);
+        const int32_t startLabel =
+            MakeLabel(1, dir) | (net_[static_cast<size_t>(start)] != NoNet ? NoTurn : 0);
         SetLabel(start, startLabel);
         queue_[tail_++] = start;
 
@@ -243,7 +271,8 @@ private:
         s_.RouteDirection = dir;
         if (reached) {
             touched_[touchedCount_++] = f;
-            if (wave_[static_cast<size_t>(start)] == TargetMark) wave_[static_cast<size_t>(start)] = startLabel;
+            if (wave_[static_cast<size_t>(start)] == TargetMark)
+                wave_[static_cast<size_t>(start)] = startLabel;
             ShowHidden();
             Finish(net, start, q, f, d, dir);
         }
@@ -251,7 +280,8 @@ private:
             const size_t k = static_cast<size_t>(touched_[i]);
             wave_[k] = wire_[k];
         }
-        for (int k : targets_) wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
+        for (int k : targets_)
+            wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
         if (reached)
             HideBorder();
         else if (!InWaveArea(start))
@@ -327,17 +357,17 @@ private:
     Schematic& s_;
     std::vector<int32_t> wire_, net_, wave_;
     std::vector<int> border_;  // cells of row and column 0 and GridMax
-    std::vector<int> touched_;  // cells whose wave value must be put back after a search
+    std::vector<int> touched_; // cells whose wave value must be put back after a search
     size_t touchedCount_ = 0;
-    std::vector<int> queue_;    // ring; head_ and tail_ count up and are masked
+    std::vector<int> queue_; // ring; head_ and tail_ count up and are masked
     size_t head_ = 0, tail_ = 0;
-    std::vector<std::vector<int>> netCells_;  // cells once marked for each net
+    std::vector<std::vector<int>> netCells_; // cells once marked for each net
     std::vector<int> targets_;
     int goal_ = -1;
     int join_ = NoNet;
 };
 
-}  // namespace
+} // namespace
 
 void RouteWires(Schematic& s) {
     Router router(s);

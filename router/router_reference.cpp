@@ -14,19 +14,26 @@ constexpr int MaxDistance = LabelBase - 1;
 
 // Steps for direction d: straight, d - 1, d + 1.
 constexpr int Steps[5][3][2] = {
-    {{0, 0}, {0, 0}, {0, 0}},
-    {{0, -1}, {-1, 0}, {1, 0}},
-    {{1, 0}, {0, -1}, {0, 1}},
-    {{0, 1}, {1, 0}, {-1, 0}},
-    {{-1, 0}, {0, 1}, {0, -1}},
+    {{0, 0}, {0, 0}, {0, 0}},  {{0, -1}, {-1, 0}, {1, 0}}, {{1, 0}, {0, -1}, {0, 1}},
+    {{0, 1}, {1, 0}, {-1, 0}}, {{-1, 0}, {0, 1}, {0, -1}},
 };
 
-int TurnLeft(int d) { return d == 1 ? 4 : d - 1; }
-int TurnRight(int d) { return d == 4 ? 1 : d + 1; }
-int Reverse(int d) { return d + 2 > 4 ? d - 2 : d + 2; }
+int TurnLeft(int d) {
+    return d == 1 ? 4 : d - 1;
+}
+int TurnRight(int d) {
+    return d == 4 ? 1 : d + 1;
+}
+int Reverse(int d) {
+    return d + 2 > 4 ? d - 2 : d + 2;
+}
 
-bool InGrid(int x, int y) { return x >= 0 && x <= GridMax && y >= 0 && y <= GridMax; }
-bool InWaveArea(int x, int y) { return x >= 1 && x < GridMax && y >= 1 && y < GridMax; }
+bool InGrid(int x, int y) {
+    return x >= 0 && x <= GridMax && y >= 0 && y <= GridMax;
+}
+bool InWaveArea(int x, int y) {
+    return x >= 1 && x < GridMax && y >= 1 && y < GridMax;
+}
 
 TCellPoint Step(TCellPoint c, int d, int which) {
     return {c.x + Steps[d][which][0], c.y + Steps[d][which][1]};
@@ -52,9 +59,7 @@ public:
             join_ = s_.NetMap.at(goal_.x, goal_.y);
 
         int& dir = s_.RouteDirection;
-        const struct {
-            int dx, dy, d;
-        } around[4] = {{1, 0, 2}, {-1, 0, 4}, {0, 1, 3}, {0, -1, 1}};
+        const struct { int dx, dy, d; } around[4] = {{1, 0, 2}, {-1, 0, 4}, {0, 1, 3}, {0, -1, 1}};
         for (const auto& a : around) {
             const int x = start_.x + a.dx, y = start_.y + a.dy;
             if (!InGrid(x, y)) continue;
@@ -93,7 +98,7 @@ private:
     bool Probe(TCellPoint p, int e, int base) {
         if (!InWaveArea(p.x, p.y)) return false;
         const int distance = base + 1;
-        if (distance > MaxDistance) return false;  // the label could not hold it
+        if (distance > MaxDistance) return false; // the label could not hold it
         const int32_t label = e * LabelBase + distance;
         if (p == goal_ || (join_ != NoNet && s_.NetMap.at(p.x, p.y) == join_)) {
             wave_.at(p.x, p.y) = label;
@@ -187,7 +192,7 @@ private:
     int join_ = NoNet;
 };
 
-}  // namespace
+} // namespace
 
 void RouteWiresReference(Schematic& s) {
     s.WireMap.fill(WireFree);
@@ -199,7 +204,8 @@ void RouteWiresReference(Schematic& s) {
         const int64_t y0 = std::max<int64_t>(e.Coord.y, 0);
         const int64_t y1 = std::min<int64_t>(int64_t{e.Coord.y} + e.CellHeight, GridMax);
         for (int64_t x = x0; x <= x1; ++x)
-            for (int64_t y = y0; y <= y1; ++y) s.WireMap.at(static_cast<int>(x), static_cast<int>(y)) = WireBody;
+            for (int64_t y = y0; y <= y1; ++y)
+                s.WireMap.at(static_cast<int>(x), static_cast<int>(y)) = WireBody;
     }
     for (size_t n = 0; n < s.Cons.size(); ++n) {
         const TCons& pins = s.Cons[n];

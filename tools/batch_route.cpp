@@ -31,7 +31,7 @@ int ElementLine(const QString& text, int index) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int BatchRoute(const QStringList& args, FILE* out, FILE* err) {
     if (args.size() != 1) {
@@ -82,8 +82,8 @@ int BatchRoute(const QStringList& args, FILE* out, FILE* err) {
             const int32_t wire = s.WireMap.at(x, y);
             const int32_t net = s.NetMap.at(x, y);
             if ((wire == WireFree || wire == WireBody) && net == NoNet) continue;
-            result += QByteArray::number(x) + ' ' + QByteArray::number(y) + ' ' + QByteArray::number(wire) + ' ' +
-                      QByteArray::number(net) + '\n';
+            result += QByteArray::number(x) + ' ' + QByteArray::number(y) + ' ' + QByteArray::number(wire) +
+                      ' ' + QByteArray::number(net) + '\n';
         }
     std::fwrite(result.constData(), 1, static_cast<size_t>(result.size()), out);
     return std::fflush(out) == 0 ? 0 : 1;

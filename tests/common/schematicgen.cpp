@@ -28,11 +28,12 @@ private:
 
 QString RandomPins(Random& r, int length) {
     QString pins;
-    for (int i = 0; i < length; ++i) pins += r.range(0, 2) ? u'1' : u'0';
+    for (int i = 0; i < length; ++i)
+        pins += r.range(0, 2) ? u'1' : u'0';
     return pins;
 }
 
-}  // namespace
+} // namespace
 
 QImage BoxPicture(const TElement& e) {
     const int w = std::max(e.CellWidth * PictureCellPixels, 10);
@@ -96,14 +97,17 @@ void GenerateSchematic(Schematic& s, uint32_t seed, const GenOptions& o) {
     }
     std::vector<std::pair<int, int>> pins;
     for (int i = 1; i <= s.ElementCount; ++i)
-        for (int l = 0; l < static_cast<int>(s.element(i).Legs.size()); ++l) pins.emplace_back(i, l);
-    for (size_t i = pins.size(); i > 1; --i) std::swap(pins[i - 1], pins[static_cast<size_t>(r.range(0, static_cast<int>(i) - 1))]);
+        for (int l = 0; l < static_cast<int>(s.element(i).Legs.size()); ++l)
+            pins.emplace_back(i, l);
+    for (size_t i = pins.size(); i > 1; --i)
+        std::swap(pins[i - 1], pins[static_cast<size_t>(r.range(0, static_cast<int>(i) - 1))]);
     size_t next = 0;
     for (int n = 0; n < o.nets; ++n) {
         const size_t count = static_cast<size_t>(r.range(o.minPins, o.maxPins));
         if (next + count > pins.size()) break;
         TConns net;
-        for (size_t j = 0; j < count; ++j, ++next) net.push_back({pins[next].first, pins[next].second});
+        for (size_t j = 0; j < count; ++j, ++next)
+            net.push_back({pins[next].first, pins[next].second});
         s.Conns.push_back(std::move(net));
     }
     s.DeriveCons();

@@ -16,7 +16,7 @@ constexpr QRgb BluePx = 0xFF0000FFu;
 
 struct Field {
     explicit Field(int scale, int32_t desktop = 0x00FFFFFF) : scale(scale), desktop(desktop) {
-        PaintDesktop(surface, scale, desktop, desktop);  // grid dots in the desktop colour: a plain field
+        PaintDesktop(surface, scale, desktop, desktop); // grid dots in the desktop colour: a plain field
     }
     void Draw(int hoverNet = -1, bool highlight = false) {
         DrawField(surface, wires, nets, scale, hoverNet, highlight, desktop);
@@ -52,14 +52,15 @@ std::vector<int> ColumnRun(const QImage& img, int x, QRgb colour) {
 }
 std::vector<int> Range(int from, int to) {
     std::vector<int> v;
-    for (int i = from; i <= to; ++i) v.push_back(i);
+    for (int i = from; i <= to; ++i)
+        v.push_back(i);
     return v;
 }
 
 struct StraightCase {
     int scale;
-    std::vector<int> columns;  // inverted pixels of a horizontal cell at (10, 10) on row 10 * scale
-    std::vector<int> rows;     // inverted rows in column 10 * scale
+    std::vector<int> columns; // inverted pixels of a horizontal cell at (10, 10) on row 10 * scale
+    std::vector<int> rows;    // inverted rows in column 10 * scale
 };
 
 class StraightWire : public ::testing::TestWithParam<StraightCase> {};
@@ -89,7 +90,7 @@ TEST(DrawField, JunctionDotIsFivePenWidthsAcross) {
     f.Draw();
     EXPECT_EQ(RowRun(f.surface, 100, BlackPx), Range(95, 104));
     EXPECT_EQ(ColumnRun(f.surface, 100, BlackPx), Range(95, 104));
-    EXPECT_EQ(f.surface.pixel(95, 95), WhitePx);  // round, not square
+    EXPECT_EQ(f.surface.pixel(95, 95), WhitePx); // round, not square
 
     Field small(3);
     small.wires.at(10, 10) = WireJunction;
@@ -100,8 +101,8 @@ TEST(DrawField, JunctionDotIsFivePenWidthsAcross) {
 
 struct ShapeCase {
     int32_t code;
-    std::vector<QPoint> on;   // offsets from the grid point that are inverted
-    std::vector<QPoint> off;  // offsets that are not
+    std::vector<QPoint> on;  // offsets from the grid point that are inverted
+    std::vector<QPoint> off; // offsets that are not
 };
 
 class WireShape : public ::testing::TestWithParam<ShapeCase> {};
@@ -111,22 +112,26 @@ TEST_P(WireShape, DrawsTheArmsOfItsCode) {
     Field f(10);
     f.wires.at(10, 10) = c.code;
     f.Draw();
-    for (QPoint d : c.on) EXPECT_EQ(f.surface.pixel(100 + d.x(), 100 + d.y()), BlackPx) << d.x() << "," << d.y();
-    for (QPoint d : c.off) EXPECT_EQ(f.surface.pixel(100 + d.x(), 100 + d.y()), WhitePx) << d.x() << "," << d.y();
+    for (QPoint d : c.on)
+        EXPECT_EQ(f.surface.pixel(100 + d.x(), 100 + d.y()), BlackPx) << d.x() << "," << d.y();
+    for (QPoint d : c.off)
+        EXPECT_EQ(f.surface.pixel(100 + d.x(), 100 + d.y()), WhitePx) << d.x() << "," << d.y();
 }
 
 const QPoint L{-5, 0}, R{4, 0}, U{0, -5}, D{0, 4}, C{0, 0};
 INSTANTIATE_TEST_SUITE_P(
     Codes, WireShape,
-    ::testing::Values(ShapeCase{WireHorizontal, {L, C, R}, {U, D}}, ShapeCase{WireVertical, {U, C, D}, {L, R}},
-                      ShapeCase{WireLeftUp, {L, C, U}, {R, D}}, ShapeCase{WireLeftDown, {L, C, D}, {R, U}},
-                      ShapeCase{WireRightUp, {R, C, U}, {L, D}}, ShapeCase{WireRightDown, {R, C, D}, {L, U}},
+    ::testing::Values(ShapeCase{WireHorizontal, {L, C, R}, {U, D}},
+                      ShapeCase{WireVertical, {U, C, D}, {L, R}}, ShapeCase{WireLeftUp, {L, C, U}, {R, D}},
+                      ShapeCase{WireLeftDown, {L, C, D}, {R, U}}, ShapeCase{WireRightUp, {R, C, U}, {L, D}},
+                      ShapeCase{WireRightDown, {R, C, D}, {L, U}},
                       ShapeCase{WireCrossing, {L, R, U, D, C, {-1, -1}}, {{-3, -3}}},
                       ShapeCase{10007, {}, {L, R, U, D, C}}, ShapeCase{WireBody, {}, {L, R, U, D, C}}));
 
 TEST(DrawField, NeighbouringCellsMeetWithoutGapOrOverlap) {
     Field f(10);
-    for (int x = 10; x <= 12; ++x) f.wires.at(x, 10) = WireHorizontal;
+    for (int x = 10; x <= 12; ++x)
+        f.wires.at(x, 10) = WireHorizontal;
     f.wires.at(13, 10) = WireLeftDown;
     f.wires.at(13, 11) = WireVertical;
     f.Draw();
@@ -186,10 +191,10 @@ TEST(DrawSelectionRectangle, DashedOutlineRemovedByASecondDraw) {
     const QImage before = f.surface.copy();
     DrawSelectionRectangle(f.surface, {300, 200}, {120, 80});
     EXPECT_NE(f.surface, before);
-    EXPECT_EQ(f.surface.pixel(200, 140), WhitePx);  // inside stays
+    EXPECT_EQ(f.surface.pixel(200, 140), WhitePx); // inside stays
     const std::vector<int> top = RowRun(f.surface, 80, BlackPx);
     EXPECT_GT(top.size(), 30u);
-    EXPECT_LT(top.size(), 170u);  // dashed
+    EXPECT_LT(top.size(), 170u); // dashed
     EXPECT_GE(top.front(), 120);
     EXPECT_LE(top.back(), 300);
     EXPECT_TRUE(AllOpaque(f.surface));
@@ -224,4 +229,4 @@ INSTANTIATE_TEST_SUITE_P(Sides, LegMarker,
                                            MarkerCase{"right", TLeg{.X = 4, .Y = 3}, {35, 30}}),
                          [](const auto& info) { return info.param.name; });
 
-}  // namespace
+} // namespace

@@ -117,7 +117,7 @@ TEST_F(Workspace, ZoomMovesPicturesAndRedrawsAtTheNewScale) {
     ElementPicture* p = form->Frame21->picture(i);
     EXPECT_EQ(p->geometry(), QRect(72, 32, 40, 50));
 
-    form->ComboBox1->setCurrentIndex(2);  // 50%
+    form->ComboBox1->setCurrentIndex(2); // 50%
     EXPECT_EQ(s().Scale, 5);
     EXPECT_EQ(s().PrevScale, 10);
     EXPECT_EQ(p->geometry(), QRect(37, 17, 20, 25));
@@ -132,9 +132,9 @@ TEST_F(Workspace, ZoomMovesPicturesAndRedrawsAtTheNewScale) {
     DrawField(expected, s());
     EXPECT_EQ(surface(), expected);
 
-    form->ComboBox1->setCurrentIndex(0);  // 30%
+    form->ComboBox1->setCurrentIndex(0); // 30%
     EXPECT_EQ(p->geometry(), QRect(23, 11, 12, 15));
-    form->ComboBox1->setCurrentIndex(17);  // 200%
+    form->ComboBox1->setCurrentIndex(17); // 200%
     EXPECT_EQ(s().Scale, 20);
     EXPECT_EQ(s().PrevScale, 3);
     EXPECT_EQ(p->geometry(), QRect(142, 62, 80, 100));
@@ -144,8 +144,8 @@ struct WheelCase {
     const char* name;
     int delta;
     bool shift;
-    int vertical;    // scroll change
-    int horizontal;  // scroll change
+    int vertical;   // scroll change
+    int horizontal; // scroll change
 };
 
 class WorkspaceWheel : public Workspace, public ::testing::WithParamInterface<WheelCase> {};
@@ -189,18 +189,20 @@ TEST_F(Workspace, WheelEndsASelectionBand) {
 TEST_F(Workspace, HoverHighlightsOnlyTheNetUnderThePointer) {
     AddRowNets(6);
     auto colourOfNet = [&](int k) { return surface().pixel(203, (12 + 8 * k) * 10); };
-    MoveOver({200, 28 * 10 + 3});  // nearest grid point (20, 28): net 2
+    MoveOver({200, 28 * 10 + 3}); // nearest grid point (20, 28): net 2
     EXPECT_EQ(s().HoverNet, 2);
     EXPECT_EQ(colourOfNet(2), BluePx);
     EXPECT_EQ(colourOfNet(5), BlackPx);
 
-    MoveOver({196, 52 * 10 - 4});  // nearest grid point (20, 52): net 5
+    MoveOver({196, 52 * 10 - 4}); // nearest grid point (20, 52): net 5
     EXPECT_EQ(s().HoverNet, 5);
-    for (int k = 0; k < 6; ++k) EXPECT_EQ(colourOfNet(k), k == 5 ? BluePx : BlackPx) << k;
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(colourOfNet(k), k == 5 ? BluePx : BlackPx) << k;
 
-    MoveOver({600, 600});  // no wire there
+    MoveOver({600, 600}); // no wire there
     EXPECT_EQ(s().HoverNet, -1);
-    for (int k = 0; k < 6; ++k) EXPECT_EQ(colourOfNet(k), BlackPx) << k;
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(colourOfNet(k), BlackPx) << k;
 
     // The surface still erases cleanly: two DrawField calls leave it as it is.
     const QImage now = surface().copy();
@@ -216,8 +218,9 @@ TEST_F(Workspace, WithHighlightingOffHoverFollowsButWiresStayInverse) {
     EXPECT_EQ(s().HoverNet, 0);
     MoveOver({200, 200});
     EXPECT_EQ(s().HoverNet, 1);
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(surface().pixel(203, (12 + 8 * k) * 10), BlackPx) << k;
-    MoveOver({-40, 50});  // outside the field
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(surface().pixel(203, (12 + 8 * k) * 10), BlackPx) << k;
+    MoveOver({-40, 50}); // outside the field
     EXPECT_EQ(s().HoverNet, -1);
 }
 
@@ -226,8 +229,8 @@ TEST_F(Workspace, LegMarkerShowsOnThePictureAndASecondDrawRemovesIt) {
     form->Frame21->SyncPictures();
     ElementPicture* p = form->Frame21->picture(i);
     const QImage before = s().element(i).Bitmap.copy();
-    form->DrawLegMarker(p, 0);  // left leg at row 2
-    EXPECT_EQ(s().element(i).Bitmap.pixel(2, 17), 0xFFFF0000u);  // white in the picture: red
+    form->DrawLegMarker(p, 0);                                  // left leg at row 2
+    EXPECT_EQ(s().element(i).Bitmap.pixel(2, 17), 0xFFFF0000u); // white in the picture: red
     EXPECT_EQ(p->picture(), s().element(i).Bitmap);
     form->DrawLegMarker(p, 0);
     EXPECT_EQ(s().element(i).Bitmap, before);
@@ -237,7 +240,8 @@ TEST_F(Workspace, LegMarkerShowsOnThePictureAndASecondDrawRemovesIt) {
 TEST_F(Workspace, ScreenshotsOfARoutedSchematic) {
     const QString out = qEnvironmentVariable("TARNWELL_SCREENSHOTS");
     if (out.isEmpty()) GTEST_SKIP() << "set TARNWELL_SCREENSHOTS to a folder to write them";
-    GenerateSchematic(s(), 11, GenOptions{.elements = 16, .nets = 14, .maxPins = 3, .pictures = true, .span = 90});
+    GenerateSchematic(s(), 11,
+                      GenOptions{.elements = 16, .nets = 14, .maxPins = 3, .pictures = true, .span = 90});
     form->Frame21->SyncPictures();
     form->Button4Click();
     form->resize(1100, 800);
@@ -251,4 +255,4 @@ TEST_F(Workspace, ScreenshotsOfARoutedSchematic) {
     EXPECT_TRUE(form->grab().save(QDir(out).filePath(QStringLiteral("routed-30.png"))));
 }
 
-}  // namespace
+} // namespace

@@ -11,7 +11,7 @@
 namespace {
 
 using Cell = std::pair<int, int>;
-using WireCells = std::map<Cell, int32_t>;  // every cell holding a wire code
+using WireCells = std::map<Cell, int32_t>; // every cell holding a wire code
 
 int AddElement(Schematic& s, int x, int y, int w, int h, const char* left, const char* right) {
     const int i = s.NewElementSlot();
@@ -60,7 +60,8 @@ TEST_P(Routers, FacingPinsGetOneStraightWire) {
     WireCells expected;
     AddRun(expected, 13, 12, 20, 12);
     EXPECT_EQ(Wires(s), expected);
-    for (int x = 13; x <= 20; ++x) EXPECT_EQ(NetAt(x, 12), 0) << x;
+    for (int x = 13; x <= 20; ++x)
+        EXPECT_EQ(NetAt(x, 12), 0) << x;
     EXPECT_EQ(NetAt(12, 12), NoNet);
     EXPECT_EQ(NetAt(21, 12), NoNet);
 }
@@ -75,8 +76,8 @@ class RouterCorners : public ::testing::TestWithParam<std::tuple<RouteFn, Corner
 TEST_P(RouterCorners, WireTurnsWhereTheWaveTurned) {
     const auto& [route, c] = GetParam();
     Schematic s;
-    AddElement(s, 10, 10, 3, 4, "", "01");  // pin (13, 12)
-    AddElement(s, 30, 20, 3, 4, "01", "");  // pin (30, 22)
+    AddElement(s, 10, 10, 3, 4, "", "01"); // pin (13, 12)
+    AddElement(s, 30, 20, 3, 4, "01", ""); // pin (30, 22)
     s.Conns = {c.farPinFirst ? TConns{{2, 0}, {1, 0}} : TConns{{1, 0}, {2, 0}}};
     s.DeriveCons();
     route(s);
@@ -95,7 +96,8 @@ TEST_P(RouterCorners, WireTurnsWhereTheWaveTurned) {
         expected[{13, 12}] = WireHorizontal;
     }
     EXPECT_EQ(Wires(s), expected);
-    for (const auto& [cell, code] : expected) EXPECT_EQ(s.NetMap.at(cell.first, cell.second), 0);
+    for (const auto& [cell, code] : expected)
+        EXPECT_EQ(s.NetMap.at(cell.first, cell.second), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOrders, RouterCorners,
@@ -108,17 +110,18 @@ INSTANTIATE_TEST_SUITE_P(BothOrders, RouterCorners,
                          });
 
 TEST_P(Routers, ThirdPinEndsInAJunctionThatKeepsItsCode) {
-    AddElement(s, 10, 10, 3, 4, "", "01");  // (13, 12)
-    AddElement(s, 30, 10, 3, 4, "01", "");  // (30, 12)
-    AddElement(s, 21, 20, 3, 4, "1", "");   // (21, 21)
-    AddElement(s, 26, 3, 3, 4, "01", "");   // (26, 5), above the first wire
+    AddElement(s, 10, 10, 3, 4, "", "01"); // (13, 12)
+    AddElement(s, 30, 10, 3, 4, "01", ""); // (30, 12)
+    AddElement(s, 21, 20, 3, 4, "1", "");  // (21, 21)
+    AddElement(s, 26, 3, 3, 4, "01", "");  // (26, 5), above the first wire
     s.Conns = {{{1, 0}, {2, 0}, {3, 0}, {4, 0}}};
     Route();
     // The third pin's wave leaves (21, 21) to the left and first meets the net at (20, 12).
     EXPECT_EQ(s.WireMap.at(20, 12), WireJunction);
     EXPECT_EQ(s.WireMap.at(20, 21), WireRightUp);
     EXPECT_EQ(s.WireMap.at(21, 21), WireHorizontal);
-    for (int y = 13; y <= 20; ++y) EXPECT_EQ(s.WireMap.at(20, y), WireVertical) << y;
+    for (int y = 13; y <= 20; ++y)
+        EXPECT_EQ(s.WireMap.at(20, y), WireVertical) << y;
     // The fourth pin meets the net elsewhere; the junction at (20, 12) stays a dot.
     int junctions = 0;
     for (const auto& [cell, code] : Wires(s)) {
@@ -131,10 +134,10 @@ TEST_P(Routers, ThirdPinEndsInAJunctionThatKeepsItsCode) {
 }
 
 TEST_P(Routers, CrossingTakesTheLaterNet) {
-    AddElement(s, 10, 10, 3, 4, "", "01");  // (13, 12)
-    AddElement(s, 30, 10, 3, 4, "01", "");  // (30, 12)
-    AddElement(s, 18, 2, 3, 4, "", "01");   // (21, 4)
-    AddElement(s, 18, 20, 3, 4, "", "01");  // (21, 22)
+    AddElement(s, 10, 10, 3, 4, "", "01"); // (13, 12)
+    AddElement(s, 30, 10, 3, 4, "01", ""); // (30, 12)
+    AddElement(s, 18, 2, 3, 4, "", "01");  // (21, 4)
+    AddElement(s, 18, 20, 3, 4, "", "01"); // (21, 22)
     s.Conns = {{{1, 0}, {2, 0}}, {{3, 0}, {4, 0}}};
     Route();
     EXPECT_EQ(s.WireMap.at(22, 12), WireCrossing);
@@ -162,11 +165,12 @@ TEST_P(Routers, OnePinNetIsNotRouted) {
 
 TEST_P(Routers, GoalOnRowZeroCannotBeReachedButAStartThereRoutes) {
     AddElement(s, 10, -1, 3, 1, "", "1");  // pin (13, 0), free cell below it
-    AddElement(s, 20, 10, 3, 4, "01", "");  // pin (20, 12)
+    AddElement(s, 20, 10, 3, 4, "01", ""); // pin (20, 12)
     s.Conns = {{{1, 0}, {2, 0}}};
     Route();
     EXPECT_TRUE(Wires(s).empty());
-    for (int x = 0; x <= GridMax; ++x) EXPECT_EQ(NetAt(x, 0), NoNet);
+    for (int x = 0; x <= GridMax; ++x)
+        EXPECT_EQ(NetAt(x, 0), NoNet);
 
     s.Conns = {{{2, 0}, {1, 0}}};
     Route();
@@ -177,10 +181,10 @@ TEST_P(Routers, GoalOnRowZeroCannotBeReachedButAStartThereRoutes) {
 }
 
 TEST_P(Routers, BoxedInPinGetsNoWireAndTheOthersRoute) {
-    AddElement(s, 10, 10, 3, 4, "", "01");  // (13, 12)
-    AddElement(s, 50, 50, 2, 2, "", "1");   // (52, 51), boxed in by the next element
+    AddElement(s, 10, 10, 3, 4, "", "01"); // (13, 12)
+    AddElement(s, 50, 50, 2, 2, "", "1");  // (52, 51), boxed in by the next element
     AddElement(s, 53, 49, 3, 4, "", "");
-    AddElement(s, 30, 10, 3, 4, "01", "");  // (30, 12)
+    AddElement(s, 30, 10, 3, 4, "01", ""); // (30, 12)
     s.Conns = {{{1, 0}, {2, 0}, {4, 0}}};
     Route();
     EXPECT_EQ(s.WireMap.at(52, 51), WireBody);
@@ -195,10 +199,11 @@ TEST_P(Routers, OnlyElementsInUseAreObstacles) {
     AddElement(s, 40, 40, 6, 6, "1", "1");
     Route();
     EXPECT_EQ(s.WireMap.at(43, 43), WireBody);
-    s.ElementCount = 1;  // the second element is deleted; its slot keeps stale data
+    s.ElementCount = 1; // the second element is deleted; its slot keeps stale data
     Route();
     for (int x = 40; x <= 46; ++x)
-        for (int y = 40; y <= 46; ++y) EXPECT_EQ(s.WireMap.at(x, y), WireFree);
+        for (int y = 40; y <= 46; ++y)
+            EXPECT_EQ(s.WireMap.at(x, y), WireFree);
     EXPECT_EQ(s.WireMap.at(10, 10), WireBody);
     EXPECT_EQ(s.WireMap.at(13, 14), WireBody);
     EXPECT_EQ(s.WireMap.at(14, 14), WireFree);
@@ -265,7 +270,7 @@ TEST_P(RouterAgreement, FastEqualsReferenceCellForCell) {
         ASSERT_TRUE(fast.WireMap == plain.WireMap) << "schematic " << i << " again";
         wires += static_cast<int>(Wires(fast).size());
     }
-    EXPECT_GT(wires, c.schematics * 10);  // the generated schematics really route something
+    EXPECT_GT(wires, c.schematics * 10); // the generated schematics really route something
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -276,4 +281,4 @@ INSTANTIATE_TEST_SUITE_P(
                       GenCase{"crowded", GenOptions{.elements = 150, .nets = 150, .loose = true}, 15}),
     [](const auto& info) { return info.param.name; });
 
-}  // namespace
+} // namespace

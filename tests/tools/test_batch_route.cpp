@@ -22,7 +22,8 @@ QString ReadAll(FILE* f) {
     QByteArray bytes;
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, static_cast<qsizetype>(n));
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, static_cast<qsizetype>(n));
     return QString::fromUtf8(bytes);
 }
 
@@ -59,9 +60,11 @@ TEST_F(BatchRouteTest, PrintsEveryWireCellXMajor) {
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty());
     QStringList expected;
-    for (int x = 13; x <= 28; ++x) expected << QStringLiteral("%1 12 10000 0").arg(x);
+    for (int x = 13; x <= 28; ++x)
+        expected << QStringLiteral("%1 12 10000 0").arg(x);
     expected << QStringLiteral("29 12 10003 0");
-    for (int y = 13; y <= 21; ++y) expected << QStringLiteral("29 %1 10001 0").arg(y);
+    for (int y = 13; y <= 21; ++y)
+        expected << QStringLiteral("29 %1 10001 0").arg(y);
     expected << QStringLiteral("29 22 10004 0") << QStringLiteral("30 22 10000 0");
     EXPECT_EQ(r.out, expected.join(u'\n') + u'\n');
 }
@@ -75,7 +78,7 @@ TEST_F(BatchRouteTest, EmptyNetlistPrintsNothing) {
 struct BadInput {
     const char* name;
     QByteArray text;
-    const char* message;  // part of the message on standard error
+    const char* message; // part of the message on standard error
 };
 
 class BatchRouteErrors : public BatchRouteTest, public ::testing::WithParamInterface<BadInput> {};
@@ -94,7 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"not_a_number", "element D1.1 x 10 3 4 - 01 1 1\n", "line 1:"},
                       BadInput{"unknown_element", TwoChips + "\nnet 7 0 1 0\n", "line 6: unknown element 7"},
                       BadInput{"unknown_leg", TwoChips + "net 2 3 1 0\n", "line 5: element 2 has no leg 3"},
-                      BadInput{"pin_in_two_nets", TwoChips + "net 1 0 2 0\n", "line 5: pin 1 0 is already in a net"},
+                      BadInput{"pin_in_two_nets", TwoChips + "net 1 0 2 0\n",
+                               "line 5: pin 1 0 is already in a net"},
                       BadInput{"unknown_kind", "wire 1 2\n", "line 1:"},
                       BadInput{"far_away", TwoChips + "element D3.1 2147483000 5 3 4 - 1 1 1\n",
                                "line 5: element position or size out of range"},
@@ -124,11 +128,12 @@ TEST_F(BatchRouteTest, ExecutableRoutesAndFails) {
     EXPECT_EQ(lines.size(), 28);
     EXPECT_EQ(lines.value(16), QStringLiteral("29 12 10003 0"));
 
-    p.start(QStringLiteral(TARNWELL_BATCH), {QStringLiteral("route"), Write(TwoChips + "net 9 0 1 0\n", "bad.txt")});
+    p.start(QStringLiteral(TARNWELL_BATCH),
+            {QStringLiteral("route"), Write(TwoChips + "net 9 0 1 0\n", "bad.txt")});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
     EXPECT_TRUE(p.readAllStandardError().contains("line 5: unknown element 9"));
 }
 
-}  // namespace
+} // namespace
