@@ -185,21 +185,26 @@ private:
         const size_t pi = static_cast<size_t>(p);
         const int32_t v = wave_[pi];
         const int distance = base + 1;
-        if (v == TargetMark) [[unlikely]] {
-            if (distance > MaxDistance) return false;
+        if (distance > MaxDistance) [[unlikely]]
+            return false;
+        int32_t noTurn = 0;
+        if (v == WireFree) {
+            touched_[touchedCount_++] = p;
+        } else if (IsLabel(v)) {
+            if (LabelDistance(v) <= distance) return false;
+            noTurn = v & NoTurn;
+        } else if (v == TargetMark) {
             wave_[pi] = MakeLabel(distance, e);
             return true;
+        } else if (v == WireVertical - (e & 1) && v >= base) {
+            touched_[touchedCount_++] = p;
+            noTurn = NoTurn;
+        } else {
+            return false;
         }
-        const bool label = IsLabel(v);
-        const bool crossing = (v == WireVertical - (e & 1)) & (v >= base);
-        const bool take =
-            (distance <= MaxDistance) & ((v == WireFree) | (LabelDistance(v) > distance) | crossing);
-        const int32_t noTurn = (label ? v & NoTurn : 0) | (crossing ? NoTurn : 0);
-        wave_[pi] = take ? MakeLabel(distance, e) | noTurn : v;
-        touched_[touchedCount_] = p;
-        touchedCount_ += take & !label;
+        wave_[pi] = MakeLabel(distance, e) | noTurn;
         queue_[tail_ & (queue_.size() - 1)] = p;
-        tail_ += take;
+        ++tail_;
         return false;
     }
 
