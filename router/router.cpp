@@ -2,9 +2,10 @@
 // The router on flat arrays. The grids are held with a one-cell margin (203 x 203) so that every
 // neighbour of a grid cell has an index; margin cells are obstacles. The wave grid lives for the
 // whole run: a search writes labels into it and, when it ends, puts back the WireMap value of
-// every cell it touched, so no search copies the grid. The goal and the cells of the net being
-// joined are marked in a byte grid for the search, so a probe reads two cells at most. The queue
-// is a ring that grows before it could fill.
+// every cell it touched, so no search copies the grid. While a wave runs, the goal and the cells
+// of the net being joined carry a mark in the wave grid and the border cells read as obstacles,
+// so a probe reads one cell only; before the walk back they show their WireMap values again.
+// The queue is a ring that grows before it could fill.
 #include "router.h"
 
 #include <algorithm>
@@ -178,9 +179,8 @@ private:
                 wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
     }
 
-    // One probe; true when p is reached. The common outcomes (refused, labelled and queued) are
-    // computed without branches: the wave value is always written back and the queue slot
-    // always filled, the counters advance only when the cell is taken.
+    // One probe into cell p moving in direction e from a cell of distance `base` (plus the turn
+    // penalty); true when p is reached. Reads one wave-grid cell.
     bool Probe(int p, int e, int base) {
         const size_t pi = static_cast<size_t>(p);
         const int32_t v = wave_[pi];
