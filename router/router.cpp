@@ -9,7 +9,6 @@
 #include "router.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <vector>
 
@@ -19,7 +18,6 @@ constexpr int LabelBase = 100000;
 constexpr int MaxDistance = LabelBase - 1;
 constexpr int Stride = GridSize + 2;
 constexpr int PaddedCells = Stride * Stride;
-constexpr size_t PrefetchAhead = 6;
 
 // Inside a search a label (direction d, distance D) is held as LabelMark + D * 16 + N * 8 + d:
 // above every wire code, with the distance one shift away. N is 1 when the cell lies on a routed
@@ -244,13 +242,6 @@ private:
             const size_t mask = queue_.size() - 1;
             q = queue_[head_ & mask];
             ++head_;
-            // The queue says which cells come next: fetch their neighbourhood early.
-            if (head_ + PrefetchAhead < tail_) {
-                const int32_t* ahead = &wave_[static_cast<size_t>(queue_[(head_ + PrefetchAhead) & mask])];
-                __builtin_prefetch(ahead, 1);
-                __builtin_prefetch(ahead - Stride, 1);
-                __builtin_prefetch(ahead + Stride, 1);
-            }
             const int32_t label = wave_[static_cast<size_t>(q)];
             if (head_ == 1 && startIsTarget) wave_[static_cast<size_t>(start)] = TargetMark;
             d = label & 7;
