@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -25,47 +26,53 @@ void BeginXor(QPainter& p) {
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
 }
 
-// Pixels of one wire cell. A segment of pen width w (0 draws like 1) covers w pixel rows (or
-// columns) around the grid line, starting w div 2 before it. The pieces of one cell never
-// overlap, so each pixel is inverted once; neighbouring cells meet end to end.
+// Pixels of the wire cells. A segment of pen width w (0 draws like 1) covers w pixel rows (or
+// columns) around the grid line, starting w div 2 before it. The pieces of a cell never overlap,
+// so each pixel is inverted once; neighbouring cells meet end to end.
 class CellPainter {
 public:
-    CellPainter(QPainter& p, int scale) : p_(p), h_(scale / 2), e_(scale / 2 - 1) {
+    CellPainter(QPainter& p, int scale)
+        : p_(p), scale_(scale), h_(scale / 2), e_(scale / 2 - 1), rows_(GridSize) {
         const int pen = scale / 5;
         w_ = pen < 1 ? 1 : pen;
         dot_ = pen * 5;
+        b0_ = -w_ / 2;
+        b1_ = b0_ + w_ - 1;
     }
+    ~CellPainter() { Flush(); }
 
-    void Draw(int32_t code, int x, int y, const QColor& colour) {
+    // The pieces of cell (gx, gy). Pieces along a row or a column are gathered into runs and
+    // filled once per run; the pixels are the same, since no two pieces overlap.
+    void Draw(int32_t code, int gx, int gy, QRgb colour) {
+        const int x = gx * scale_, y = gy * scale_;
         colour_ = colour;
-        const int b0 = -w_ / 2, b1 = b0 + w_ - 1; // the band of a line, relative to it
         switch (code) {
         case WireHorizontal:
-            Rect(x - h_, y + b0, x + e_, y + b1);
+            Across(gy, x - h_, x + e_);
             break;
         case WireVertical:
-            Rect(x + b0, y - h_, x + b1, y + e_);
+            Along(gx, y - h_, y + e_);
             break;
         case WireLeftUp:
-            Rect(x - h_, y + b0, x + b1, y + b1);
-            Rect(x + b0, y - h_, x + b1, y + b0 - 1);
+            Across(gy, x - h_, x + b1_);
+            Along(gx, y - h_, y + b0_ - 1);
             break;
         case WireLeftDown:
-            Rect(x - h_, y + b0, x + b1, y + b1);
-            Rect(x + b0, y + b1 + 1, x + b1, y + e_);
+            Across(gy, x - h_, x + b1_);
+            Along(gx, y + b1_ + 1, y + e_);
             break;
         case WireRightUp:
-            Rect(x + b0, y + b0, x + e_, y + b1);
-            Rect(x + b0, y - h_, x + b1, y + b0 - 1);
+            Across(gy, x + b0_, x + e_);
+            Along(gx, y - h_, y + b0_ - 1);
             break;
         case WireRightDown:
-            Rect(x + b0, y + b0, x + e_, y + b1);
-            Rect(x + b0, y + b1 + 1, x + b1, y + e_);
+            Across(gy, x + b0_, x + e_);
+            Along(gx, y + b1_ + 1, y + e_);
             break;
         case WireCrossing:
-            Rect(x - h_, y + b0, x + e_, y + b1);
-            Rect(x + b0, y - h_, x + b1, y + b0 - 1);
-            Rect(x + b0, y + b1 + 1, x + b1, y + e_);
+            Across(gy, x - h_, x + e_);
+            Along(gx, y - h_, y + b0_ - 1);
+            Along(gx, y + b1_ + 1, y + e_);
             break;
         case WireJunction:
             Dot(x, y);
@@ -75,12 +82,63 @@ public:
         }
     }
 
+    void Flush() {
+        for (int gy = 0; gy < GridSize; ++gy)
+            FlushRow(gy);
+        FlushColumn();
+    }
+
 private:
+    struct Run {
+        bool open = false;
+        int grid = 0; // column of a vertical run
+        int from = 0, to = 0;
+        QRgb colour = 0;
+    };
+
+    // Pixels x0..x1 of the horizontal band of grid row gy.
+    void Across(int gy, int x0, int x1) {
+        if (x1 < x0) return;
+        Run& r = rows_[static_cast<size_t>(gy)];
+        if (r.open && r.to + 1 == x0 && r.colour == colour_) {
+            r.to = x1;
+            return;
+        }
+        FlushRow(gy);
+        r = {true, gy, x0, x1, colour_};
+    }
+
+    // Pixels y0..y1 of the vertical band of grid column gx.
+    void Along(int gx, int y0, int y1) {
+        if (y1 < y0) return;
+        if (column_.open && column_.grid == gx && column_.to + 1 == y0 && column_.colour == colour_) {
+            column_.to = y1;
+            return;
+        }
+        FlushColumn();
+        column_ = {true, gx, y0, y1, colour_};
+    }
+
+    void FlushRow(int gy) {
+        Run& r = rows_[static_cast<size_t>(gy)];
+        if (!r.open) return;
+        const int y = gy * scale_;
+        Fill(r.from, y + b0_, r.to, y + b1_, r.colour);
+        r.open = false;
+    }
+
+    void FlushColumn() {
+        if (!column_.open) return;
+        const int x = column_.grid * scale_;
+        Fill(x + b0_, column_.from, x + b1_, column_.to, column_.colour);
+        column_.open = false;
+    }
+
     // A round dot `dot_` pixels across (one pixel when the pen width is 0), symmetric about the
     // grid point's pixel corner like the segments: it spans x - dot div 2 .. x - dot div 2 + dot - 1.
     void Dot(int x, int y) {
         if (dot_ <= 1) {
-            Rect(x, y, x, y);
+            Fill(x, y, x, y, colour_);
             return;
         }
         const double r = dot_ / 2.0;
@@ -94,18 +152,19 @@ private:
                     if (first < 0) first = col;
                     last = col;
                 }
-            if (first >= 0) Rect(left + first, top + row, left + last, top + row);
+            if (first >= 0) Fill(left + first, top + row, left + last, top + row, colour_);
         }
     }
 
-    void Rect(int x0, int y0, int x1, int y1) {
-        if (x1 < x0 || y1 < y0) return;
-        p_.fillRect(QRect(QPoint(x0, y0), QPoint(x1, y1)), colour_);
+    void Fill(int x0, int y0, int x1, int y1, QRgb colour) {
+        p_.fillRect(QRect(QPoint(x0, y0), QPoint(x1, y1)), QColor::fromRgba(colour));
     }
 
     QPainter& p_;
-    int h_, e_, w_, dot_;
-    QColor colour_;
+    int scale_, h_, e_, w_ = 1, dot_ = 0, b0_ = 0, b1_ = 0;
+    QRgb colour_ = 0;
+    std::vector<Run> rows_; // the open horizontal run of each grid row
+    Run column_;            // the open vertical run (cells come column by column)
 };
 
 } // namespace
@@ -116,15 +175,15 @@ void DrawField(QImage& surface, const TGrid& wireMap, const TGrid& netMap, int s
     QPainter p(&surface);
     BeginXor(p);
     CellPainter cell(p, scale);
-    const QColor white = QColor::fromRgba(White);
-    const QColor hover = QColor::fromRgba((Opaque(desktop) ^ Blue) | 0xFF000000u);
+    const QRgb hover = (Opaque(desktop) ^ Blue) | 0xFF000000u;
     for (int x = 0; x <= GridMax; ++x)
         for (int y = 0; y <= GridMax; ++y) {
             const int32_t c = wireMap.at(x, y);
             if (c < WireHorizontal || c > WireJunction) continue;
             const bool hovered = highlight && netMap.at(x, y) == hoverNet;
-            cell.Draw(c, x * scale, y * scale, hovered ? hover : white);
+            cell.Draw(c, x, y, hovered ? hover : White);
         }
+    cell.Flush();
 }
 
 void DrawField(QImage& surface, const Schematic& s) {

@@ -156,6 +156,31 @@ TEST(DrawField, TwiceRestoresTheSurfaceAtEveryScale) {
     }
 }
 
+// Runs of cells are filled together; the pixels must be those of every cell drawn on its own.
+TEST(DrawField, WholeFieldEqualsEveryCellDrawnAlone) {
+    Schematic s;
+    GenerateSchematic(s, 5, GenOptions{.elements = 12, .nets = 10});
+    RouteWires(s);
+    for (int scale : {3, 10, 17}) {
+        Field whole(scale), single(scale);
+        whole.wires = s.WireMap;
+        whole.nets = s.NetMap;
+        whole.Draw(1, true);
+        int cells = 0;
+        for (int x = 0; x <= GridMax; ++x)
+            for (int y = 0; y <= GridMax; ++y) {
+                if (s.WireMap.at(x, y) < WireHorizontal || s.WireMap.at(x, y) > WireJunction) continue;
+                single.wires.fill(WireFree);
+                single.wires.at(x, y) = s.WireMap.at(x, y);
+                single.nets.at(x, y) = s.NetMap.at(x, y);
+                single.Draw(1, true);
+                ++cells;
+            }
+        EXPECT_GT(cells, 100);
+        EXPECT_EQ(whole.surface, single.surface) << scale;
+    }
+}
+
 struct HighlightCase {
     const char* name;
     int32_t desktop;
