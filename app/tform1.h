@@ -34,6 +34,9 @@ class TForm15;
 class TForm16;
 class TForm17;
 class TFrame2;
+class ElementPicture;
+class QMouseEvent;
+class QWheelEvent;
 
 // The main window. It owns the schematic model and every other window of the program; its
 // handlers turn menu, toolbar and navigator events into operations on the model and the views.
@@ -141,6 +144,22 @@ public:
 
     // ---- workspace (zoom, wheel, hover) ----
     void ComboBox1Change();
+    // Toggles all routed wires on the surface (exclusive or).
+    void DrawField();
+    // Re-places and re-sizes every element picture after a change of Scale.
+    void RepaintElements();
+    // Wheel over the workspace: scrolls it by delta div 8 (Shift: horizontally); consumes it.
+    void FormMouseWheel(QWheelEvent* event);
+    // Pointer moves over the surface: hover tracking of the net under the pointer.
+    void Frame21Image1MouseMove(QMouseEvent* event);
+    // Surface pixel (x, y): HoverNet follows the net at the nearest grid point.
+    void TrackHover(int x, int y);
+    // Toggles the selection band from Frame21's band anchor to `corner` (surface pixels).
+    void DrawSelectionRectangle(QPoint corner);
+    // Toggles the marker on one leg of the element that `picture` shows.
+    void DrawLegMarker(ElementPicture* picture, int leg);
+    // Hooks the workspace's pointer and wheel events to the handlers above.
+    void ConnectWorkspace();
 
     // ---- simulation ----
     void ToolButton6Click();

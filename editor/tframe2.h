@@ -54,6 +54,12 @@ public:
     // Places and sizes the picture of one element from its Coord and bitmap at the current Scale.
     void LayoutPicture(int index);
 
+    // The selection band while it is dragged: the anchor and the corner it was last drawn to,
+    // in surface pixels.
+    bool Banding = false;
+    QPoint BandAnchor;
+    QPoint BandCorner;
+
 Q_SIGNALS:
     void picturePressed(ElementPicture* picture, QMouseEvent* event);
     void pictureMoved(ElementPicture* picture, QMouseEvent* event);

@@ -80,6 +80,10 @@ public:
     int32_t HoverNet = -1;
     TOptions Options;
 
+    // Router: the search direction (1 up, 2 right, 3 down, 4 left) that one pin's search leaves
+    // behind for the next one when its start has no free neighbour; 2 before the first search.
+    int32_t RouteDirection = 2;
+
     Navigator navigator;
 
 Q_SIGNALS:

@@ -1,13 +1,371 @@
 // SPDX-License-Identifier: MIT
+// The router on flat arrays. The grids are held with a one-cell margin (203 x 203) so that every
+// neighbour of a grid cell has an index; margin cells are obstacles. The wave grid lives for the
+// whole run: a search writes labels into it and, when it ends, puts back the WireMap value of
+// every cell it touched, so no search copies the grid. While a wave runs, the goal and the cells
+// of the net being joined carry a mark in the wave grid and the border cells read as obstacles,
+// so a probe reads one cell only; before the walk back they show their WireMap values again.
+// The queue is a ring that grows before it could fill.
 #include "router.h"
 
-void RouteWires(Schematic& s) {
-    s.WireMap.fill(WireFree);
-    s.NetMap.fill(NoNet);
-    for (int i = 1; i <= s.ElementCount; ++i) {
-        const TElement& e = s.element(i);
-        for (int x = e.Coord.x; x <= e.Coord.x + e.CellWidth; ++x)
-            for (int y = e.Coord.y; y <= e.Coord.y + e.CellHeight; ++y)
-                if (x >= 0 && x <= GridMax && y >= 0 && y <= GridMax) s.WireMap.at(x, y) = WireBody;
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int LabelBase = 100000;
+constexpr int MaxDistance = LabelBase - 1;
+constexpr int Stride = GridSize + 2;
+constexpr int PaddedCells = Stride * Stride;
+
+// Inside a search a label (direction d, distance D) is held as LabelMark + D * 16 + N * 8 + d:
+// above every wire code, with the distance one shift away. N is 1 when the cell lies on a routed
+// wire (the wave does not turn there): only the crossable straight codes can be labelled, so N
+// follows from the value a cell had when it was first labelled. Translated back where the walk
+// reads a label.
+constexpr int32_t LabelMark = 1 << 24;
+constexpr int32_t NoTurn = 8;
+constexpr bool IsLabel(int32_t v) {
+    return v >= LabelMark;
+}
+constexpr int32_t MakeLabel(int distance, int dir) {
+    return LabelMark + (distance << 4) + dir;
+}
+constexpr int LabelDistance(int32_t v) {
+    return (v - LabelMark) >> 4;
+}
+// The distance part of a wave value as the routing rules read it (value mod 100000).
+constexpr int Remainder(int32_t v) {
+    return IsLabel(v) ? LabelDistance(v) : v % LabelBase;
+}
+// The direction part (value div 100000).
+constexpr int Direction(int32_t v) {
+    return IsLabel(v) ? v & 7 : v / LabelBase;
+}
+// While a wave runs, the goal and the cells of the net being joined hold this value, and the
+// cells of row and column 0 and GridMax hold WireBody; the walk sees their real values.
+constexpr int32_t TargetMark = -1;
+
+constexpr int Index(int x, int y) {
+    return (x + 1) * Stride + (y + 1);
+}
+
+// Index offsets for direction d: straight, d - 1, d + 1 (up is y - 1, right is x + 1).
+constexpr int Up = -1, Right = Stride, Down = 1, Left = -Stride;
+constexpr int Offsets[5][3] = {
+    {0, 0, 0}, {Up, Left, Right}, {Right, Up, Down}, {Down, Right, Left}, {Left, Down, Up},
+};
+
+constexpr int TurnLeft(int d) {
+    return d == 1 ? 4 : d - 1;
+}
+constexpr int TurnRight(int d) {
+    return d == 4 ? 1 : d + 1;
+}
+constexpr int Reverse(int d) {
+    return d + 2 > 4 ? d - 2 : d + 2;
+}
+
+int32_t CornerCode(int entered, int towards) {
+    auto has = [&](int side) { return entered == side || towards == side; };
+    if (has(4) && has(1)) return WireLeftUp;
+    if (has(4) && has(3)) return WireLeftDown;
+    if (has(2) && has(1)) return WireRightUp;
+    return WireRightDown;
+}
+
+class Router {
+public:
+    explicit Router(Schematic& s)
+        : s_(s), wire_(PaddedCells, WireBody), net_(PaddedCells, NoNet), touched_(2 * PaddedCells + 16),
+          queue_(1u << 15), netCells_(s.Cons.size()) {
+        for (int i = 0; i <= GridMax; ++i)
+            for (int k : {Index(i, 0), Index(i, GridMax), Index(0, i), Index(GridMax, i)})
+                border_.push_back(k);
     }
+
+    void Run() {
+        for (int x = 0; x <= GridMax; ++x)
+            std::fill_n(&wire_[static_cast<size_t>(Index(x, 0))], GridSize, WireFree);
+        for (int i = 1; i <= s_.ElementCount; ++i) {
+            const TElement& e = s_.element(i);
+            const int64_t x0 = std::max<int64_t>(e.Coord.x, 0);
+            const int64_t x1 = std::min<int64_t>(int64_t{e.Coord.x} + e.CellWidth, GridMax);
+            const int64_t y0 = std::max<int64_t>(e.Coord.y, 0);
+            const int64_t y1 = std::min<int64_t>(int64_t{e.Coord.y} + e.CellHeight, GridMax);
+            for (int64_t x = x0; x <= x1; ++x)
+                for (int64_t y = y0; y <= y1; ++y)
+                    wire_[static_cast<size_t>(Index(static_cast<int>(x), static_cast<int>(y)))] = WireBody;
+        }
+        wave_ = wire_;
+        HideBorder();
+
+        for (size_t n = 0; n < s_.Cons.size(); ++n) {
+            const TCons& pins = s_.Cons[n];
+            if (pins.size() < 2) continue;
+            for (size_t l = 1; l < pins.size(); ++l)
+                Search(static_cast<int>(n), pins[l], pins[0]);
+        }
+
+        for (int x = 0; x <= GridMax; ++x) {
+            std::memcpy(&s_.WireMap.at(x, 0), &wire_[static_cast<size_t>(Index(x, 0))],
+                        GridSize * sizeof(int32_t));
+            std::memcpy(&s_.NetMap.at(x, 0), &net_[static_cast<size_t>(Index(x, 0))],
+                        GridSize * sizeof(int32_t));
+        }
+    }
+
+private:
+    static bool InGrid(TCellPoint c) { return c.x >= 0 && c.x <= GridMax && c.y >= 0 && c.y <= GridMax; }
+    static bool InGridIndex(int k) {
+        const int x = k / Stride - 1, y = k % Stride - 1;
+        return x >= 0 && x <= GridMax && y >= 0 && y <= GridMax;
+    }
+
+    // Doubles the ring, keeping the order of the waiting cells.
+    void Grow() {
+        const size_t n = queue_.size();
+        std::vector<int> bigger(n * 2);
+        for (size_t i = head_; i != tail_; ++i)
+            bigger[i - head_] = queue_[i & (n - 1)];
+        tail_ -= head_;
+        head_ = 0;
+        queue_.swap(bigger);
+    }
+
+    void SetLabel(int k, int32_t label) {
+        int32_t& v = wave_[static_cast<size_t>(k)];
+        if (!IsLabel(v)) touched_[touchedCount_++] = k;
+        v = label;
+    }
+
+    void SetWire(int k, int32_t code) {
+        wire_[static_cast<size_t>(k)] = code;
+        touched_[touchedCount_++] = k;
+    }
+
+    void SetNet(int k, int w) {
+        net_[static_cast<size_t>(k)] = w;
+        netCells_[static_cast<size_t>(w)].push_back(k);
+    }
+
+    // Marks a cell the wave reaches (the goal or a cell of the joined net); not on the border.
+    void MarkTarget(int k) {
+        int32_t& v = wave_[static_cast<size_t>(k)];
+        if (v == TargetMark || !InWaveArea(k)) return;
+        v = TargetMark;
+        targets_.push_back(k);
+    }
+
+    static bool InWaveArea(int k) {
+        const int x = k / Stride - 1, y = k % Stride - 1;
+        return x >= 1 && x < GridMax && y >= 1 && y < GridMax;
+    }
+
+    void HideBorder() {
+        for (int k : border_)
+            wave_[static_cast<size_t>(k)] = WireBody;
+    }
+    // Before a walk: the wave grid shows every unlabelled cell as WireMap has it.
+    void ShowHidden() {
+        for (int k : border_)
+            if (!IsLabel(wave_[static_cast<size_t>(k)]))
+                wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
+        for (int k : targets_)
+            if (wave_[static_cast<size_t>(k)] == TargetMark)
+                wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
+    }
+
+    // One probe into cell p moving in direction e from a cell of distance `base` (plus the turn
+    // penalty); true when p is reached. Reads one wave-grid cell.
+    bool Probe(int p, int e, int base) {
+        const size_t pi = static_cast<size_t>(p);
+        const int32_t v = wave_[pi];
+        const int distance = base + 1;
+        if (distance > MaxDistance) [[unlikely]]
+            return false;
+        int32_t noTurn = 0;
+        if (v == WireFree) {
+            touched_[touchedCount_++] = p;
+        } else if (IsLabel(v)) {
+            if (LabelDistance(v) <= distance) return false;
+            noTurn = v & NoTurn;
+        } else if (v == TargetMark) {
+            wave_[pi] = MakeLabel(distance, e);
+            return true;
+        } else if (v == WireVertical - (e & 1) && v >= base) {
+            touched_[touchedCount_++] = p;
+            noTurn = NoTurn;
+        } else {
+            return false;
+        }
+        wave_[pi] = MakeLabel(distance, e) | noTurn;
+        queue_[tail_ & (queue_.size() - 1)] = p;
+        ++tail_;
+        return false;
+    }
+
+    void Search(int net, TCellPoint startCell, TCellPoint goalCell) {
+        if (!InGrid(startCell)) return;
+        const int start = Index(startCell.x, startCell.y);
+        goal_ = InGrid(goalCell) ? Index(goalCell.x, goalCell.y) : -1;
+        join_ = net_[static_cast<size_t>(start)];
+        if (goal_ >= 0 && net_[static_cast<size_t>(goal_)] != NoNet) join_ = net_[static_cast<size_t>(goal_)];
+
+        targets_.clear();
+        if (goal_ >= 0) MarkTarget(goal_);
+        if (join_ != NoNet)
+            for (int k : netCells_[static_cast<size_t>(join_)])
+                if (net_[static_cast<size_t>(k)] == join_) MarkTarget(k);
+
+        int dir = s_.RouteDirection;
+        const int around[4][2] = {{Right, 2}, {Left, 4}, {Down, 3}, {Up, 1}};
+        for (const auto& a : around) {
+            const int32_t v = wire_[static_cast<size_t>(start + a[0])];
+            if (v == WireFree || v == WireHorizontal || v == WireVertical) dir = a[1];
+        }
+        head_ = tail_ = 0;
+        touchedCount_ = 0;
+        // A start cell on the joined net stays reachable: it shows its label only to the first
+        // step of the wave, which expands it.
+        const bool startIsTarget = wave_[static_cast<size_t>(start)] == TargetMark;
+        const int32_t startLabel =
+            MakeLabel(1, dir) | (net_[static_cast<size_t>(start)] != NoNet ? NoTurn : 0);
+        SetLabel(start, startLabel);
+        queue_[tail_++] = start;
+
+        int q = 0, f = 0, d = 0;
+        bool reached = false;
+        while (head_ != tail_) {
+            if (tail_ - head_ + 3 > queue_.size()) Grow();
+            const size_t mask = queue_.size() - 1;
+            q = queue_[head_ & mask];
+            ++head_;
+            const int32_t label = wave_[static_cast<size_t>(q)];
+            if (head_ == 1 && startIsTarget) wave_[static_cast<size_t>(start)] = TargetMark;
+            d = label & 7;
+            const int distance = LabelDistance(label);
+            const int* off = Offsets[d];
+            dir = d;
+            if (Probe(f = q + off[0], d, distance)) {
+                reached = true;
+                break;
+            }
+            if (label & NoTurn) continue;
+            dir = TurnLeft(d);
+            if (Probe(f = q + off[1], dir, distance + 5)) {
+                reached = true;
+                break;
+            }
+            dir = TurnRight(d);
+            if (Probe(f = q + off[2], dir, distance + 5)) {
+                reached = true;
+                break;
+            }
+        }
+        s_.RouteDirection = dir;
+        if (reached) {
+            touched_[touchedCount_++] = f;
+            if (wave_[static_cast<size_t>(start)] == TargetMark)
+                wave_[static_cast<size_t>(start)] = startLabel;
+            ShowHidden();
+            Finish(net, start, q, f, d, dir);
+        }
+        for (size_t i = 0; i < touchedCount_; ++i) {
+            const size_t k = static_cast<size_t>(touched_[i]);
+            wave_[k] = wire_[k];
+        }
+        for (int k : targets_)
+            wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
+        if (reached)
+            HideBorder();
+        else if (!InWaveArea(start))
+            wave_[static_cast<size_t>(start)] = WireBody;
+    }
+
+    void Mark(int p, int b, int prev, int w) {
+        if (!InGridIndex(p)) return;
+        int32_t code = wire_[static_cast<size_t>(p)];
+        if (b == prev || b == Reverse(prev)) {
+            if (net_[static_cast<size_t>(p)] == NoNet)
+                code = WireHorizontal + b % 2;
+            else if (code != WireJunction)
+                code = WireCrossing;
+        } else {
+            code = CornerCode(Reverse(prev), b);
+        }
+        SetWire(p, code);
+        SetNet(p, w);
+    }
+
+    void Finish(int net, int start, int q, int f, int d, int e) {
+        int w;
+        int cursor;
+        int prev = Reverse(e);
+        if (join_ == NoNet) {
+            w = net;
+            cursor = goal_;
+        } else {
+            w = join_;
+            SetWire(f, WireJunction);
+            if (q == start) {
+                SetWire(start, WireHorizontal + d % 2);
+                SetNet(start, w);
+                return;
+            }
+            cursor = q;
+            Mark(f, prev, prev, w);
+        }
+        for (;;) {
+            const int k = cursor;
+            const int32_t label = wave_[static_cast<size_t>(k)];
+            const int b = Reverse(Direction(label));
+            int best = Remainder(label);
+            int taken = -1;
+            for (int i = 0; i < 3; ++i) {
+                const int c = k + Offsets[b][i];
+                const int32_t v = wave_[static_cast<size_t>(c)];
+                // Margin cells hold WireBody, whose remainder is never below a distance.
+                if (v != WireFree && Remainder(v) < best) {
+                    best = Remainder(v);
+                    taken = i;
+                    cursor = c;
+                }
+            }
+            if (taken == 1 || taken == 2) {
+                // A side step: the cell just left joins the side it was entered by and the side
+                // towards the new cursor.
+                const int side = taken == 1 ? TurnLeft(b) : TurnRight(b);
+                Mark(k, side, prev, w);
+                prev = side;
+            } else {
+                Mark(cursor - Offsets[b][0], b, prev, w);
+                prev = b;
+            }
+            if (taken >= 0 && cursor != start) continue;
+            SetWire(cursor, WireHorizontal + prev % 2);
+            SetNet(cursor, w);
+            return;
+        }
+    }
+
+    Schematic& s_;
+    std::vector<int32_t> wire_, net_, wave_;
+    std::vector<int> border_;  // cells of row and column 0 and GridMax
+    std::vector<int> touched_; // cells whose wave value must be put back after a search
+    size_t touchedCount_ = 0;
+    std::vector<int> queue_; // ring; head_ and tail_ count up and are masked
+    size_t head_ = 0, tail_ = 0;
+    std::vector<std::vector<int>> netCells_; // cells once marked for each net
+    std::vector<int> targets_;
+    int goal_ = -1;
+    int join_ = NoNet;
+};
+
+} // namespace
+
+void RouteWires(Schematic& s) {
+    Router router(s);
+    router.Run();
 }

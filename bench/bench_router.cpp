@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+// Routing and the whole re-route-and-redraw step on generated schematics:
+// "typical" = 40 chips of 4 x 5 cells with 60 nets of 2..4 pins, "dense" = 120 chips, 250 nets.
+#include "router.h"
+#include "schematicgen.h"
+#include "surface.h"
+#include "tform1.h"
+#include "tframe2.h"
+#include "wiredrawing.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+GenOptions Options(int64_t dense) {
+    return dense ? GenOptions{.elements = 120, .nets = 250} : GenOptions{.elements = 40, .nets = 60};
+}
+
+std::unique_ptr<Schematic> Make(int64_t dense) {
+    auto s = std::make_unique<Schematic>();
+    GenerateSchematic(*s, dense ? 2024u : 1977u, Options(dense));
+    return s;
+}
+
+void Label(benchmark::State& state) {
+    state.SetLabel(state.range(0) ? "dense" : "typical");
+}
+
+void BM_RouteWires(benchmark::State& state) {
+    auto s = Make(state.range(0));
+    for (auto _ : state) {
+        s->RouteDirection = 2;
+        RouteWires(*s);
+        benchmark::DoNotOptimize(s->WireMap.data());
+    }
+    Label(state);
+}
+BENCHMARK(BM_RouteWires)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_RouteWiresReference(benchmark::State& state) {
+    auto s = Make(state.range(0));
+    for (auto _ : state) {
+        s->RouteDirection = 2;
+        RouteWiresReference(*s);
+        benchmark::DoNotOptimize(s->WireMap.data());
+    }
+    Label(state);
+}
+BENCHMARK(BM_RouteWiresReference)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Button4Click without a window at 100%: erase, derive Cons with its log lines, route, draw.
+void BM_Button4ClickCore(benchmark::State& state) {
+    auto s = Make(state.range(0));
+    QImage surface;
+    PaintDesktop(surface, s->Scale, s->Options.DesktopColor, s->Options.GridColor);
+    RouteWires(*s);
+    DrawField(surface, *s);
+    for (auto _ : state) {
+        DrawField(surface, *s);
+        QStringList log;
+        s->DeriveCons(&log);
+        benchmark::DoNotOptimize(log.join(u'\n'));
+        s->RouteDirection = 2;
+        RouteWires(*s);
+        DrawField(surface, *s);
+    }
+    Label(state);
+}
+BENCHMARK(BM_Button4ClickCore)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The real handler on an offscreen main window (includes filling the log box).
+void BM_Button4ClickWindow(benchmark::State& state) {
+    QTemporaryDir dir;
+    TForm1 form(dir.path());
+    form.show();
+    GenerateSchematic(form.model(), state.range(0) ? 2024u : 1977u, Options(state.range(0)));
+    form.Frame21->SyncPictures();
+    form.Button4Click();
+    for (auto _ : state) {
+        form.model().RouteDirection = 2;
+        form.Button4Click();
+    }
+    Label(state);
+}
+BENCHMARK(BM_Button4ClickWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
