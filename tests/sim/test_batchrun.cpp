@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "batch.h"
+#include "batchfixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,54 +10,20 @@
 
 namespace {
 
-struct Outcome {
-    int status = 0;
-    QString out;
-    QString err;
-};
-
-QString ReadAll(FILE* f) {
-    std::rewind(f);
-    QByteArray bytes;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, static_cast<qsizetype>(n));
-    return QString::fromUtf8(bytes);
-}
-
-class BatchRunCommand : public testing::Test {
+class BatchRunCommand : public BatchFixture {
 protected:
-    QString Write(const QString& text) {
-        const QString path = dir.filePath(QStringLiteral("schematic.net"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toUtf8());
-        return path;
-    }
-    Outcome Run(const QStringList& args) {
-        FILE* out = std::tmpfile();
-        FILE* err = std::tmpfile();
-        Outcome o;
-        o.status = BatchRun(args, out, err);
-        o.out = ReadAll(out);
-        o.err = ReadAll(err);
-        std::fclose(out);
-        std::fclose(err);
-        return o;
-    }
-    QTemporaryDir dir;
+    static BatchResult Run(const QStringList& args) { return Call(&BatchRun, args); }
 };
 
 TEST_F(BatchRunCommand, SwitchInverterIndicatorProbe) {
     const QString file = QStringLiteral(TARNWELL_TEST_DATA "/sim_example.net");
-    const Outcome o = Run({file, QStringLiteral("--units"), QStringLiteral("13")});
+    const BatchResult o = Run({file, QStringLiteral("--units"), QStringLiteral("13")});
     EXPECT_EQ(o.status, 0) << o.err.toStdString();
     EXPECT_EQ(o.out, u"И1 state: 0\nО1 transitions: 4 12\nNetLevels: 1 0\nSimTime: 13\n");
     EXPECT_TRUE(o.err.isEmpty());
 
     // Before the switch's change falls due the indicator is still lit.
-    const Outcome early = Run({QStringLiteral("--units"), QStringLiteral("12"), file});
+    const BatchResult early = Run({QStringLiteral("--units"), QStringLiteral("12"), file});
     EXPECT_EQ(early.out, u"И1 state: 1\nО1 transitions: 4\nNetLevels: 1 1\nSimTime: 12\n");
 }
 
@@ -68,7 +34,7 @@ TEST_F(BatchRunCommand, GeneratorDurationsAndComplementOutput) {
                                               "element И1 30 0 2 2 1 - 0 0\n"
                                               "net 1 0 2 0\n"
                                               "net 1 1 3 0 4 0\n"));
-    const Outcome o = Run({file, QStringLiteral("--units"), QStringLiteral("131")});
+    const BatchResult o = Run({file, QStringLiteral("--units"), QStringLiteral("131")});
     EXPECT_EQ(o.status, 0) << o.err.toStdString();
     // Output 0 rises at 0, falls at 30 (high 30), rises at 100 (low 70), falls at 130; the probes
     // see each change in the second pass of its unit.
@@ -78,7 +44,7 @@ TEST_F(BatchRunCommand, GeneratorDurationsAndComplementOutput) {
 
 TEST_F(BatchRunCommand, ZeroUnitsAndNoNets) {
     const QString file = Write(QStringLiteral("element И1 0 0 2 2 1 - 0 0\n"));
-    const Outcome o = Run({file, QStringLiteral("--units"), QStringLiteral("0")});
+    const BatchResult o = Run({file, QStringLiteral("--units"), QStringLiteral("0")});
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, u"И1 state: 0\nNetLevels:\nSimTime: 0\n");
 }
@@ -100,7 +66,7 @@ TEST_P(BatchRunBadInput, MessageAndStatus2) {
         c.netlist ? Write(QString::fromUtf8(c.netlist)) : dir.filePath(QStringLiteral("missing.net"));
     QStringList args = c.args;
     args.replaceInStrings(QStringLiteral("FILE"), file);
-    const Outcome o = Run(args);
+    const BatchResult o = Run(args);
     EXPECT_EQ(o.status, 2);
     EXPECT_TRUE(o.out.isEmpty()) << o.out.toStdString();
     EXPECT_TRUE(o.err.contains(QString::fromUtf8(c.message))) << o.err.toStdString();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "batch.h"
+#include "batchfixture.h"
 #include "router.h"
 
 #include <QFile>
@@ -12,42 +12,9 @@
 
 namespace {
 
-struct BatchResult {
-    int status = -1;
-    QString out, err;
-};
-
-QString ReadAll(FILE* f) {
-    std::rewind(f);
-    QByteArray bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, static_cast<qsizetype>(n));
-    return QString::fromUtf8(bytes);
-}
-
-class BatchRouteTest : public ::testing::Test {
+class BatchRouteTest : public BatchFixture {
 protected:
-    QString Write(const QByteArray& text, const QString& name = QStringLiteral("net.txt")) {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-        return path;
-    }
-    BatchResult Route(const QStringList& args) {
-        FILE* out = std::tmpfile();
-        FILE* err = std::tmpfile();
-        BatchResult r;
-        r.status = BatchRoute(args, out, err);
-        r.out = ReadAll(out);
-        r.err = ReadAll(err);
-        std::fclose(out);
-        std::fclose(err);
-        return r;
-    }
-    QTemporaryDir dir;
+    static BatchResult Route(const QStringList& args) { return Call(&BatchRoute, args); }
 };
 
 const QByteArray TwoChips = "# the wire turns twice\n"
