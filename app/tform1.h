@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "catalogueui.h"
 #include "inifile.h"
 #include "schematic.h"
 
@@ -17,6 +18,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class QTreeView;
+
 class TForm4;
 class TForm5;
 class TForm6;
@@ -153,6 +155,14 @@ public:
     void ShowElementsCatalogue();
     void ShowChipsCatalogue();
     void ShowAddChip();
+    // The catalogue tables and windows' shared state, made on first use with programDir()/bases.
+    CatalogueUi& catalogueUi();
+
+private:
+    // ---- catalogue ----
+    std::unique_ptr<CatalogueUi> catalogueUi_;
+
+public:
 
 protected:
     void showEvent(QShowEvent* event) override;
