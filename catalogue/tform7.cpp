@@ -19,20 +19,21 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QValidator>
 #include <QVBoxLayout>
 
-// Limits typing in a define box to the picture's pin rows. A longer stored string is kept and may
-// be shortened, never lengthened, so reading a record never changes it.
-class DefineValidator : public QValidator {
+// Limits typing in a define box to the picture's pin rows. A longer stored string is kept whole and
+// may be shortened, so reading a record never changes it.
+class DefineValidator : public QObject {
 public:
-    using QValidator::QValidator;
+    using QObject::QObject;
     int limit = 32767;
-    State validate(QString& input, int&) const override {
-        const auto* edit = qobject_cast<const QLineEdit*>(parent());
-        const qsizetype before = edit ? edit->text().size() : 0;
-        if (input.size() > limit && input.size() > before) return Invalid;
-        return Acceptable;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(e);
+        const QString text = key->text();
+        if (!edit || text.isEmpty() || !text.at(0).isPrint()) return false;
+        return edit->text().size() - edit->selectedText().size() + text.size() > limit;
     }
 };
 
@@ -128,10 +129,9 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5}) b->setAutoDefault(false);
     top->addLayout(buttons);
 
-    validator_ = new DefineValidator(DBEdit1);
-    auto* validator2 = new DefineValidator(DBEdit2);
-    DBEdit1->setValidator(validator_);
-    DBEdit2->setValidator(validator2);
+    validator_ = new DefineValidator(this);
+    DBEdit1->installEventFilter(validator_);
+    DBEdit2->installEventFilter(validator_);
 
     QDataWidgetMapper* mapper = Mapper = CatalogueUi::BindMapper(table, this);
     if (table.isOpen()) {
@@ -165,9 +165,7 @@ bool TForm7::event(QEvent* e) {
 
 void TForm7::setDefineLimit(int limit) {
     defineLimit_ = limit;
-    for (QLineEdit* e : {DBEdit1, DBEdit2})
-        if (auto* v = const_cast<DefineValidator*>(static_cast<const DefineValidator*>(e->validator())))
-            v->limit = limit;
+    validator_->limit = limit;
 }
 
 void TForm7::DrawLegs() {
