@@ -6,6 +6,8 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
+
 DbImage::DbImage(QWidget* parent) : QWidget(parent) {}
 
 void DbImage::setImageData(const QByteArray& data) {
@@ -35,7 +37,13 @@ void DbImage::paintEvent(QPaintEvent*) {
     if (image_.isNull()) return;
     QPainter p(this);
     QSize size = image_.size();
-    if (size.width() > width() || size.height() > height()) size.scale(this->size(), Qt::KeepAspectRatio);
+    if (size.width() > width() || size.height() > height()) {
+        size.scale(this->size(), Qt::KeepAspectRatio);
+    } else {
+        // Small pictures grow by a whole factor so their pixels stay crisp.
+        const int factor = std::max(1, std::min(width() / size.width(), height() / size.height()));
+        size *= factor;
+    }
     const QRect box(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
     p.drawImage(box, image_);
 }

@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 // Limits typing in a define box to the picture's pin rows. A longer stored string is kept whole and
 // may be shortened, so reading a record never changes it.
 class DefineValidator : public QObject {
@@ -187,7 +189,11 @@ void TForm7::DrawLegs() {
         for (int i = 1; i <= out.size(); ++i)
             if (out.at(i - 1) == QLatin1Char('1')) mark(w - 6, 10 * i - 3, w, 10 * i + 3);
     }
-    Image1->setPixmap(QPixmap::fromImage(Preview));
+    // Shown at a whole multiple of its size that fits the panel, so the pin marks stay readable.
+    int factor = 1;
+    if (!Preview.isNull())
+        factor = std::max(1, std::min(Image1->width() / Preview.width(), Image1->height() / Preview.height()));
+    Image1->setPixmap(QPixmap::fromImage(Preview.scaled(Preview.size() * factor)));
 }
 
 void TForm7::PicturesScrolled() {
