@@ -11,7 +11,8 @@
 
 CatalogueUi& TForm1::catalogueUi() {
     if (!catalogueUi_)
-        catalogueUi_ = std::make_unique<CatalogueUi>(QDir(programDir()).filePath(QStringLiteral("bases")), &model());
+        catalogueUi_ =
+            std::make_unique<CatalogueUi>(QDir(programDir()).filePath(QStringLiteral("bases")), &model());
     return *catalogueUi_;
 }
 

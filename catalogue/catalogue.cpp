@@ -38,30 +38,35 @@ CatalogueTable::Schema elementsSchema() {
 }
 
 CatalogueTable::Schema chipsSchema() {
-    return {QStringLiteral("microchips"),
-            {QStringLiteral("CREATE TABLE IF NOT EXISTS microchips(Mark TEXT NOT NULL, Type TEXT NOT NULL "
-                            "DEFAULT '', Elem_Count REAL, Legs_Count REAL, Elem_name TEXT NOT NULL DEFAULT '', "
-                            "Image_name TEXT NOT NULL DEFAULT '', React_Time_LH REAL, React_Time_HL REAL, "
-                            "Power REAL, Voltage REAL, Low_voltage REAL, High_voltage REAL, "
-                            "PRIMARY KEY (Mark, Type))"),
-             QStringLiteral("CREATE INDEX IF NOT EXISTS Type ON microchips(Type)"),
-             QStringLiteral("CREATE INDEX IF NOT EXISTS Mark ON microchips(Mark)")},
-            {QStringLiteral("Mark"), QStringLiteral("Type")},
-            {QStringLiteral("Mark"), QStringLiteral("Type")}};
+    return {
+        QStringLiteral("microchips"),
+        {QStringLiteral("CREATE TABLE IF NOT EXISTS microchips(Mark TEXT NOT NULL, Type TEXT NOT NULL "
+                        "DEFAULT '', Elem_Count REAL, Legs_Count REAL, Elem_name TEXT NOT NULL DEFAULT '', "
+                        "Image_name TEXT NOT NULL DEFAULT '', React_Time_LH REAL, React_Time_HL REAL, "
+                        "Power REAL, Voltage REAL, Low_voltage REAL, High_voltage REAL, "
+                        "PRIMARY KEY (Mark, Type))"),
+         QStringLiteral("CREATE INDEX IF NOT EXISTS Type ON microchips(Type)"),
+         QStringLiteral("CREATE INDEX IF NOT EXISTS Mark ON microchips(Mark)")},
+        {QStringLiteral("Mark"), QStringLiteral("Type")},
+        {QStringLiteral("Mark"), QStringLiteral("Type")}};
 }
 
-}  // namespace
+} // namespace
 
 QString CatalogueModel::orderByClause() const {
     if (orderFields_.isEmpty()) return QSqlTableModel::orderByClause();
     QStringList parts;
-    for (const QString& f : orderFields_) parts << quoted(f);
+    for (const QString& f : orderFields_)
+        parts << quoted(f);
     return QStringLiteral("ORDER BY ") + parts.join(QStringLiteral(", "));
 }
 
-CatalogueTable::CatalogueTable(Schema schema, QObject* parent) : QObject(parent), schema_(std::move(schema)) {}
+CatalogueTable::CatalogueTable(Schema schema, QObject* parent)
+    : QObject(parent), schema_(std::move(schema)) {}
 
-CatalogueTable::~CatalogueTable() { close(); }
+CatalogueTable::~CatalogueTable() {
+    close();
+}
 
 QString CatalogueTable::open(const QString& folder, const QString& fileName) {
     close();
@@ -119,10 +124,13 @@ void CatalogueTable::close() {
 }
 
 void CatalogueTable::fetchAll() {
-    while (model_->canFetchMore()) model_->fetchMore();
+    while (model_->canFetchMore())
+        model_->fetchMore();
 }
 
-int CatalogueTable::count() const { return model_ ? model_->rowCount() : 0; }
+int CatalogueTable::count() const {
+    return model_ ? model_->rowCount() : 0;
+}
 
 void CatalogueTable::first() {
     if (count() > 0) setRow(0, true);
@@ -181,7 +189,9 @@ QVariant CatalogueTable::valueAt(int row, const QString& field) const {
     return model_->data(model_->index(row, col), Qt::EditRole);
 }
 
-QVariant CatalogueTable::value(const QString& field) const { return valueAt(row_, field); }
+QVariant CatalogueTable::value(const QString& field) const {
+    return valueAt(row_, field);
+}
 
 QString CatalogueTable::text(const QString& field) const {
     const QVariant v = value(field);
@@ -207,7 +217,8 @@ int CatalogueTable::number(const QString& field) const {
 
 QStringList CatalogueTable::keyAt(int row) const {
     QStringList key;
-    for (const QString& f : schema_.keyFields) key << valueAt(row, f).toString();
+    for (const QString& f : schema_.keyFields)
+        key << valueAt(row, f).toString();
     return key;
 }
 
@@ -252,7 +263,8 @@ QString CatalogueTable::orderBy(const QString& field) {
 QString CatalogueTable::execute(const QString& sql, const QVariantList& values) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     if (!q.prepare(sql)) return q.lastError().text();
-    for (const QVariant& v : values) q.addBindValue(v);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
     if (!q.exec()) return q.lastError().text();
     return {};
 }
@@ -263,8 +275,8 @@ QString CatalogueTable::append(const QString& firstField) {
         if (QString e = post(); !e.isEmpty()) return e;
     }
     const QString first = model_->record().fieldName(0);
-    if (QString e = execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(schema_.table, quoted(first)),
-                            {firstField});
+    if (QString e = execute(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(schema_.table, quoted(first)), {firstField});
         !e.isEmpty())
         return lastError_ = e;
     QStringList key;
@@ -279,7 +291,9 @@ bool CatalogueTable::setField(const QString& field, const QVariant& value) {
     return model_->setData(model_->index(row_, col), value);
 }
 
-bool CatalogueTable::isDirty() const { return model_ && model_->isDirty(); }
+bool CatalogueTable::isDirty() const {
+    return model_ && model_->isDirty();
+}
 
 QString CatalogueTable::post() {
     if (!isDirty()) return {};
@@ -308,8 +322,10 @@ QString CatalogueTable::remove() {
     if (!model_ || row_ < 0) return {};
     cancel();
     QStringList following;
-    if (row_ + 1 < count()) following = keyAt(row_ + 1);
-    else if (row_ > 0) following = keyAt(row_ - 1);
+    if (row_ + 1 < count())
+        following = keyAt(row_ + 1);
+    else if (row_ > 0)
+        following = keyAt(row_ - 1);
     model_->removeRow(row_);
     if (!model_->submitAll()) {
         lastError_ = model_->lastError().text();
@@ -348,16 +364,22 @@ QString Catalogue::openPictures() {
     return e;
 }
 
-QString Catalogue::openElements() { return elements_->open(folder_, ElementsFile); }
+QString Catalogue::openElements() {
+    return elements_->open(folder_, ElementsFile);
+}
 
-QString Catalogue::openChips() { return chips_->open(folder_, ChipsFile); }
+QString Catalogue::openChips() {
+    return chips_->open(folder_, ChipsFile);
+}
 
 void Catalogue::chipsScrolled() {
     if (!elements_->isOpen()) return;
     elements_->locate(QStringLiteral("Name"), chips_->text(QStringLiteral("Elem_name")));
 }
 
-void Catalogue::elementsScrolled() { FindPicture(); }
+void Catalogue::elementsScrolled() {
+    FindPicture();
+}
 
 void Catalogue::FindPicture() {
     if (!pictures_->isOpen() || !elements_->isOpen()) return;

@@ -33,10 +33,10 @@ class CatalogueTable : public QObject {
     Q_OBJECT
 public:
     struct Schema {
-        QString table;               // table name = file name without ".db"
-        QStringList createSql;       // CREATE TABLE + CREATE INDEX statements
-        QStringList keyFields;       // fields that identify a record
-        QStringList primaryOrder;    // order of the primary key ("" ordering)
+        QString table;            // table name = file name without ".db"
+        QStringList createSql;    // CREATE TABLE + CREATE INDEX statements
+        QStringList keyFields;    // fields that identify a record
+        QStringList primaryOrder; // order of the primary key ("" ordering)
     };
 
     CatalogueTable(Schema schema, QObject* parent = nullptr);
@@ -54,7 +54,7 @@ public:
     int row() const { return row_; }
     bool isEmpty() const { return count() == 0; }
     void first();
-    void next();  // stays on the last record
+    void next(); // stays on the last record
     // Makes `row` current (clamped); raises afterScroll when it moved or `alwaysScroll`.
     void setRow(int row, bool alwaysScroll = false);
     // Walks from the first record to the first one whose `field` equals `value` exactly; the
@@ -65,7 +65,7 @@ public:
     int fieldIndex(const QString& name) const;
     QVariant value(const QString& field) const;
     QString text(const QString& field) const;
-    int number(const QString& field) const;  // nearest whole number; empty reads as 0
+    int number(const QString& field) const; // nearest whole number; empty reads as 0
     QVariant valueAt(int row, const QString& field) const;
 
     // "Name", "Mark", "Type" or empty for the primary-key order. The current record stays current.
@@ -112,9 +112,9 @@ private:
 class Catalogue : public QObject {
     Q_OBJECT
 public:
-    static const QString PicturesFile;  // "elements_images.db"
-    static const QString ElementsFile;  // "elements.db"
-    static const QString ChipsFile;     // "microchips.db"
+    static const QString PicturesFile; // "elements_images.db"
+    static const QString ElementsFile; // "elements.db"
+    static const QString ChipsFile;    // "microchips.db"
 
     explicit Catalogue(const QString& folder, QObject* parent = nullptr);
     ~Catalogue() override;

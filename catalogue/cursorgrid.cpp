@@ -55,7 +55,8 @@ void CursorGrid::attach() {
         sourceColumns_ << col;
         if (col >= 0) proxy_->titles.insert(col, c.title);
     }
-    for (int col = 0; col < proxy_->columnCount(); ++col) setColumnHidden(col, !sourceColumns_.contains(col));
+    for (int col = 0; col < proxy_->columnCount(); ++col)
+        setColumnHidden(col, !sourceColumns_.contains(col));
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (syncing_ || !current.isValid()) return;
@@ -88,7 +89,9 @@ void CursorGrid::setTitle(int column, const QString& title) {
     Q_EMIT proxy_->headerDataChanged(Qt::Horizontal, col, col);
 }
 
-QString CursorGrid::title(int column) const { return columns_.value(column).title; }
+QString CursorGrid::title(int column) const {
+    return columns_.value(column).title;
+}
 
 QRect CursorGrid::cellRect(int row, int column) const {
     return visualRect(proxy_->index(row, sourceColumns_.value(column, 0)));

@@ -133,8 +133,10 @@ TForm10::TForm10(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     Button1 = new QPushButton(QStringLiteral("Добавить..."));
     Button2 = new QPushButton(QStringLiteral("Удалить"));
     Button3 = new QPushButton(QStringLiteral("OK"));
-    for (QPushButton* b : {Button1, Button2, Button3}) buttons->addWidget(b);
-    for (QPushButton* b : {Button1, Button2, Button4, Button5}) b->setAutoDefault(false);
+    for (QPushButton* b : {Button1, Button2, Button3})
+        buttons->addWidget(b);
+    for (QPushButton* b : {Button1, Button2, Button4, Button5})
+        b->setAutoDefault(false);
     Button3->setDefault(true);
     top->addLayout(buttons);
 
@@ -148,7 +150,8 @@ TForm10::TForm10(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
         Mapper->setCurrentIndex(table.row());
     }
 
-    connect(DBGrid1, &CursorGrid::titleClicked, this, [this](int column) { SortChips(ui_, DBGrid1, column); });
+    connect(DBGrid1, &CursorGrid::titleClicked, this,
+            [this](int column) { SortChips(ui_, DBGrid1, column); });
     connect(Button1, &QPushButton::clicked, this, &TForm10::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm10::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm10::Button3Click);

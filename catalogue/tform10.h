@@ -24,19 +24,19 @@ public:
     // The fixed illustration: a two-input NAND symbol, 81 × 81.
     static QImage NandPicture();
 
-    void Button1Click();  // "Добавить..."
-    void Button2Click();  // "Удалить"
-    void Button3Click();  // "OK"
-    void Button4Click();  // "Выбрать из базы элементов..."
+    void Button1Click(); // "Добавить..."
+    void Button2Click(); // "Удалить"
+    void Button3Click(); // "OK"
+    void Button4Click(); // "Выбрать из базы элементов..."
 
     CursorGrid* DBGrid1 = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    QLineEdit* DBEdit1 = nullptr;  // Elem_name
-    QLineEdit* DBEdit2 = nullptr;  // Elem_Count
-    QLineEdit* DBEdit3 = nullptr;  // Legs_Count
-    QLineEdit* DBEdit4 = nullptr;  // React_Time_LH
-    QLineEdit* DBEdit5 = nullptr;  // React_Time_HL
-    QLineEdit* DBEdit6 = nullptr;  // Image_name
+    QLineEdit* DBEdit1 = nullptr; // Elem_name
+    QLineEdit* DBEdit2 = nullptr; // Elem_Count
+    QLineEdit* DBEdit3 = nullptr; // Legs_Count
+    QLineEdit* DBEdit4 = nullptr; // React_Time_LH
+    QLineEdit* DBEdit5 = nullptr; // React_Time_HL
+    QLineEdit* DBEdit6 = nullptr; // Image_name
     QLabel* Image1 = nullptr;
     QPushButton* Button4 = nullptr;
     QPushButton* Button5 = nullptr;

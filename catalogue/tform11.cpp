@@ -12,6 +12,7 @@ TForm11::TForm11(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     setWindowTitle(QStringLiteral("Вводмаркировки"));
     ui_.Form11 = this;
     BuildNameDialog(this, QStringLiteral("Введите маркировку микросхемы"), &Edit1, &Button1, &Button2);
+    Edit1->setMaxLength(20);
     connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
 }
 

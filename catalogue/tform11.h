@@ -13,7 +13,7 @@ class TForm11 : public QDialog {
 public:
     TForm11(CatalogueUi& ui, QWidget* parent = nullptr);
 
-    void Button1Click();  // "ОК"
+    void Button1Click(); // "ОК"
 
     QLineEdit* Edit1 = nullptr;
     QPushButton* Button1 = nullptr;

@@ -16,7 +16,8 @@ TForm12::TForm12(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     ui_.Form12 = this;
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
-    DBGrid1 = new CursorGrid(ui_.catalogue().elements(), {{QStringLiteral("Name"), QStringLiteral("Name")}}, false);
+    DBGrid1 =
+        new CursorGrid(ui_.catalogue().elements(), {{QStringLiteral("Name"), QStringLiteral("Name")}}, false);
     DBGrid1->setFixedSize(220, 260);
     top->addWidget(DBGrid1);
     auto* row = new QHBoxLayout;

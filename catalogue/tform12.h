@@ -13,7 +13,7 @@ class TForm12 : public QDialog {
 public:
     TForm12(CatalogueUi& ui, QWidget* parent = nullptr);
 
-    void Button1Click();  // "OK"
+    void Button1Click(); // "OK"
 
     CursorGrid* DBGrid1 = nullptr;
     QPushButton* Button1 = nullptr;

@@ -36,12 +36,15 @@ TForm13::TForm13(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     Button4 = new QPushButton(QStringLiteral("Отмена"));
     row->addWidget(Button1);
     row->addStretch();
-    for (QPushButton* b : {Button2, Button3, Button4}) row->addWidget(b);
-    for (QPushButton* b : {Button1, Button3, Button4}) b->setAutoDefault(false);
+    for (QPushButton* b : {Button2, Button3, Button4})
+        row->addWidget(b);
+    for (QPushButton* b : {Button1, Button3, Button4})
+        b->setAutoDefault(false);
     Button2->setDefault(true);
     top->addLayout(row);
 
-    connect(DBGrid1, &CursorGrid::titleClicked, this, [this](int column) { SortChips(ui_, DBGrid1, column); });
+    connect(DBGrid1, &CursorGrid::titleClicked, this,
+            [this](int column) { SortChips(ui_, DBGrid1, column); });
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TForm13::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TForm13::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm13::Button2Click);
@@ -59,7 +62,8 @@ void TForm13::AddChip() {
     model->navigator.insertRoot(0, group);
     const int count = chips.number(QStringLiteral("Elem_count"));
     for (int j = 1; j <= count; ++j) {
-        const QString name = count == 1 ? QStringLiteral("D%1").arg(n) : QStringLiteral("D%1.%2").arg(n).arg(j);
+        const QString name =
+            count == 1 ? QStringLiteral("D%1").arg(n) : QStringLiteral("D%1.%2").arg(n).arg(j);
         group->appendRow(Navigator::makeNode(name, Navigator::ImageListed));
     }
 }
@@ -74,4 +78,6 @@ void TForm13::Button2Click() {
     accept();
 }
 
-void TForm13::Button3Click() { AddChip(); }
+void TForm13::Button3Click() {
+    AddChip();
+}

@@ -18,9 +18,9 @@ public:
     // element nodes D n (one element) or D n.1 … D n.c.
     void AddChip();
 
-    void Button1Click();  // "Поиск..."
-    void Button2Click();  // "ОК"
-    void Button3Click();  // "Добавить"
+    void Button1Click(); // "Поиск..."
+    void Button2Click(); // "ОК"
+    void Button3Click(); // "Добавить"
 
     CursorGrid* DBGrid1 = nullptr;
     QPushButton* Button1 = nullptr;

@@ -54,6 +54,7 @@ void TForm14::Button1Click() {
         chips.next();
     }
     chips.first();
-    QMessageBox::information(this, QStringLiteral("Внимание!"), QStringLiteral("Элемент не найден"), QMessageBox::Ok);
+    QMessageBox::information(this, QStringLiteral("Внимание!"), QStringLiteral("Элемент не найден"),
+                             QMessageBox::Ok);
     accept();
 }

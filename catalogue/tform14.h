@@ -14,7 +14,7 @@ class TForm14 : public QDialog {
 public:
     TForm14(CatalogueUi& ui, QWidget* parent = nullptr);
 
-    void Button1Click();  // "ОК"
+    void Button1Click(); // "ОК"
 
     QLineEdit* Edit1 = nullptr;
     QPushButton* Button1 = nullptr;

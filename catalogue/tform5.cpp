@@ -72,8 +72,7 @@ TForm5::TForm5(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
         grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
         connect(OpenPictureDialog1, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
             QPixmap pix(path);
-            preview->setPixmap(pix.isNull() ? QPixmap()
-                                            : pix.scaled(preview->size(), Qt::KeepAspectRatio));
+            preview->setPixmap(pix.isNull() ? QPixmap() : pix.scaled(preview->size(), Qt::KeepAspectRatio));
         });
     }
 

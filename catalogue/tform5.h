@@ -18,10 +18,10 @@ public:
     // Runs the BMP file dialog; the chosen file, or empty when cancelled.
     QString RunOpenDialog();
 
-    void Button1Click();  // "Добавить"
-    void Button2Click();  // "Удалить"
-    void Button3Click();  // "Сменить картинку"
-    void Button4Click();  // "ОК"
+    void Button1Click(); // "Добавить"
+    void Button2Click(); // "Удалить"
+    void Button3Click(); // "Сменить картинку"
+    void Button4Click(); // "ОК"
 
     CursorGrid* DBGrid1 = nullptr;
     DbImage* DBImage1 = nullptr;

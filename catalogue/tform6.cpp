@@ -14,6 +14,7 @@ TForm6::TForm6(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     setWindowTitle(QStringLiteral("Ввод имени"));
     ui_.Form6 = this;
     BuildNameDialog(this, QStringLiteral("Введите тип элемента"), &Edit1, &Button1, &Button2);
+    Edit1->setMaxLength(40);
     connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
 }
 

@@ -43,7 +43,8 @@ namespace {
 // Keeps Up/Down key releases in the grid as a prompt to find the element's picture.
 class KeyReleaseFilter : public QObject {
 public:
-    KeyReleaseFilter(QObject* parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
+    KeyReleaseFilter(QObject* parent, std::function<void()> action)
+        : QObject(parent), action_(std::move(action)) {}
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::KeyRelease) {
             const int key = static_cast<QKeyEvent*>(e)->key();
@@ -55,7 +56,7 @@ public:
 private:
     std::function<void()> action_;
 };
-}  // namespace
+} // namespace
 
 TForm7::TForm7(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     setObjectName(QStringLiteral("Form7"));
@@ -127,8 +128,10 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     Button1 = new QPushButton(QStringLiteral("Добавить..."));
     Button2 = new QPushButton(QStringLiteral("Удалить"));
     Button3 = new QPushButton(QStringLiteral("OK"));
-    for (QPushButton* b : {Button1, Button2, Button3}) buttons->addWidget(b);
-    for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5}) b->setAutoDefault(false);
+    for (QPushButton* b : {Button1, Button2, Button3})
+        buttons->addWidget(b);
+    for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5})
+        b->setAutoDefault(false);
     top->addLayout(buttons);
 
     validator_ = new DefineValidator(this);
@@ -181,7 +184,9 @@ void TForm7::DrawLegs() {
         p.setPen(Qt::red);
         p.setBrush(Qt::white);
         const int w = Preview.width();
-        auto mark = [&p](int x1, int y1, int x2, int y2) { p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1)); };
+        auto mark = [&p](int x1, int y1, int x2, int y2) {
+            p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+        };
         const QString in = DBEdit1->text();
         const QString out = DBEdit2->text();
         for (int i = 1; i <= in.size(); ++i)
@@ -192,7 +197,8 @@ void TForm7::DrawLegs() {
     // Shown at a whole multiple of its size that fits the panel, so the pin marks stay readable.
     int factor = 1;
     if (!Preview.isNull())
-        factor = std::max(1, std::min(Image1->width() / Preview.width(), Image1->height() / Preview.height()));
+        factor =
+            std::max(1, std::min(Image1->width() / Preview.width(), Image1->height() / Preview.height()));
     Image1->setPixmap(QPixmap::fromImage(Preview.scaled(Preview.size() * factor)));
 }
 

@@ -28,19 +28,19 @@ public:
     // Longest define string the boxes accept: preview height div 10 − 1.
     int DefineLimit() const { return defineLimit_; }
 
-    void Button1Click();  // "Добавить..."
-    void Button2Click();  // "Удалить"
-    void Button3Click();  // "OK"
-    void Button4Click();  // "Выбрать из базы..."
-    void Button5Click();  // "Сохранить в базе"
+    void Button1Click(); // "Добавить..."
+    void Button2Click(); // "Удалить"
+    void Button3Click(); // "OK"
+    void Button4Click(); // "Выбрать из базы..."
+    void Button5Click(); // "Сохранить в базе"
 
     CursorGrid* DBGrid1 = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    QLineEdit* DBEdit1 = nullptr;  // Int_Define
-    QLineEdit* DBEdit2 = nullptr;  // Ext_Define
-    QLineEdit* DBEdit3 = nullptr;  // Image_Name
+    QLineEdit* DBEdit1 = nullptr; // Int_Define
+    QLineEdit* DBEdit2 = nullptr; // Ext_Define
+    QLineEdit* DBEdit3 = nullptr; // Image_Name
     QPushButton* Button4 = nullptr;
-    QLabel* Image1 = nullptr;  // preview
+    QLabel* Image1 = nullptr; // preview
     QPlainTextEdit* DBMemo1 = nullptr;
     QPushButton* Button5 = nullptr;
     QPushButton* Button1 = nullptr;

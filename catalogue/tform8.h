@@ -14,8 +14,8 @@ class TForm8 : public QDialog {
 public:
     TForm8(CatalogueUi& ui, QWidget* parent = nullptr);
 
-    void Button1Click();  // "OK"
-    void Button2Click();  // "Отмена"
+    void Button1Click(); // "OK"
+    void Button2Click(); // "Отмена"
 
     CursorGrid* DBGrid1 = nullptr;
     QPushButton* Button1 = nullptr;

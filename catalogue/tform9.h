@@ -13,7 +13,7 @@ class TForm9 : public QDialog {
 public:
     TForm9(CatalogueUi& ui, QWidget* parent = nullptr);
 
-    void Button1Click();  // "ОК"
+    void Button1Click(); // "ОК"
 
     QLineEdit* Edit1 = nullptr;
     QPushButton* Button1 = nullptr;

@@ -16,9 +16,9 @@ namespace {
 
 struct ElementType {
     const char* name;
-    const char* inputs;   // Int_Define
-    const char* outputs;  // Ext_Define
-    const char* label;    // "&" or "1"
+    const char* inputs;  // Int_Define
+    const char* outputs; // Ext_Define
+    const char* label;   // "&" or "1"
     bool inverted;
     const char* expression;
 };
@@ -121,7 +121,7 @@ bool check(const QString& error) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);

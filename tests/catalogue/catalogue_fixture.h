@@ -52,7 +52,8 @@ inline void ExecAll(const QString& file, const QStringList& sql, const QList<QVa
         for (qsizetype i = 0; i < sql.size(); ++i) {
             QSqlQuery q(db);
             ASSERT_TRUE(q.prepare(sql[i])) << q.lastError().text().toStdString();
-            for (const QVariant& v : binds.value(i)) q.addBindValue(v);
+            for (const QVariant& v : binds.value(i))
+                q.addBindValue(v);
             ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
         }
         db.close();
@@ -62,7 +63,8 @@ inline void ExecAll(const QString& file, const QStringList& sql, const QList<QVa
 
 inline void WriteCatalogue(const QString& folder, const QList<SeedPicture>& pictures,
                            const QList<SeedElement>& elements, const QList<SeedChip>& chips) {
-    QStringList sql{QStringLiteral("CREATE TABLE elements_images(Name TEXT NOT NULL PRIMARY KEY, Image BLOB)")};
+    QStringList sql{
+        QStringLiteral("CREATE TABLE elements_images(Name TEXT NOT NULL PRIMARY KEY, Image BLOB)")};
     QList<QVariantList> binds{{}};
     for (const SeedPicture& p : pictures) {
         sql << QStringLiteral("INSERT INTO elements_images VALUES (?, ?)");
@@ -70,9 +72,10 @@ inline void WriteCatalogue(const QString& folder, const QList<SeedPicture>& pict
     }
     ExecAll(QDir(folder).filePath(QStringLiteral("elements_images.db")), sql, binds);
 
-    sql = {QStringLiteral("CREATE TABLE elements(Name TEXT NOT NULL UNIQUE, Int_Define TEXT NOT NULL DEFAULT '', "
-                          "Ext_Define TEXT NOT NULL DEFAULT '', Image_Name TEXT NOT NULL DEFAULT '', "
-                          "Script TEXT NOT NULL DEFAULT '')")};
+    sql = {QStringLiteral(
+        "CREATE TABLE elements(Name TEXT NOT NULL UNIQUE, Int_Define TEXT NOT NULL DEFAULT '', "
+        "Ext_Define TEXT NOT NULL DEFAULT '', Image_Name TEXT NOT NULL DEFAULT '', "
+        "Script TEXT NOT NULL DEFAULT '')")};
     binds = {{}};
     for (const SeedElement& e : elements) {
         sql << QStringLiteral("INSERT INTO elements VALUES (?, ?, ?, ?, 'Y=1&2')");
@@ -80,13 +83,15 @@ inline void WriteCatalogue(const QString& folder, const QList<SeedPicture>& pict
     }
     ExecAll(QDir(folder).filePath(QStringLiteral("elements.db")), sql, binds);
 
-    sql = {QStringLiteral("CREATE TABLE microchips(Mark TEXT NOT NULL, Type TEXT NOT NULL DEFAULT '', Elem_Count "
-                          "REAL, Legs_Count REAL, Elem_name TEXT NOT NULL DEFAULT '', Image_name TEXT NOT NULL "
-                          "DEFAULT '', React_Time_LH REAL, React_Time_HL REAL, Power REAL, Voltage REAL, "
-                          "Low_voltage REAL, High_voltage REAL, PRIMARY KEY (Mark, Type))")};
+    sql = {QStringLiteral(
+        "CREATE TABLE microchips(Mark TEXT NOT NULL, Type TEXT NOT NULL DEFAULT '', Elem_Count "
+        "REAL, Legs_Count REAL, Elem_name TEXT NOT NULL DEFAULT '', Image_name TEXT NOT NULL "
+        "DEFAULT '', React_Time_LH REAL, React_Time_HL REAL, Power REAL, Voltage REAL, "
+        "Low_voltage REAL, High_voltage REAL, PRIMARY KEY (Mark, Type))")};
     binds = {{}};
     for (const SeedChip& c : chips) {
-        sql << QStringLiteral("INSERT INTO microchips (Mark, Type, Elem_name, Elem_Count) VALUES (?, ?, ?, ?)");
+        sql << QStringLiteral(
+            "INSERT INTO microchips (Mark, Type, Elem_name, Elem_Count) VALUES (?, ?, ?, ?)");
         binds << QVariantList{c.mark, c.type, c.elemName, c.elemCount};
     }
     ExecAll(QDir(folder).filePath(QStringLiteral("microchips.db")), sql, binds);

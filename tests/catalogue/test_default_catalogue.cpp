@@ -39,7 +39,8 @@ protected:
 int darkPixels(const QImage& img, QRect r) {
     int n = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x) n += qGray(img.pixel(x, y)) < 100;
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += qGray(img.pixel(x, y)) < 100;
     return n;
 }
 
@@ -49,7 +50,8 @@ TEST_F(DefaultCatalogue, EveryExpressionHasAGatePictureWithLeadsAtItsPinRows) {
         const QString script = cat.elements().text(QStringLiteral("Script")).split(QLatin1Char('\n')).first();
         expressions << script.mid(2);
         // The chain made the element's picture current.
-        ASSERT_EQ(cat.pictures().text(QStringLiteral("Name")), cat.elements().text(QStringLiteral("Image_Name")));
+        ASSERT_EQ(cat.pictures().text(QStringLiteral("Name")),
+                  cat.elements().text(QStringLiteral("Image_Name")));
         const QImage img = QImage::fromData(cat.pictures().value(QStringLiteral("Image")).toByteArray());
         ASSERT_FALSE(img.isNull());
         EXPECT_EQ(img.width() % 10, 0);
@@ -62,7 +64,8 @@ TEST_F(DefaultCatalogue, EveryExpressionHasAGatePictureWithLeadsAtItsPinRows) {
         for (int i = 1; i <= img.height() / 10 - 1; ++i) {
             EXPECT_EQ(qGray(img.pixel(1, 10 * i)) < 100, in.mid(i - 1, 1) == QLatin1String("1"))
                 << expressions.last().toStdString() << " input row " << i;
-            EXPECT_EQ(qGray(img.pixel(img.width() - 2, 10 * i)) < 100, out.mid(i - 1, 1) == QLatin1String("1"))
+            EXPECT_EQ(qGray(img.pixel(img.width() - 2, 10 * i)) < 100,
+                      out.mid(i - 1, 1) == QLatin1String("1"))
                 << expressions.last().toStdString() << " output row " << i;
         }
         // The bottom 20 rows are left for the designator.
@@ -83,17 +86,18 @@ TEST_F(DefaultCatalogue, ChipsCarryTheirDelaysAndElementCounts) {
         int hl;
     };
     const Chip chips[] = {
-        {"К155ЛА3", "SN7400,", "2И-НЕ", 4, 11, 7},     {"К155ЛЕ1", "SN7402,", "2ИЛИ-НЕ", 4, 12, 8},
-        {"К155ЛН1", "SN7404,", "НЕ", 6, 12, 8},        {"К155ЛИ1", "SN7408,", "2И", 4, 18, 12},
-        {"К155ЛЛ1", "SN7432,", "2ИЛИ", 4, 10, 14},     {"К155ЛИ6", "SN7421,", "4И", 2, 18, 12},
-        {"К155ЛА2", "SN7430,", "8И-НЕ", 1, 13, 8},     {"К555ЛА3", "SN74LS00,", "2И-НЕ", 4, 9, 10},
+        {"К155ЛА3", "SN7400,", "2И-НЕ", 4, 11, 7},      {"К155ЛЕ1", "SN7402,", "2ИЛИ-НЕ", 4, 12, 8},
+        {"К155ЛН1", "SN7404,", "НЕ", 6, 12, 8},         {"К155ЛИ1", "SN7408,", "2И", 4, 18, 12},
+        {"К155ЛЛ1", "SN7432,", "2ИЛИ", 4, 10, 14},      {"К155ЛИ6", "SN7421,", "4И", 2, 18, 12},
+        {"К155ЛА2", "SN7430,", "8И-НЕ", 1, 13, 8},      {"К555ЛА3", "SN74LS00,", "2И-НЕ", 4, 9, 10},
         {"К555ЛЕ1", "SN74LS02,", "2ИЛИ-НЕ", 4, 10, 10}, {"К555ЛН1", "SN74LS04,", "НЕ", 6, 9, 10},
-        {"К555ЛИ1", "SN74LS08,", "2И", 4, 8, 10},      {"К555ЛЛ1", "SN74LS32,", "2ИЛИ", 4, 14, 14},
+        {"К555ЛИ1", "SN74LS08,", "2И", 4, 8, 10},       {"К555ЛЛ1", "SN74LS32,", "2ИЛИ", 4, 14, 14},
         {"CD4072B", "CD4072B,", "4ИЛИ", 2, 125, 125}};
     EXPECT_EQ(cat.chips().count(), static_cast<int>(std::size(chips)));
     for (const Chip& c : chips) {
         ASSERT_TRUE(cat.chips().locate(QStringLiteral("Mark"), QString::fromUtf8(c.mark))) << c.mark;
-        EXPECT_TRUE(cat.chips().text(QStringLiteral("Type")).startsWith(QString::fromUtf8(c.typePrefix))) << c.mark;
+        EXPECT_TRUE(cat.chips().text(QStringLiteral("Type")).startsWith(QString::fromUtf8(c.typePrefix)))
+            << c.mark;
         EXPECT_EQ(cat.elements().text(QStringLiteral("Name")), QString::fromUtf8(c.element)) << c.mark;
         EXPECT_EQ(cat.chips().number(QStringLiteral("Elem_Count")), c.count) << c.mark;
         EXPECT_EQ(cat.chips().number(QStringLiteral("Legs_Count")), 14) << c.mark;
@@ -148,4 +152,4 @@ TEST(DefaultCatalogueWindows, ShowTheGatePictures) {
     EXPECT_GT(red, 10);
 }
 
-}  // namespace
+} // namespace

@@ -35,7 +35,8 @@ TEST(TablesCreate, MissingFilesAreCreatedEmptyWithTheirIndexes) {
 
     auto columns = [](CatalogueTable& t) {
         QStringList names;
-        for (int i = 0; i < t.model()->columnCount(); ++i) names << t.model()->record().fieldName(i);
+        for (int i = 0; i < t.model()->columnCount(); ++i)
+            names << t.model()->record().fieldName(i);
         return names.join(QLatin1Char(','));
     };
     EXPECT_EQ(columns(cat.pictures()), QStringLiteral("Name,Image"));
@@ -47,10 +48,12 @@ TEST(TablesCreate, MissingFilesAreCreatedEmptyWithTheirIndexes) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
     db.setDatabaseName(dir.filePath(QStringLiteral("bases/microchips.db")));
     ASSERT_TRUE(db.open());
-    QSqlQuery q(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND sql IS NOT NULL ORDER BY name"),
-                db);
+    QSqlQuery q(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND sql IS NOT NULL ORDER BY name"),
+        db);
     QStringList indexes;
-    while (q.next()) indexes << q.value(0).toString();
+    while (q.next())
+        indexes << q.value(0).toString();
     EXPECT_EQ(indexes, (QStringList{QStringLiteral("Mark"), QStringLiteral("Type")}));
     q.clear();
     db.close();
@@ -67,7 +70,7 @@ TEST(TablesCreate, UnopenableFileReportsTheEngineErrorAndStaysClosed) {
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(cat.chips().isOpen());
     EXPECT_EQ(cat.chips().count(), 0);
-    cat.chips().first();  // harmless on a closed table
+    cat.chips().first(); // harmless on a closed table
     EXPECT_FALSE(cat.chips().append(QStringLiteral("X")).isEmpty());
 }
 
@@ -108,7 +111,7 @@ TEST_F(Tables, ElementsOpenedBeforePicturesDoNotTouchThePicturesTable) {
     cat.elements().setRow(2);
     EXPECT_FALSE(cat.pictures().isOpen());
     ASSERT_EQ(cat.openPictures(), QString());
-    ASSERT_EQ(cat.openChips(), QString());  // runs the chain for the first chip
+    ASSERT_EQ(cat.openChips(), QString()); // runs the chain for the first chip
     EXPECT_EQ(cat.elements().text(QStringLiteral("Name")), QStringLiteral("OR"));
     EXPECT_EQ(cat.pictures().text(QStringLiteral("Name")), QStringLiteral("C"));
 }
@@ -120,7 +123,7 @@ TEST_F(Tables, AfterScrollOnMovesOpenAndDeleteButNotAppendOrStayingAtTheEnd) {
     t.next();
     EXPECT_EQ(spy.count(), 1);
     t.next();
-    t.next();  // at the last record: stays, no event
+    t.next(); // at the last record: stays, no event
     EXPECT_EQ(t.row(), 2);
     EXPECT_EQ(spy.count(), 2);
     ASSERT_EQ(t.append(QStringLiteral("XOR")), QString());
@@ -130,10 +133,10 @@ TEST_F(Tables, AfterScrollOnMovesOpenAndDeleteButNotAppendOrStayingAtTheEnd) {
     ASSERT_EQ(t.remove(), QString());
     EXPECT_EQ(spy.count(), 3);
     EXPECT_EQ(t.count(), 3);
-    EXPECT_EQ(t.text(QStringLiteral("Name")), QStringLiteral("NOT"));  // the new last record
+    EXPECT_EQ(t.text(QStringLiteral("Name")), QStringLiteral("NOT")); // the new last record
     t.first();
     ASSERT_EQ(t.remove(), QString());
-    EXPECT_EQ(t.text(QStringLiteral("Name")), QStringLiteral("OR"));  // the following record
+    EXPECT_EQ(t.text(QStringLiteral("Name")), QStringLiteral("OR")); // the following record
 
     // Opening a non-empty table scrolls; an empty one does not.
     QTemporaryDir empty;
@@ -151,11 +154,13 @@ TEST_F(Tables, FieldsByNameIgnoreCaseAndNumbersRound) {
         QVariant stored;
         int expected;
     };
-    const Case cases[] = {{4, 4}, {2.4, 2}, {2.6, 3}, {-1.6, -2}, {QVariant(), 0}, {QString(""), 0},
-                          {QString("7"), 7},  {1e12, std::numeric_limits<int>::max()}};
+    const Case cases[] = {
+        {4, 4},          {2.4, 2},         {2.6, 3},          {-1.6, -2},
+        {QVariant(), 0}, {QString(""), 0}, {QString("7"), 7}, {1e12, std::numeric_limits<int>::max()}};
     QList<SeedChip> chips;
     int i = 0;
-    for (const Case& c : cases) chips << SeedChip{QStringLiteral("M%1").arg(i++), "", "AND", c.stored};
+    for (const Case& c : cases)
+        chips << SeedChip{QStringLiteral("M%1").arg(i++), "", "AND", c.stored};
     WriteCatalogue(dir.path(), {}, {}, chips);
     ASSERT_EQ(cat.openChips(), QString());
     CatalogueTable& t = cat.chips();
@@ -170,11 +175,10 @@ TEST_F(Tables, FieldsByNameIgnoreCaseAndNumbersRound) {
 }
 
 TEST_F(Tables, OrderingKeepsTheCurrentRecordAndChangesFirst) {
-    WriteCatalogue(dir.path(), {}, {},
-                   {{"B2", "a", "", 1}, {"A1", "c", "", 1}, {"C3", "b", "", 1}});
+    WriteCatalogue(dir.path(), {}, {}, {{"B2", "a", "", 1}, {"A1", "c", "", 1}, {"C3", "b", "", 1}});
     ASSERT_EQ(cat.openChips(), QString());
     CatalogueTable& t = cat.chips();
-    EXPECT_EQ(t.text(QStringLiteral("Mark")), QStringLiteral("A1"));  // primary key order
+    EXPECT_EQ(t.text(QStringLiteral("Mark")), QStringLiteral("A1")); // primary key order
     t.setRow(2);
     EXPECT_EQ(t.text(QStringLiteral("Mark")), QStringLiteral("C3"));
     ASSERT_EQ(t.orderBy(QStringLiteral("Type")), QString());
@@ -214,7 +218,7 @@ TEST_F(Tables, EditsAreStoredInTheFileByPostOrByMoving) {
     ASSERT_EQ(cat.elements().post(), QString());
     cat.elements().setRow(1);
     cat.elements().setField(QStringLiteral("Script"), QStringLiteral("Y=1+2\nsecond"));
-    cat.elements().setRow(2);  // moving stores the pending edit
+    cat.elements().setRow(2); // moving stores the pending edit
     Catalogue again(dir.path());
     ASSERT_EQ(again.openElements(), QString());
     EXPECT_EQ(again.elements().text(QStringLiteral("Int_Define")), QStringLiteral("111"));
@@ -222,4 +226,4 @@ TEST_F(Tables, EditsAreStoredInTheFileByPostOrByMoving) {
     EXPECT_EQ(again.elements().text(QStringLiteral("Script")), QStringLiteral("Y=1+2\nsecond"));
 }
 
-}  // namespace
+} // namespace

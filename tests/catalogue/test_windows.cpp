@@ -51,7 +51,8 @@ protected:
     Catalogue& cat() { return ui->catalogue(); }
     QStringList rootTexts() const {
         QStringList out;
-        for (int r = 0; r < model.navigator.model().rowCount(); ++r) out << model.navigator.model().item(r)->text();
+        for (int r = 0; r < model.navigator.model().rowCount(); ++r)
+            out << model.navigator.model().item(r)->text();
         return out;
     }
 
@@ -62,7 +63,8 @@ protected:
 
 QStringList childTexts(const QStandardItem* node) {
     QStringList out;
-    for (int r = 0; r < node->rowCount(); ++r) out << node->child(r)->text();
+    for (int r = 0; r < node->rowCount(); ++r)
+        out << node->child(r)->text();
     return out;
 }
 
@@ -83,7 +85,7 @@ TEST_F(Windows, GridsShareTheCurrentRecord) {
     EXPECT_EQ(cat().chips().row(), 2);
     EXPECT_EQ(ui->Form10->DBGrid1->currentIndex().row(), 2);
     EXPECT_EQ(ui->Form10->DBEdit1->text(), QStringLiteral("NOT"));
-    EXPECT_EQ(ui->Form12->DBGrid1->currentIndex().row(), 2);  // the elements grid followed the chip
+    EXPECT_EQ(ui->Form12->DBGrid1->currentIndex().row(), 2); // the elements grid followed the chip
 }
 
 struct AddChipCase {
@@ -101,30 +103,37 @@ protected:
 TEST_P(AddChip, ListsTheChipThirdWithItsElements) {
     model.ChipCount = 2;
     model.navigator.appendRoot(Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup));
-    ui->Form13->Button3->click();  // "Добавить": the dialog stays
+    ui->Form13->Button3->click(); // "Добавить": the dialog stays
     EXPECT_EQ(model.ChipCount, 3);
     ASSERT_EQ(rootTexts(), (QStringList{"CHIP", "Спец. элементы"}));
     QStandardItem* group = model.navigator.model().item(0);
     EXPECT_EQ(Navigator::imageIndex(group), Navigator::ImageGroup);
     EXPECT_EQ(Navigator::dataRef(group), 3);
     EXPECT_EQ(childTexts(group), GetParam().children);
-    for (int r = 0; r < group->rowCount(); ++r) EXPECT_EQ(Navigator::imageIndex(group->child(r)), Navigator::ImageListed);
+    for (int r = 0; r < group->rowCount(); ++r)
+        EXPECT_EQ(Navigator::imageIndex(group->child(r)), Navigator::ImageListed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ElemCounts, AddChip,
-    ::testing::Values(AddChipCase{4, {"D3.1", "D3.2", "D3.3", "D3.4"}}, AddChipCase{1, {"D3"}},
-                      AddChipCase{0, {}}, AddChipCase{QString(""), {}}, AddChipCase{QVariant(), {}},
-                      AddChipCase{-2, {}}, AddChipCase{1.6, {"D3.1", "D3.2"}}));
+std::string AddChipName(const ::testing::TestParamInfo<AddChipCase>& info) {
+    static const char* names[] = {"Four", "One", "Zero", "Empty", "Null", "Negative", "Rounded"};
+    return names[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(ElemCounts, AddChip,
+                         ::testing::Values(AddChipCase{4, {"D3.1", "D3.2", "D3.3", "D3.4"}},
+                                           AddChipCase{1, {"D3"}}, AddChipCase{0, {}},
+                                           AddChipCase{QString(""), {}}, AddChipCase{QVariant(), {}},
+                                           AddChipCase{-2, {}}, AddChipCase{1.6, {"D3.1", "D3.2"}}),
+                         AddChipName);
 
 TEST_F(Windows, SameChipTwiceGivesTwoGroupsNewestOnTopAndOkCloses) {
-    cat().chips().setRow(0);  // K1, four elements
+    cat().chips().setRow(0); // K1, four elements
     bool closed = false;
     WhenModalShown([&](QWidget* w) {
         auto* dlg = qobject_cast<TForm13*>(w);
         ASSERT_NE(dlg, nullptr);
         dlg->Button3->click();
-        dlg->Button2->click();  // "ОК" adds once more and closes
+        dlg->Button2->click(); // "ОК" adds once more and closes
         closed = !dlg->isVisible();
     });
     ui->Form13->exec();
@@ -134,7 +143,7 @@ TEST_F(Windows, SameChipTwiceGivesTwoGroupsNewestOnTopAndOkCloses) {
     EXPECT_EQ(childTexts(model.navigator.model().item(0)), (QStringList{"D2.1", "D2.2", "D2.3", "D2.4"}));
     EXPECT_EQ(childTexts(model.navigator.model().item(1)), (QStringList{"D1.1", "D1.2", "D1.3", "D1.4"}));
 
-    WhenModalShown([](QWidget* w) { static_cast<TForm13*>(w)->Button4->click(); });  // "Отмена"
+    WhenModalShown([](QWidget* w) { static_cast<TForm13*>(w)->Button4->click(); }); // "Отмена"
     ui->Form13->exec();
     EXPECT_EQ(model.ChipCount, 2);
 }
@@ -164,7 +173,7 @@ TEST_F(Search, SubstringStopsAtTheFirstMatchInTheCurrentOrder) {
     EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("ABC123"));
     EXPECT_EQ(ui->Form13->DBGrid1->currentIndex().row(), cat().chips().row());
 
-    SortChips(*ui, ui->Form13->DBGrid1, 1);  // by Type: XBC9 (A) comes before ABC123 (Z)
+    SortChips(*ui, ui->Form13->DBGrid1, 1); // by Type: XBC9 (A) comes before ABC123 (Z)
     search(QStringLiteral("BC"));
     EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("XBC9"));
     EXPECT_FALSE(ui->Form14->isVisible());
@@ -213,7 +222,7 @@ TEST_F(Windows, SortingFromAddChipReordersTheCatalogueGridButKeepsItsStar) {
     EXPECT_EQ(ui->Form13->DBGrid1->model()->headerData(typeSection, Qt::Horizontal).toString(),
               QStringLiteral("Тип*"));
     QAbstractItemModel* grid10 = ui->Form10->DBGrid1->model();
-    EXPECT_EQ(grid10->index(3, 0).data().toString(), QStringLiteral("K0"));  // type "z" is last now
+    EXPECT_EQ(grid10->index(3, 0).data().toString(), QStringLiteral("K0")); // type "z" is last now
     EXPECT_EQ(grid10->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Маркировка*"));
     EXPECT_EQ(grid10->headerData(typeSection, Qt::Horizontal).toString(), QStringLiteral("Тип"));
 
@@ -233,7 +242,8 @@ TEST_F(Windows, MarkingDialogRefusesAnEmptyTextAndADuplicateKey) {
         QString title;
         QString textPart;
     };
-    for (const Step& s : {Step{"", "Внимание", "Необходимо ввести тип элемента"}, Step{"DUP", "Tarnwell", "UNIQUE"}}) {
+    for (const Step& s :
+         {Step{"", "Внимание", "Необходимо ввести тип элемента"}, Step{"DUP", "Tarnwell", "UNIQUE"}}) {
         QString title;
         QString text;
         bool stayedOpen = false;
@@ -272,17 +282,20 @@ TEST_F(Windows, MarkingDialogRefusesAnEmptyTextAndADuplicateKey) {
     EXPECT_EQ(cat().chips().text(QStringLiteral("Elem_name")), QStringLiteral("NOT"));
 }
 
-bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; }
+bool isRed(QRgb c) {
+    return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+}
 
 int redPixelsInRows(const QImage& img, int x0, int x1, int y0, int y1) {
     int n = 0;
     for (int y = std::max(0, y0); y <= std::min(y1, img.height() - 1); ++y)
-        for (int x = std::max(0, x0); x <= std::min(x1, img.width() - 1); ++x) n += isRed(img.pixel(x, y));
+        for (int x = std::max(0, x0); x <= std::min(x1, img.width() - 1); ++x)
+            n += isRed(img.pixel(x, y));
     return n;
 }
 
 TEST_F(Windows, DrawLegsMarksExactlyTheNamedRows) {
-    cat().pictures().locate(QStringLiteral("Name"), QStringLiteral("B"));  // 50 × 100, white
+    cat().pictures().locate(QStringLiteral("Name"), QStringLiteral("B")); // 50 × 100, white
     TForm7* f = ui->Form7;
     f->DBEdit1->setText(QStringLiteral("0101"));
     f->DBEdit2->setText(QStringLiteral("001"));
@@ -330,7 +343,7 @@ TEST_F(Windows, PictureHeightLimitsTheDefineBoxes) {
 }
 
 TEST_F(Windows, PictureChooserCancelRestoresTheElementsPictureAndOkAssignsIt) {
-    cat().elements().locate(QStringLiteral("Name"), QStringLiteral("AND"));  // picture B, 100 high
+    cat().elements().locate(QStringLiteral("Name"), QStringLiteral("AND")); // picture B, 100 high
     ui->Form7->move(5, 10);
     QPoint chooserPos;
     int browsedHeight = 0;
@@ -338,7 +351,7 @@ TEST_F(Windows, PictureChooserCancelRestoresTheElementsPictureAndOkAssignsIt) {
         auto* dlg = qobject_cast<TForm8*>(w);
         ASSERT_NE(dlg, nullptr);
         chooserPos = dlg->pos();
-        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(2, 0));  // C
+        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(2, 0)); // C
         browsedHeight = ui->Form7->Preview.height();
         dlg->Button2->click();
     });
@@ -350,7 +363,7 @@ TEST_F(Windows, PictureChooserCancelRestoresTheElementsPictureAndOkAssignsIt) {
 
     WhenModalShown([&](QWidget* w) {
         auto* dlg = static_cast<TForm8*>(w);
-        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(0, 0));  // A
+        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(0, 0)); // A
         QTest::keyClick(dlg, Qt::Key_Return);
     });
     ui->Form8->exec();
@@ -373,9 +386,12 @@ protected:
     }
     void clickDelete() {
         const QString w = QString::fromLatin1(GetParam().window);
-        if (w == "Form5") ui->Form5->Button2->click();
-        else if (w == "Form7") ui->Form7->Button2->click();
-        else ui->Form10->Button2->click();
+        if (w == "Form5")
+            ui->Form5->Button2->click();
+        else if (w == "Form7")
+            ui->Form7->Button2->click();
+        else
+            ui->Form10->Button2->click();
     }
 };
 
@@ -396,7 +412,8 @@ TEST_P(Delete, AsksWithTheExactTextAndDoesNothingOnAnEmptyTable) {
         EXPECT_EQ(text, QString::fromUtf8(GetParam().text));
     }
     EXPECT_EQ(table().count(), count - 1);
-    while (table().count() > 0) ASSERT_EQ(table().remove(), QString());
+    while (table().count() > 0)
+        ASSERT_EQ(table().remove(), QString());
     bool asked = false;
     WhenModalShown(
         [&](QWidget* w) {
@@ -413,7 +430,8 @@ INSTANTIATE_TEST_SUITE_P(
     Windows, Delete,
     ::testing::Values(DeleteCase{"Form5", "Внимание!", "Вы действительно хотите удалить текущую картинку"},
                       DeleteCase{"Form7", "Внимание", "Вы действительно хотите удалить текущий элемент"},
-                      DeleteCase{"Form10", "Внимание", "Вы действительно хотите удалить текущий элемент"}));
+                      DeleteCase{"Form10", "Внимание", "Вы действительно хотите удалить текущий элемент"}),
+    [](const ::testing::TestParamInfo<DeleteCase>& info) { return std::string(info.param.window); });
 
 // Picks `path` in the next file dialog, then runs `then` (for the box that follows, if any).
 void ChooseFileNext(const QString& path, std::function<void()> then = {}) {
@@ -464,7 +482,8 @@ TEST_F(Windows, ChangePictureKeepsTheOldOneWhenTheFileIsNoBitmap) {
     EXPECT_EQ(ui->Form5->DBImage1->image().size(), QSize(30, 70));
     Catalogue again(dir.path());
     ASSERT_EQ(again.openPictures(), QString());
-    EXPECT_EQ(QImage::fromData(again.pictures().value(QStringLiteral("Image")).toByteArray()).size(), QSize(30, 70));
+    EXPECT_EQ(QImage::fromData(again.pictures().value(QStringLiteral("Image")).toByteArray()).size(),
+              QSize(30, 70));
 }
 
 TEST_F(Windows, PictureNameDialogAddsANamedBitmapInNameOrder) {
@@ -475,7 +494,7 @@ TEST_F(Windows, PictureNameDialogAddsANamedBitmapInNameOrder) {
         auto* dlg = qobject_cast<TForm6*>(w);
         ASSERT_NE(dlg, nullptr);
         dlg->Edit1->setText(QStringLiteral("AA"));
-        ChooseFileNext(QString());  // cancelled: nothing added, the dialog stays
+        ChooseFileNext(QString()); // cancelled: nothing added, the dialog stays
         dlg->Button1->click();
         stayedAfterCancel = dlg->isVisible();
         ChooseFileNext(good);
@@ -487,7 +506,7 @@ TEST_F(Windows, PictureNameDialogAddsANamedBitmapInNameOrder) {
     EXPECT_EQ(pictures.count(), 4);
     EXPECT_EQ(pictures.order(), QStringLiteral("Name"));
     EXPECT_EQ(pictures.text(QStringLiteral("Name")), QStringLiteral("AA"));
-    EXPECT_EQ(pictures.row(), 1);  // A, AA, B, C
+    EXPECT_EQ(pictures.row(), 1); // A, AA, B, C
     EXPECT_EQ(ui->Form5->DBImage1->image().size(), QSize(40, 80));
 }
 
@@ -525,7 +544,7 @@ TEST_F(Windows, ElementChooserSetsTheChipsElementAndCancelLeavesTheBrowsedOne) {
     WhenModalShown([&](QWidget* w) {
         auto* dlg = static_cast<TForm12*>(w);
         pos = dlg->pos();
-        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(2, 0));  // NOT
+        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(2, 0)); // NOT
         dlg->Button2->click();
     });
     ui->Form10->Button4->click();
@@ -535,7 +554,7 @@ TEST_F(Windows, ElementChooserSetsTheChipsElementAndCancelLeavesTheBrowsedOne) {
 
     WhenModalShown([&](QWidget* w) {
         auto* dlg = static_cast<TForm12*>(w);
-        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(0, 0));  // AND
+        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(0, 0)); // AND
         dlg->Button1->click();
     });
     ui->Form10->Button4->click();
@@ -543,4 +562,4 @@ TEST_F(Windows, ElementChooserSetsTheChipsElementAndCancelLeavesTheBrowsedOne) {
     EXPECT_EQ(ui->Form10->DBEdit1->text(), QStringLiteral("AND"));
 }
 
-}  // namespace
+} // namespace
