@@ -74,8 +74,8 @@ public:
 
     // Appends a record with only its first field set; it is stored at once and becomes current.
     QString append(const QString& firstField);
-    // Pending edit of the current record; post stores it, cancel drops it.
-    void edit() {}
+    // Setting a field starts a pending edit of the current record (bound boxes and grids edit it
+    // the same way); post stores it, cancel drops it, moving to another record posts it first.
     bool setField(const QString& field, const QVariant& value);
     QString post();
     void cancel();
