@@ -5,6 +5,21 @@
 
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+
+// In-place editors that stop typing at the column's text limit.
+class LimitDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int maxLength = 32767;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setMaxLength(maxLength);
+        return editor;
+    }
+};
 
 // Gives one grid its own column titles over the shared table model.
 class TitleProxy : public QIdentityProxyModel {
@@ -53,7 +68,11 @@ void CursorGrid::attach() {
     for (const Column& c : columns_) {
         const int col = table_.fieldIndex(c.field);
         sourceColumns_ << col;
-        if (col >= 0) proxy_->titles.insert(col, c.title);
+        if (col < 0) continue;
+        proxy_->titles.insert(col, c.title);
+        auto* delegate = new LimitDelegate(this);
+        delegate->maxLength = c.maxLength;
+        setItemDelegateForColumn(col, delegate);
     }
     for (int col = 0; col < proxy_->columnCount(); ++col)
         setColumnHidden(col, !sourceColumns_.contains(col));

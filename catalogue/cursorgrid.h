@@ -14,6 +14,7 @@ public:
     struct Column {
         QString field;
         QString title;
+        int maxLength = 32767; // typing limit of the in-place editor
     };
     CursorGrid(CatalogueTable& table, QList<Column> columns, bool editable, QWidget* parent = nullptr);
 

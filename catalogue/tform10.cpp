@@ -59,8 +59,8 @@ TForm10::TForm10(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     top->setSizeConstraint(QLayout::SetFixedSize);
     auto* row = new QHBoxLayout;
     DBGrid1 = new CursorGrid(table,
-                             {{QStringLiteral("Mark"), QStringLiteral("Маркировка*")},
-                              {QStringLiteral("Type"), QStringLiteral("Тип")}},
+                             {{QStringLiteral("Mark"), QStringLiteral("Маркировка*"), 20},
+                              {QStringLiteral("Type"), QStringLiteral("Тип"), 40}},
                              true);
     DBGrid1->setFixedSize(330, 380);
     DBGrid1->setColumnWidth(table.fieldIndex(QStringLiteral("Mark")), 110);

@@ -29,7 +29,7 @@ TForm5::TForm5(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     auto* row = new QHBoxLayout;
     auto* names = new QGroupBox(QStringLiteral("Название картинки"));
     auto* namesLayout = new QVBoxLayout(names);
-    DBGrid1 = new CursorGrid(table, {{QStringLiteral("Name"), QStringLiteral("Name")}}, true);
+    DBGrid1 = new CursorGrid(table, {{QStringLiteral("Name"), QStringLiteral("Name"), 40}}, true);
     DBGrid1->setFixedSize(200, 280);
     namesLayout->addWidget(DBGrid1);
     row->addWidget(names);

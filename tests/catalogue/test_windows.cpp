@@ -563,3 +563,27 @@ TEST_F(Windows, ElementChooserSetsTheChipsElementAndCancelLeavesTheBrowsedOne) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Windows, GridEditsAreStoredOnMovingAndLimitedToTheFieldLength) {
+    ui->Form10->show();
+    CursorGrid* grid = ui->Form10->DBGrid1;
+    const QModelIndex mark = grid->model()->index(0, cat().chips().fieldIndex(QStringLiteral("Mark")));
+    grid->setCurrentIndex(mark);
+    grid->edit(mark);
+    auto* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->maxLength(), 20);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("K9"));
+    QTest::keyClick(editor, Qt::Key_Tab);                          // leaves the editor; the edit is pending
+    grid->setCurrentIndex(grid->model()->index(2, mark.column())); // moving stores it
+    ui->Form10->hide();
+    Catalogue again(dir.path());
+    ASSERT_EQ(again.openChips(), QString());
+    EXPECT_TRUE(again.chips().locate(QStringLiteral("Mark"), QStringLiteral("K9")));
+    EXPECT_FALSE(again.chips().locate(QStringLiteral("Mark"), QStringLiteral("K1")));
+}
+
+} // namespace
