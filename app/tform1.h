@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "catalogueui.h"
 #include "inifile.h"
 #include "schematic.h"
 #include "simulator.h"
@@ -19,6 +20,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class QTreeView;
+
 class TForm4;
 class TForm5;
 class TForm6;
@@ -185,6 +187,14 @@ public:
     void ShowElementsCatalogue();
     void ShowChipsCatalogue();
     void ShowAddChip();
+    // The catalogue tables and windows' shared state, made on first use with programDir()/bases.
+    CatalogueUi& catalogueUi();
+
+private:
+    // ---- catalogue ----
+    std::unique_ptr<CatalogueUi> catalogueUi_;
+
+public:
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,6 +1,36 @@
 // SPDX-License-Identifier: MIT
 #include "tform11.h"
 
-TForm11::TForm11(QWidget* parent) : QDialog(parent) {
+#include "catalogueui.h"
+#include "namedialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm11::TForm11(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("Вводмаркировки"));
+    ui_.Form11 = this;
+    BuildNameDialog(this, QStringLiteral("Введите маркировку микросхемы"), &Edit1, &Button1, &Button2);
+    Edit1->setMaxLength(20);
+    connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
+}
+
+void TForm11::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FocusNameEdit(Edit1);
+}
+
+void TForm11::Button1Click() {
+    const QString mark = Edit1->text();
+    if (mark.isEmpty()) {
+        ShowEmptyNameBox(this);
+        return;
+    }
+    Catalogue& cat = ui_.catalogue();
+    CatalogueTable& chips = cat.chips();
+    if (CatalogueUi::ShowError(this, chips.append(mark))) return;
+    chips.setField(QStringLiteral("Elem_name"), cat.elements().text(QStringLiteral("Name")));
+    if (CatalogueUi::ShowError(this, chips.post())) return;
+    accept();
 }

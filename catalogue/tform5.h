@@ -3,8 +3,36 @@
 
 #include <QDialog>
 
+class CatalogueUi;
+class CursorGrid;
+class DbImage;
+class QFileDialog;
+class QPushButton;
+
+// The element pictures catalogue: named bitmaps that draw logic elements.
 class TForm5 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget* parent = nullptr);
+    TForm5(CatalogueUi& ui, QWidget* parent = nullptr);
+
+    // Runs the BMP file dialog; the chosen file, or empty when cancelled.
+    QString RunOpenDialog();
+
+    void Button1Click(); // "Добавить"
+    void Button2Click(); // "Удалить"
+    void Button3Click(); // "Сменить картинку"
+    void Button4Click(); // "ОК"
+
+    CursorGrid* DBGrid1 = nullptr;
+    DbImage* DBImage1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QFileDialog* OpenPictureDialog1 = nullptr;
+
+    void reject() override { Button4Click(); }
+
+private:
+    CatalogueUi& ui_;
 };

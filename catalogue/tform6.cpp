@@ -1,6 +1,52 @@
 // SPDX-License-Identifier: MIT
 #include "tform6.h"
 
-TForm6::TForm6(QWidget* parent) : QDialog(parent) {
+#include "catalogueui.h"
+#include "dbimage.h"
+#include "namedialog.h"
+#include "tform5.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm6::TForm6(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Ввод имени"));
+    ui_.Form6 = this;
+    BuildNameDialog(this, QStringLiteral("Введите тип элемента"), &Edit1, &Button1, &Button2);
+    Edit1->setMaxLength(40);
+    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+}
+
+void TForm6::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FocusNameEdit(Edit1);
+}
+
+void TForm6::Button1Click() {
+    const QString name = Edit1->text();
+    if (name.isEmpty()) {
+        ShowEmptyNameBox(this);
+        return;
+    }
+    if (!ui_.Form5) return;
+    const QString path = ui_.Form5->RunOpenDialog();
+    if (path.isEmpty()) return;
+    CatalogueTable& table = ui_.catalogue().pictures();
+    // Appending in key order keeps the new record's position stable until the name order returns.
+    if (CatalogueUi::ShowError(this, table.orderBy(QString()))) return;
+    if (CatalogueUi::ShowError(this, table.append(name))) {
+        table.orderBy(QStringLiteral("Name"));
+        return;
+    }
+    QString error;
+    const QByteArray bytes = DbImage::ReadBitmapFile(path, &error);
+    if (CatalogueUi::ShowError(this, error)) {
+        table.orderBy(QStringLiteral("Name"));
+        return;
+    }
+    table.setField(QStringLiteral("Image"), bytes);
+    if (CatalogueUi::ShowError(this, table.post())) return;
+    CatalogueUi::ShowError(this, table.orderBy(QStringLiteral("Name")));
+    accept();
 }

@@ -2,9 +2,62 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 
+class CatalogueUi;
+class CursorGrid;
+class DefineValidator;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+// The elements catalogue: element types with their pin patterns, picture and script, and a live
+// preview of the picture with its pins.
 class TForm7 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget* parent = nullptr);
+    TForm7(CatalogueUi& ui, QWidget* parent = nullptr);
+
+    // Redraws the preview: the current picture with a red mark at every pin the two define boxes
+    // name ("1" at position i = a pin 10·i pixels below the top).
+    void DrawLegs();
+    // Pictures table moved: new preview, pins, and the define boxes' length limit.
+    void PicturesScrolled();
+    // Longest define string the boxes accept: preview height div 10 − 1.
+    int DefineLimit() const { return defineLimit_; }
+
+    void Button1Click(); // "Добавить..."
+    void Button2Click(); // "Удалить"
+    void Button3Click(); // "OK"
+    void Button4Click(); // "Выбрать из базы..."
+    void Button5Click(); // "Сохранить в базе"
+
+    CursorGrid* DBGrid1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QLineEdit* DBEdit1 = nullptr; // Int_Define
+    QLineEdit* DBEdit2 = nullptr; // Ext_Define
+    QLineEdit* DBEdit3 = nullptr; // Image_Name
+    QPushButton* Button4 = nullptr;
+    QLabel* Image1 = nullptr; // preview
+    QPlainTextEdit* DBMemo1 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QImage Preview;
+    class QDataWidgetMapper* Mapper = nullptr;
+
+    void reject() override { Button3Click(); }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void setDefineLimit(int limit);
+
+    CatalogueUi& ui_;
+    DefineValidator* validator_ = nullptr;
+    int defineLimit_ = 32767;
 };

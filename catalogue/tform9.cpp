@@ -1,6 +1,35 @@
 // SPDX-License-Identifier: MIT
 #include "tform9.h"
 
-TForm9::TForm9(QWidget* parent) : QDialog(parent) {
+#include "catalogueui.h"
+#include "namedialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm9::TForm9(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Ввод имени"));
+    ui_.Form9 = this;
+    BuildNameDialog(this, QStringLiteral("Введите тип элемента"), &Edit1, &Button1, &Button2);
+    connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
+}
+
+void TForm9::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FocusNameEdit(Edit1);
+}
+
+void TForm9::Button1Click() {
+    const QString name = Edit1->text();
+    if (name.isEmpty()) {
+        ShowEmptyNameBox(this);
+        return;
+    }
+    Catalogue& cat = ui_.catalogue();
+    CatalogueTable& elements = cat.elements();
+    if (CatalogueUi::ShowError(this, elements.append(name))) return;
+    elements.setField(QStringLiteral("Image_Name"), cat.pictures().text(QStringLiteral("Name")));
+    if (CatalogueUi::ShowError(this, elements.post())) return;
+    accept();
 }

@@ -3,8 +3,25 @@
 
 #include <QDialog>
 
+class CatalogueUi;
+class QLineEdit;
+class QPushButton;
+
+// The element name dialog: adds an element type that uses the current picture.
 class TForm9 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm9(QWidget* parent = nullptr);
+    TForm9(CatalogueUi& ui, QWidget* parent = nullptr);
+
+    void Button1Click(); // "ОК"
+
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    CatalogueUi& ui_;
 };

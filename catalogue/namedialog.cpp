@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#include "namedialog.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+void BuildNameDialog(QDialog* dialog, const QString& group, QLineEdit** edit, QPushButton** ok,
+                     QPushButton** cancel) {
+    auto* top = new QVBoxLayout(dialog);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+    auto* box = new QGroupBox(group);
+    auto* boxLayout = new QVBoxLayout(box);
+    *edit = new QLineEdit;
+    (*edit)->setMinimumWidth(260);
+    boxLayout->addWidget(*edit);
+    top->addWidget(box);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    *ok = new QPushButton(QStringLiteral("ОК"));
+    *cancel = new QPushButton(QStringLiteral("Отмена"));
+    (*ok)->setDefault(true);
+    (*cancel)->setAutoDefault(false);
+    row->addWidget(*ok);
+    row->addWidget(*cancel);
+    top->addLayout(row);
+    QObject::connect(*cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
+void FocusNameEdit(QLineEdit* edit) {
+    edit->setFocus();
+    edit->setSelection(0, 255);
+}
+
+void ShowEmptyNameBox(QDialog* dialog) {
+    QMessageBox::warning(dialog, QStringLiteral("Внимание"), QStringLiteral("Необходимо ввести тип элемента"),
+                         QMessageBox::Ok);
+}

@@ -1,0 +1,589 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue_fixture.h"
+#include "catalogueui.h"
+#include "cursorgrid.h"
+#include "dbimage.h"
+#include "schematic.h"
+#include "testutil.h"
+#include "tform10.h"
+#include "tform11.h"
+#include "tform12.h"
+#include "tform13.h"
+#include "tform14.h"
+#include "tform5.h"
+#include "tform6.h"
+#include "tform7.h"
+#include "tform8.h"
+#include "tform9.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// The catalogue windows created in start-up order on a catalogue in a temporary folder.
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        seed();
+        ui = std::make_unique<CatalogueUi>(dir.path(), &model);
+        new TForm6(*ui);
+        new TForm7(*ui);
+        new TForm8(*ui);
+        new TForm5(*ui);
+        new TForm9(*ui);
+        new TForm10(*ui);
+        new TForm11(*ui);
+        new TForm12(*ui);
+        new TForm13(*ui);
+        new TForm14(*ui);
+    }
+    virtual void seed() { WriteSmallCatalogue(dir.path()); }
+
+    Catalogue& cat() { return ui->catalogue(); }
+    QStringList rootTexts() const {
+        QStringList out;
+        for (int r = 0; r < model.navigator.model().rowCount(); ++r)
+            out << model.navigator.model().item(r)->text();
+        return out;
+    }
+
+    QTemporaryDir dir;
+    Schematic model;
+    std::unique_ptr<CatalogueUi> ui;
+};
+
+QStringList childTexts(const QStandardItem* node) {
+    QStringList out;
+    for (int r = 0; r < node->rowCount(); ++r)
+        out << node->child(r)->text();
+    return out;
+}
+
+TEST_F(Windows, OpeningInStartUpOrderRunsTheChain) {
+    // The chips window opened last: its first chip (K1, element OR) is current down the chain.
+    EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("K1"));
+    EXPECT_EQ(cat().elements().text(QStringLiteral("Name")), QStringLiteral("OR"));
+    EXPECT_EQ(cat().pictures().text(QStringLiteral("Name")), QStringLiteral("C"));
+    EXPECT_EQ(ui->Form7->DBEdit1->text(), QStringLiteral("101"));
+    EXPECT_EQ(ui->Form10->DBEdit1->text(), QStringLiteral("OR"));
+    EXPECT_EQ(ui->Form10->DBEdit2->text(), QStringLiteral("4"));
+    EXPECT_EQ(ui->Form5->DBImage1->image().height(), 95);
+    EXPECT_EQ(ui->Form7->Preview.height(), 95);
+}
+
+TEST_F(Windows, GridsShareTheCurrentRecord) {
+    ui->Form13->DBGrid1->setCurrentIndex(ui->Form13->DBGrid1->model()->index(2, 0));
+    EXPECT_EQ(cat().chips().row(), 2);
+    EXPECT_EQ(ui->Form10->DBGrid1->currentIndex().row(), 2);
+    EXPECT_EQ(ui->Form10->DBEdit1->text(), QStringLiteral("NOT"));
+    EXPECT_EQ(ui->Form12->DBGrid1->currentIndex().row(), 2); // the elements grid followed the chip
+}
+
+struct AddChipCase {
+    QVariant elemCount;
+    QStringList children;
+};
+
+class AddChip : public Windows, public ::testing::WithParamInterface<AddChipCase> {
+protected:
+    void seed() override {
+        WriteCatalogue(dir.path(), {}, {}, {{QStringLiteral("CHIP"), "", "", GetParam().elemCount}});
+    }
+};
+
+TEST_P(AddChip, ListsTheChipThirdWithItsElements) {
+    model.ChipCount = 2;
+    model.navigator.appendRoot(Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup));
+    ui->Form13->Button3->click(); // "Добавить": the dialog stays
+    EXPECT_EQ(model.ChipCount, 3);
+    ASSERT_EQ(rootTexts(), (QStringList{"CHIP", "Спец. элементы"}));
+    QStandardItem* group = model.navigator.model().item(0);
+    EXPECT_EQ(Navigator::imageIndex(group), Navigator::ImageGroup);
+    EXPECT_EQ(Navigator::dataRef(group), 3);
+    EXPECT_EQ(childTexts(group), GetParam().children);
+    for (int r = 0; r < group->rowCount(); ++r)
+        EXPECT_EQ(Navigator::imageIndex(group->child(r)), Navigator::ImageListed);
+}
+
+std::string AddChipName(const ::testing::TestParamInfo<AddChipCase>& info) {
+    static const char* names[] = {"Four", "One", "Zero", "Empty", "Null", "Negative", "Rounded"};
+    return names[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(ElemCounts, AddChip,
+                         ::testing::Values(AddChipCase{4, {"D3.1", "D3.2", "D3.3", "D3.4"}},
+                                           AddChipCase{1, {"D3"}}, AddChipCase{0, {}},
+                                           AddChipCase{QString(""), {}}, AddChipCase{QVariant(), {}},
+                                           AddChipCase{-2, {}}, AddChipCase{1.6, {"D3.1", "D3.2"}}),
+                         AddChipName);
+
+TEST_F(Windows, SameChipTwiceGivesTwoGroupsNewestOnTopAndOkCloses) {
+    cat().chips().setRow(0); // K1, four elements
+    bool closed = false;
+    WhenModalShown([&](QWidget* w) {
+        auto* dlg = qobject_cast<TForm13*>(w);
+        ASSERT_NE(dlg, nullptr);
+        dlg->Button3->click();
+        dlg->Button2->click(); // "ОК" adds once more and closes
+        closed = !dlg->isVisible();
+    });
+    ui->Form13->exec();
+    EXPECT_TRUE(closed);
+    ASSERT_EQ(rootTexts(), (QStringList{"K1", "K1"}));
+    EXPECT_EQ(Navigator::dataRef(model.navigator.model().item(0)), 2);
+    EXPECT_EQ(childTexts(model.navigator.model().item(0)), (QStringList{"D2.1", "D2.2", "D2.3", "D2.4"}));
+    EXPECT_EQ(childTexts(model.navigator.model().item(1)), (QStringList{"D1.1", "D1.2", "D1.3", "D1.4"}));
+
+    WhenModalShown([](QWidget* w) { static_cast<TForm13*>(w)->Button4->click(); }); // "Отмена"
+    ui->Form13->exec();
+    EXPECT_EQ(model.ChipCount, 2);
+}
+
+class Search : public Windows {
+protected:
+    void seed() override {
+        WriteCatalogue(dir.path(), {}, {},
+                       {{"ABC123", "Z", "", 1}, {"XBC9", "A", "", 1}, {"AAA", "M", "", 1}});
+    }
+    // Runs the search dialog modally with `pattern` and presses "ОК".
+    void search(const QString& pattern) {
+        WhenModalShown([pattern](QWidget* w) {
+            auto* dlg = qobject_cast<TForm14*>(w);
+            ASSERT_NE(dlg, nullptr);
+            EXPECT_TRUE(dlg->Edit1->hasSelectedText() || dlg->Edit1->text().isEmpty());
+            dlg->Edit1->setText(pattern);
+            dlg->Button1->click();
+        });
+        ui->Form13->Button1Click();
+    }
+};
+
+TEST_F(Search, SubstringStopsAtTheFirstMatchInTheCurrentOrder) {
+    cat().chips().setRow(2);
+    search(QStringLiteral("BC"));
+    EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("ABC123"));
+    EXPECT_EQ(ui->Form13->DBGrid1->currentIndex().row(), cat().chips().row());
+
+    SortChips(*ui, ui->Form13->DBGrid1, 1); // by Type: XBC9 (A) comes before ABC123 (Z)
+    search(QStringLiteral("BC"));
+    EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("XBC9"));
+    EXPECT_FALSE(ui->Form14->isVisible());
+}
+
+TEST_F(Search, NoMatchShowsTheMessageAndGoesToTheFirstRecord) {
+    for (const QString& pattern : {QStringLiteral("bc"), QString()}) {
+        cat().chips().setRow(1);
+        QString title;
+        QString text;
+        WhenModalShown([&](QWidget* w) {
+            auto* dlg = qobject_cast<TForm14*>(w);
+            ASSERT_NE(dlg, nullptr);
+            dlg->Edit1->setText(pattern);
+            WhenModalShown([&](QWidget* box) {
+                auto* mb = qobject_cast<QMessageBox*>(box);
+                ASSERT_NE(mb, nullptr);
+                title = mb->windowTitle();
+                text = mb->text();
+                mb->accept();
+            });
+            dlg->Button1->click();
+        });
+        ui->Form14->exec();
+        EXPECT_EQ(title, QStringLiteral("Внимание!"));
+        EXPECT_EQ(text, QStringLiteral("Элемент не найден"));
+        EXPECT_EQ(cat().chips().row(), 0);
+        EXPECT_FALSE(ui->Form14->isVisible());
+    }
+}
+
+TEST_F(Windows, SortingFromAddChipReordersTheCatalogueGridButKeepsItsStar) {
+    CatalogueTable& chips = cat().chips();
+    ASSERT_EQ(chips.append(QStringLiteral("K0")), QString());
+    chips.setField(QStringLiteral("Type"), QStringLiteral("z"));
+    ASSERT_EQ(chips.post(), QString());
+
+    ui->Form13->show();
+    QHeaderView* header = ui->Form13->DBGrid1->horizontalHeader();
+    const int typeSection = chips.fieldIndex(QStringLiteral("Type"));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(typeSection) + 5, header->height() / 2));
+    EXPECT_EQ(chips.order(), QStringLiteral("Type"));
+    EXPECT_EQ(ui->Form13->DBGrid1->title(0), QStringLiteral("Маркировка"));
+    EXPECT_EQ(ui->Form13->DBGrid1->title(1), QStringLiteral("Тип*"));
+    EXPECT_EQ(ui->Form13->DBGrid1->model()->headerData(typeSection, Qt::Horizontal).toString(),
+              QStringLiteral("Тип*"));
+    QAbstractItemModel* grid10 = ui->Form10->DBGrid1->model();
+    EXPECT_EQ(grid10->index(3, 0).data().toString(), QStringLiteral("K0")); // type "z" is last now
+    EXPECT_EQ(grid10->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Маркировка*"));
+    EXPECT_EQ(grid10->headerData(typeSection, Qt::Horizontal).toString(), QStringLiteral("Тип"));
+
+    // Third column: nothing.
+    const int descSection = chips.fieldIndex(QStringLiteral("Elem_name"));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(descSection) + 5, header->height() / 2));
+    EXPECT_EQ(chips.order(), QStringLiteral("Type"));
+    ui->Form13->hide();
+}
+
+TEST_F(Windows, MarkingDialogRefusesAnEmptyTextAndADuplicateKey) {
+    const int count = cat().chips().count();
+    ASSERT_EQ(cat().chips().append(QStringLiteral("DUP")), QString());
+    struct Step {
+        QString mark;
+        QString title;
+        QString textPart;
+    };
+    for (const Step& s :
+         {Step{"", "Внимание", "Необходимо ввести тип элемента"}, Step{"DUP", "Tarnwell", "UNIQUE"}}) {
+        QString title;
+        QString text;
+        bool stayedOpen = false;
+        WhenModalShown([&](QWidget* w) {
+            auto* dlg = qobject_cast<TForm11*>(w);
+            ASSERT_NE(dlg, nullptr);
+            dlg->Edit1->setText(s.mark);
+            WhenModalShown([&](QWidget* box) {
+                auto* mb = qobject_cast<QMessageBox*>(box);
+                ASSERT_NE(mb, nullptr);
+                title = mb->windowTitle();
+                text = mb->text();
+                mb->accept();
+            });
+            dlg->Button1->click();
+            stayedOpen = dlg->isVisible();
+            dlg->reject();
+        });
+        ui->Form11->exec();
+        EXPECT_EQ(title, s.title);
+        EXPECT_TRUE(text.contains(s.textPart)) << text.toStdString();
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ(cat().chips().count(), count + 1);
+    }
+    // The dialog keeps the last text; a fresh marking is added with the current element type.
+    EXPECT_EQ(ui->Form11->Edit1->text(), QStringLiteral("DUP"));
+    cat().elements().setRow(2);
+    WhenModalShown([](QWidget* w) {
+        auto* dlg = static_cast<TForm11*>(w);
+        dlg->Edit1->setText(QStringLiteral("FRESH"));
+        dlg->Button1->click();
+    });
+    ui->Form11->exec();
+    EXPECT_EQ(cat().chips().count(), count + 2);
+    EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("FRESH"));
+    EXPECT_EQ(cat().chips().text(QStringLiteral("Elem_name")), QStringLiteral("NOT"));
+}
+
+bool isRed(QRgb c) {
+    return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+}
+
+int redPixelsInRows(const QImage& img, int x0, int x1, int y0, int y1) {
+    int n = 0;
+    for (int y = std::max(0, y0); y <= std::min(y1, img.height() - 1); ++y)
+        for (int x = std::max(0, x0); x <= std::min(x1, img.width() - 1); ++x)
+            n += isRed(img.pixel(x, y));
+    return n;
+}
+
+TEST_F(Windows, DrawLegsMarksExactlyTheNamedRows) {
+    cat().pictures().locate(QStringLiteral("Name"), QStringLiteral("B")); // 50 × 100, white
+    TForm7* f = ui->Form7;
+    f->DBEdit1->setText(QStringLiteral("0101"));
+    f->DBEdit2->setText(QStringLiteral("001"));
+    const QImage& img = f->Preview;
+    ASSERT_EQ(img.size(), QSize(50, 100));
+    // Left pins at rows 2 and 4 (y 20 and 40) inside x 0..5, nothing at rows 1 and 3.
+    EXPECT_GT(redPixelsInRows(img, 0, 5, 17, 22), 6);
+    EXPECT_GT(redPixelsInRows(img, 0, 5, 37, 42), 6);
+    EXPECT_EQ(redPixelsInRows(img, 0, 5, 5, 14), 0);
+    EXPECT_EQ(redPixelsInRows(img, 0, 5, 25, 34), 0);
+    EXPECT_EQ(redPixelsInRows(img, 6, 43, 0, 99), 0);
+    // The output pin at row 3 on the right edge.
+    EXPECT_GT(redPixelsInRows(img, 44, 49, 27, 32), 6);
+    EXPECT_EQ(redPixelsInRows(img, 44, 49, 0, 24), 0);
+    EXPECT_TRUE(isRed(img.pixel(0, 20)) || isRed(img.pixel(0, 19)));
+
+    f->DBEdit1->setText(QStringLiteral("0000"));
+    f->DBEdit2->setText(QString());
+    EXPECT_EQ(redPixelsInRows(f->Preview, 0, 49, 0, 99), 0);
+}
+
+TEST_F(Windows, PictureHeightLimitsTheDefineBoxes) {
+    TForm7* f = ui->Form7;
+    struct Case {
+        QString picture;
+        int limit;
+    };
+    for (const Case& c : {Case{"B", 9}, Case{"C", 8}, Case{"A", 5}}) {
+        cat().pictures().locate(QStringLiteral("Name"), c.picture);
+        EXPECT_EQ(f->DefineLimit(), c.limit) << c.picture.toStdString();
+        f->DBEdit1->clear();
+        QTest::keyClicks(f->DBEdit1, QStringLiteral("111111111111"));
+        EXPECT_EQ(f->DBEdit1->text().size(), c.limit);
+    }
+    // A stored string longer than the limit is shown whole, can be shortened, not lengthened.
+    cat().elements().setField(QStringLiteral("Int_Define"), QStringLiteral("10101010101"));
+    ASSERT_EQ(cat().elements().post(), QString());
+    EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("10101010101"));
+    f->DBEdit1->setFocus();
+    f->DBEdit1->end(false);
+    QTest::keyClick(f->DBEdit1, Qt::Key_1);
+    EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("10101010101"));
+    QTest::keyClick(f->DBEdit1, Qt::Key_Backspace);
+    EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("1010101010"));
+}
+
+TEST_F(Windows, PictureChooserCancelRestoresTheElementsPictureAndOkAssignsIt) {
+    cat().elements().locate(QStringLiteral("Name"), QStringLiteral("AND")); // picture B, 100 high
+    ui->Form7->move(5, 10);
+    QPoint chooserPos;
+    int browsedHeight = 0;
+    WhenModalShown([&](QWidget* w) {
+        auto* dlg = qobject_cast<TForm8*>(w);
+        ASSERT_NE(dlg, nullptr);
+        chooserPos = dlg->pos();
+        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(2, 0)); // C
+        browsedHeight = ui->Form7->Preview.height();
+        dlg->Button2->click();
+    });
+    ui->Form8->exec();
+    EXPECT_EQ(chooserPos, QPoint(21, 0));
+    EXPECT_EQ(browsedHeight, 95);
+    EXPECT_EQ(cat().pictures().text(QStringLiteral("Name")), QStringLiteral("B"));
+    EXPECT_EQ(ui->Form7->Preview.height(), 100);
+
+    WhenModalShown([&](QWidget* w) {
+        auto* dlg = static_cast<TForm8*>(w);
+        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(0, 0)); // A
+        QTest::keyClick(dlg, Qt::Key_Return);
+    });
+    ui->Form8->exec();
+    EXPECT_EQ(cat().elements().text(QStringLiteral("Image_Name")), QStringLiteral("A"));
+    EXPECT_EQ(ui->Form7->DBEdit3->text(), QStringLiteral("A"));
+    EXPECT_EQ(cat().pictures().text(QStringLiteral("Name")), QStringLiteral("A"));
+}
+
+struct DeleteCase {
+    const char* window;
+    const char* title;
+    const char* text;
+};
+
+class Delete : public Windows, public ::testing::WithParamInterface<DeleteCase> {
+protected:
+    CatalogueTable& table() {
+        const QString w = QString::fromLatin1(GetParam().window);
+        return w == "Form5" ? cat().pictures() : w == "Form7" ? cat().elements() : cat().chips();
+    }
+    void clickDelete() {
+        const QString w = QString::fromLatin1(GetParam().window);
+        if (w == "Form5")
+            ui->Form5->Button2->click();
+        else if (w == "Form7")
+            ui->Form7->Button2->click();
+        else
+            ui->Form10->Button2->click();
+    }
+};
+
+TEST_P(Delete, AsksWithTheExactTextAndDoesNothingOnAnEmptyTable) {
+    const int count = table().count();
+    for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QString title;
+        QString text;
+        WhenModalShown([&](QWidget* w) {
+            auto* mb = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(mb, nullptr);
+            title = mb->windowTitle();
+            text = mb->text();
+            mb->button(answer)->click();
+        });
+        clickDelete();
+        EXPECT_EQ(title, QString::fromUtf8(GetParam().title));
+        EXPECT_EQ(text, QString::fromUtf8(GetParam().text));
+    }
+    EXPECT_EQ(table().count(), count - 1);
+    while (table().count() > 0)
+        ASSERT_EQ(table().remove(), QString());
+    bool asked = false;
+    WhenModalShown(
+        [&](QWidget* w) {
+            asked = true;
+            if (auto* mb = qobject_cast<QMessageBox*>(w)) mb->reject();
+        },
+        300);
+    clickDelete();
+    QTest::qWait(400);
+    EXPECT_FALSE(asked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, Delete,
+    ::testing::Values(DeleteCase{"Form5", "Внимание!", "Вы действительно хотите удалить текущую картинку"},
+                      DeleteCase{"Form7", "Внимание", "Вы действительно хотите удалить текущий элемент"},
+                      DeleteCase{"Form10", "Внимание", "Вы действительно хотите удалить текущий элемент"}),
+    [](const ::testing::TestParamInfo<DeleteCase>& info) { return std::string(info.param.window); });
+
+// Picks `path` in the next file dialog, then runs `then` (for the box that follows, if any).
+void ChooseFileNext(const QString& path, std::function<void()> then = {}) {
+    WhenModalShown([path, then](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        if (path.isEmpty()) {
+            fd->reject();
+        } else {
+            // Typed into the dialog's file name box, as a user would.
+            auto* name = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(path);
+            static_cast<QDialog*>(fd)->done(QDialog::Accepted);
+        }
+        if (then) then();
+    });
+}
+
+TEST_F(Windows, ChangePictureKeepsTheOldOneWhenTheFileIsNoBitmap) {
+    cat().pictures().locate(QStringLiteral("Name"), QStringLiteral("A"));
+    const QByteArray before = cat().pictures().value(QStringLiteral("Image")).toByteArray();
+    const QString bad = dir.filePath(QStringLiteral("bad.bmp"));
+    {
+        QFile f(bad);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("this is not a bitmap");
+    }
+    QString title;
+    ChooseFileNext(bad, [&] {
+        WhenModalShown([&](QWidget* w) {
+            auto* mb = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(mb, nullptr) << w->metaObject()->className() << " " << w->isVisible();
+            title = mb->windowTitle();
+            EXPECT_FALSE(mb->text().isEmpty());
+            mb->accept();
+        });
+    });
+    ui->Form5->Button3->click();
+    EXPECT_EQ(title, QStringLiteral("Tarnwell"));
+    EXPECT_EQ(cat().pictures().value(QStringLiteral("Image")).toByteArray(), before);
+
+    // A real bitmap replaces it and is stored in the file.
+    const QString good = dir.filePath(QStringLiteral("good.bmp"));
+    QImage(30, 70, QImage::Format_RGB32).save(good, "BMP");
+    ChooseFileNext(good);
+    ui->Form5->Button3->click();
+    EXPECT_EQ(ui->Form5->DBImage1->image().size(), QSize(30, 70));
+    Catalogue again(dir.path());
+    ASSERT_EQ(again.openPictures(), QString());
+    EXPECT_EQ(QImage::fromData(again.pictures().value(QStringLiteral("Image")).toByteArray()).size(),
+              QSize(30, 70));
+}
+
+TEST_F(Windows, PictureNameDialogAddsANamedBitmapInNameOrder) {
+    const QString good = dir.filePath(QStringLiteral("new.bmp"));
+    QImage(40, 80, QImage::Format_RGB32).save(good, "BMP");
+    bool stayedAfterCancel = false;
+    WhenModalShown([&](QWidget* w) {
+        auto* dlg = qobject_cast<TForm6*>(w);
+        ASSERT_NE(dlg, nullptr);
+        dlg->Edit1->setText(QStringLiteral("AA"));
+        ChooseFileNext(QString()); // cancelled: nothing added, the dialog stays
+        dlg->Button1->click();
+        stayedAfterCancel = dlg->isVisible();
+        ChooseFileNext(good);
+        dlg->Button1->click();
+    });
+    ui->Form5->Button1->click();
+    EXPECT_TRUE(stayedAfterCancel);
+    CatalogueTable& pictures = cat().pictures();
+    EXPECT_EQ(pictures.count(), 4);
+    EXPECT_EQ(pictures.order(), QStringLiteral("Name"));
+    EXPECT_EQ(pictures.text(QStringLiteral("Name")), QStringLiteral("AA"));
+    EXPECT_EQ(pictures.row(), 1); // A, AA, B, C
+    EXPECT_EQ(ui->Form5->DBImage1->image().size(), QSize(40, 80));
+}
+
+TEST_F(Windows, ElementNameDialogAddsAnElementWithTheCurrentPicture) {
+    cat().pictures().locate(QStringLiteral("Name"), QStringLiteral("B"));
+    WhenModalShown([](QWidget* w) {
+        auto* dlg = static_cast<TForm9*>(w);
+        dlg->Edit1->setText(QStringLiteral("XOR"));
+        QTest::keyClick(dlg->Edit1, Qt::Key_Return);
+    });
+    ui->Form7->Button1->click();
+    EXPECT_EQ(cat().elements().text(QStringLiteral("Name")), QStringLiteral("XOR"));
+    EXPECT_EQ(cat().elements().text(QStringLiteral("Image_Name")), QStringLiteral("B"));
+    EXPECT_EQ(ui->Form7->DBEdit3->text(), QStringLiteral("B"));
+}
+
+TEST_F(Windows, EditsTypedIntoBoundBoxesAreStoredByOk) {
+    TForm10* f = ui->Form10;
+    f->DBEdit4->setText(QStringLiteral("33"));
+    f->Button3->click();
+    TForm7* g = ui->Form7;
+    g->DBMemo1->setPlainText(QStringLiteral("Y=~1"));
+    g->Button5->click();
+    Catalogue again(dir.path());
+    ASSERT_EQ(again.openChips(), QString());
+    EXPECT_EQ(again.chips().number(QStringLiteral("React_Time_LH")), 33);
+    ASSERT_EQ(again.openElements(), QString());
+    again.elements().locate(QStringLiteral("Name"), QStringLiteral("OR"));
+    EXPECT_EQ(again.elements().text(QStringLiteral("Script")), QStringLiteral("Y=~1"));
+}
+
+TEST_F(Windows, ElementChooserSetsTheChipsElementAndCancelLeavesTheBrowsedOne) {
+    ui->Form10->move(3, 100);
+    QPoint pos;
+    WhenModalShown([&](QWidget* w) {
+        auto* dlg = static_cast<TForm12*>(w);
+        pos = dlg->pos();
+        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(2, 0)); // NOT
+        dlg->Button2->click();
+    });
+    ui->Form10->Button4->click();
+    EXPECT_EQ(pos, QPoint(19, 84));
+    EXPECT_EQ(cat().elements().text(QStringLiteral("Name")), QStringLiteral("NOT"));
+    EXPECT_EQ(cat().chips().text(QStringLiteral("Elem_name")), QStringLiteral("OR"));
+
+    WhenModalShown([&](QWidget* w) {
+        auto* dlg = static_cast<TForm12*>(w);
+        dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(0, 0)); // AND
+        dlg->Button1->click();
+    });
+    ui->Form10->Button4->click();
+    EXPECT_EQ(cat().chips().text(QStringLiteral("Elem_name")), QStringLiteral("AND"));
+    EXPECT_EQ(ui->Form10->DBEdit1->text(), QStringLiteral("AND"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Windows, GridEditsAreStoredOnMovingAndLimitedToTheFieldLength) {
+    ui->Form10->show();
+    CursorGrid* grid = ui->Form10->DBGrid1;
+    const QModelIndex mark = grid->model()->index(0, cat().chips().fieldIndex(QStringLiteral("Mark")));
+    grid->setCurrentIndex(mark);
+    grid->edit(mark);
+    auto* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->maxLength(), 20);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("K9"));
+    QTest::keyClick(editor, Qt::Key_Tab);                          // leaves the editor; the edit is pending
+    grid->setCurrentIndex(grid->model()->index(2, mark.column())); // moving stores it
+    ui->Form10->hide();
+    Catalogue again(dir.path());
+    ASSERT_EQ(again.openChips(), QString());
+    EXPECT_TRUE(again.chips().locate(QStringLiteral("Mark"), QStringLiteral("K9")));
+    EXPECT_FALSE(again.chips().locate(QStringLiteral("Mark"), QStringLiteral("K1")));
+}
+
+} // namespace
