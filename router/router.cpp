@@ -19,22 +19,24 @@ constexpr int MaxDistance = LabelBase - 1;
 constexpr int Stride = GridSize + 2;
 constexpr int PaddedCells = Stride * Stride;
 
-// Inside a search a label (direction d, distance D) is held as LabelMark + D * 16 + N * 8 + d:
-// above every wire code, with the distance one shift away. N is 1 when the cell lies on a routed
-// wire (the wave does not turn there): only the crossable straight codes can be labelled, so N
-// follows from the value a cell had when it was first labelled. Translated back where the walk
-// reads a label.
+// Inside a search a label (direction d, distance D) is held as LabelMark + D * 32 + X * 16 + N * 8
+// + d: above every wire code, with the distance one shift away. N is 1 when the cell lies on a
+// routed wire (the wave does not turn there): only the crossable straight codes can be labelled,
+// so N follows from the value a cell had when it was first labelled. X is 1 once the cell has been
+// expanded with this label; a new label clears it. Translated back where the walk reads a label.
 constexpr int32_t LabelMark = 1 << 24;
 constexpr int32_t NoTurn = 8;
+constexpr int32_t Expanded = 16;
 constexpr bool IsLabel(int32_t v) {
     return v >= LabelMark;
 }
 constexpr int32_t MakeLabel(int distance, int dir) {
-    return LabelMark + (distance << 4) + dir;
+    return LabelMark + (distance << 5) + dir;
 }
 constexpr int LabelDistance(int32_t v) {
-    return (v - LabelMark) >> 4;
+    return (v - LabelMark) >> 5;
 }
+static_assert(MakeLabel(MaxDistance, 4) + Expanded + NoTurn < (1 << 25));
 // The distance part of a wave value as the routing rules read it (value mod 100000).
 constexpr int Remainder(int32_t v) {
     return IsLabel(v) ? LabelDistance(v) : v % LabelBase;
@@ -243,8 +245,17 @@ private:
             q = queue_[head_ & mask];
             ++head_;
             const int32_t label = wave_[static_cast<size_t>(q)];
-            if (head_ == 1 && startIsTarget) wave_[static_cast<size_t>(start)] = TargetMark;
             d = label & 7;
+            // A cell waits in the queue once for every label it got, but is expanded with the
+            // label it holds now: a second expansion with the same label labels nothing (its
+            // neighbours already hold distances at most as large, and a target would have ended
+            // the search), so only its effect on the carried direction is kept.
+            if (label & Expanded) {
+                dir = label & NoTurn ? d : TurnRight(d);
+                continue;
+            }
+            wave_[static_cast<size_t>(q)] = label | Expanded;
+            if (head_ == 1 && startIsTarget) wave_[static_cast<size_t>(start)] = TargetMark;
             const int distance = LabelDistance(label);
             const int* off = Offsets[d];
             dir = d;
