@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -77,14 +78,42 @@ int32_t CornerCode(int entered, int towards) {
     return WireRightDown;
 }
 
+// The storage of a run, kept for the next one: allocating about 1 MB afresh on every call costs
+// more than a small schematic takes to route.
+struct RouterStorage {
+    std::vector<int32_t> wire, net, wave;
+    std::vector<int> border, touched, queue;
+    std::vector<std::vector<int>> netCells;
+};
+
 class Router {
 public:
-    explicit Router(Schematic& s)
-        : s_(s), wire_(PaddedCells, WireBody), net_(PaddedCells, NoNet), touched_(2 * PaddedCells + 16),
-          queue_(1u << 15), netCells_(s.Cons.size()) {
-        for (int i = 0; i <= GridMax; ++i)
-            for (int k : {Index(i, 0), Index(i, GridMax), Index(0, i), Index(GridMax, i)})
-                border_.push_back(k);
+    // Takes over the storage; every grid is set afresh. Give it back with Return.
+    Router(Schematic& s, RouterStorage& st)
+        : s_(s), wire_(std::move(st.wire)), net_(std::move(st.net)), wave_(std::move(st.wave)),
+          border_(std::move(st.border)), touched_(std::move(st.touched)), queue_(std::move(st.queue)),
+          netCells_(std::move(st.netCells)) {
+        wire_.assign(PaddedCells, WireBody);
+        net_.assign(PaddedCells, NoNet);
+        touched_.resize(2 * PaddedCells + 16);
+        if (queue_.size() < (1u << 15)) queue_.resize(1u << 15);
+        for (auto& cells : netCells_)
+            cells.clear();
+        if (netCells_.size() < s.Cons.size()) netCells_.resize(s.Cons.size());
+        if (border_.empty())
+            for (int i = 0; i <= GridMax; ++i)
+                for (int k : {Index(i, 0), Index(i, GridMax), Index(0, i), Index(GridMax, i)})
+                    border_.push_back(k);
+    }
+
+    void Return(RouterStorage& st) {
+        st.wire = std::move(wire_);
+        st.net = std::move(net_);
+        st.wave = std::move(wave_);
+        st.border = std::move(border_);
+        st.touched = std::move(touched_);
+        st.queue = std::move(queue_);
+        st.netCells = std::move(netCells_);
     }
 
     void Run() {
@@ -377,6 +406,8 @@ private:
 } // namespace
 
 void RouteWires(Schematic& s) {
-    Router router(s);
+    thread_local RouterStorage storage;
+    Router router(s, storage);
     router.Run();
+    router.Return(storage);
 }
