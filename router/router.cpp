@@ -138,6 +138,7 @@ public:
             for (size_t l = 1; l < pins.size(); ++l)
                 Search(static_cast<int>(n), pins[l], pins[0]);
         }
+        if (deferred_.pending) RunDeferred();
 
         for (int x = 0; x <= GridMax; ++x) {
             std::memcpy(&s_.WireMap.at(x, 0), &wire_[static_cast<size_t>(Index(x, 0))],
@@ -237,9 +238,48 @@ private:
         return false;
     }
 
-    void Search(int net, TCellPoint startCell, TCellPoint goalCell) {
+    // True when a neighbour of the start cell sets the direction a search begins with, so that the
+    // direction carried from the search before does not matter.
+    bool StartSetsDirection(int start) const {
+        for (int o : {Right, Left, Down, Up}) {
+            const int32_t v = wire_[static_cast<size_t>(start + o)];
+            if (v == WireFree || v == WireHorizontal || v == WireVertical) return true;
+        }
+        return false;
+    }
+
+    // True when no cell next to a marked target can ever probe it, so the wave cannot reach any:
+    // only the start cell, a free cell or a straight wire crossed towards the target is expanded
+    // towards it (a crossed wire does not turn).
+    bool CertainToFail(int start) const {
+        const int sides[4][2] = {{Up, 3}, {Right, 4}, {Down, 1}, {Left, 2}}; // neighbour, way to target
+        for (int t : targets_)
+            for (const auto& side : sides) {
+                const int k = t + side[0];
+                const int32_t v = wave_[static_cast<size_t>(k)];
+                if (k == start || v == WireFree) return false;
+                if (v == WireHorizontal && side[1] % 2 == 1) return false;
+                if (v == WireVertical && side[1] % 2 == 0) return false;
+            }
+        return true;
+    }
+
+    void RunDeferred() {
+        deferred_.pending = false;
+        Search(deferred_.net, deferred_.start, deferred_.goal, false);
+    }
+
+    // A search certain to fail changes nothing but the carried direction. It is put off, and run
+    // only when the next search (or the caller) reads that direction.
+    void Search(int net, TCellPoint startCell, TCellPoint goalCell, bool mayDefer = true) {
         if (!InGrid(startCell)) return;
         const int start = Index(startCell.x, startCell.y);
+        if (deferred_.pending) {
+            if (StartSetsDirection(start))
+                deferred_.pending = false;
+            else
+                RunDeferred();
+        }
         goal_ = InGrid(goalCell) ? Index(goalCell.x, goalCell.y) : -1;
         join_ = net_[static_cast<size_t>(start)];
         if (goal_ >= 0 && net_[static_cast<size_t>(goal_)] != NoNet) join_ = net_[static_cast<size_t>(goal_)];
@@ -249,6 +289,12 @@ private:
         if (join_ != NoNet)
             for (int k : netCells_[static_cast<size_t>(join_)])
                 if (net_[static_cast<size_t>(k)] == join_) MarkTarget(k);
+        if (mayDefer && CertainToFail(start)) {
+            for (int k : targets_)
+                wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
+            deferred_ = {true, net, startCell, goalCell};
+            return;
+        }
 
         int dir = s_.RouteDirection;
         const int around[4][2] = {{Right, 2}, {Left, 4}, {Down, 3}, {Up, 1}};
@@ -399,6 +445,11 @@ private:
     size_t head_ = 0, tail_ = 0;
     std::vector<std::vector<int>> netCells_; // cells once marked for each net
     std::vector<int> targets_;
+    struct {
+        bool pending = false;
+        int net = 0;
+        TCellPoint start, goal;
+    } deferred_;
     int goal_ = -1;
     int join_ = NoNet;
 };
