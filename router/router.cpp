@@ -82,7 +82,8 @@ int32_t CornerCode(int entered, int towards) {
 // more than a small schematic takes to route.
 struct RouterStorage {
     std::vector<int32_t> wire, net, wave;
-    std::vector<int> border, touched, queue;
+    std::vector<int> border, touched, queue, gathered;
+    std::vector<uint32_t> seen;
     std::vector<std::vector<int>> netCells;
 };
 
@@ -92,7 +93,8 @@ public:
     Router(Schematic& s, RouterStorage& st)
         : s_(s), wire_(std::move(st.wire)), net_(std::move(st.net)), wave_(std::move(st.wave)),
           border_(std::move(st.border)), touched_(std::move(st.touched)), queue_(std::move(st.queue)),
-          netCells_(std::move(st.netCells)) {
+          netCells_(std::move(st.netCells)), seen_(std::move(st.seen)), gathered_(std::move(st.gathered)) {
+        seen_.assign(PaddedCells, 0u);
         wire_.assign(PaddedCells, WireBody);
         net_.assign(PaddedCells, NoNet);
         touched_.resize(2 * PaddedCells + 16);
@@ -114,6 +116,8 @@ public:
         st.touched = std::move(touched_);
         st.queue = std::move(queue_);
         st.netCells = std::move(netCells_);
+        st.seen = std::move(seen_);
+        st.gathered = std::move(gathered_);
     }
 
     void Run() {
@@ -248,19 +252,36 @@ private:
         return false;
     }
 
-    // True when no cell next to a marked target can ever probe it, so the wave cannot reach any:
-    // only the start cell, a free cell or a straight wire crossed towards the target is expanded
-    // towards it (a crossed wire does not turn).
-    bool CertainToFail(int start) const {
-        const int sides[4][2] = {{Up, 3}, {Right, 4}, {Down, 1}, {Left, 2}}; // neighbour, way to target
+    // True when the wave cannot reach any marked target. A wave reaches a target along cells
+    // that each probe the next: the start cell, then free cells or straight wires, each crossed
+    // in the direction it is left by (a crossed wire does not turn). Gathering, from the targets
+    // backwards, every cell that could probe a gathered one: when that ends within a few hundred
+    // cells and never meets the start, no wave gets there.
+    bool CertainToFail(int start) {
+        const int sides[4][2] = {{Up, 3}, {Right, 4}, {Down, 1}, {Left, 2}}; // neighbour, way back
+        ++stamp_;
+        if (stamp_ == 0) {
+            std::fill(seen_.begin(), seen_.end(), 0u);
+            stamp_ = 1;
+        }
+        gathered_.assign(targets_.begin(), targets_.end());
         for (int t : targets_)
+            seen_[static_cast<size_t>(t)] = stamp_;
+        for (size_t i = 0; i < gathered_.size(); ++i) {
+            const int t = gathered_[i];
             for (const auto& side : sides) {
                 const int k = t + side[0];
+                if (k == start) return false;
+                if (seen_[static_cast<size_t>(k)] == stamp_) continue;
                 const int32_t v = wave_[static_cast<size_t>(k)];
-                if (k == start || v == WireFree) return false;
-                if (v == WireHorizontal && side[1] % 2 == 1) return false;
-                if (v == WireVertical && side[1] % 2 == 0) return false;
+                if (v == WireFree || (v == WireHorizontal && side[1] % 2 == 1) ||
+                    (v == WireVertical && side[1] % 2 == 0)) {
+                    if (gathered_.size() >= 400) return false;
+                    seen_[static_cast<size_t>(k)] = stamp_;
+                    gathered_.push_back(k);
+                }
             }
+        }
         return true;
     }
 
@@ -445,6 +466,9 @@ private:
     size_t head_ = 0, tail_ = 0;
     std::vector<std::vector<int>> netCells_; // cells once marked for each net
     std::vector<int> targets_;
+    std::vector<uint32_t> seen_; // cells gathered by CertainToFail while it equals stamp_
+    uint32_t stamp_ = 0;
+    std::vector<int> gathered_;
     struct {
         bool pending = false;
         int net = 0;
