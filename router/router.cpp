@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,22 +20,24 @@ constexpr int MaxDistance = LabelBase - 1;
 constexpr int Stride = GridSize + 2;
 constexpr int PaddedCells = Stride * Stride;
 
-// Inside a search a label (direction d, distance D) is held as LabelMark + D * 16 + N * 8 + d:
-// above every wire code, with the distance one shift away. N is 1 when the cell lies on a routed
-// wire (the wave does not turn there): only the crossable straight codes can be labelled, so N
-// follows from the value a cell had when it was first labelled. Translated back where the walk
-// reads a label.
+// Inside a search a label (direction d, distance D) is held as LabelMark + D * 32 + X * 16 + N * 8
+// + d: above every wire code, with the distance one shift away. N is 1 when the cell lies on a
+// routed wire (the wave does not turn there): only the crossable straight codes can be labelled,
+// so N follows from the value a cell had when it was first labelled. X is 1 once the cell has been
+// expanded with this label; a new label clears it. Translated back where the walk reads a label.
 constexpr int32_t LabelMark = 1 << 24;
 constexpr int32_t NoTurn = 8;
+constexpr int32_t Expanded = 16;
 constexpr bool IsLabel(int32_t v) {
     return v >= LabelMark;
 }
 constexpr int32_t MakeLabel(int distance, int dir) {
-    return LabelMark + (distance << 4) + dir;
+    return LabelMark + (distance << 5) + dir;
 }
 constexpr int LabelDistance(int32_t v) {
-    return (v - LabelMark) >> 4;
+    return (v - LabelMark) >> 5;
 }
+static_assert(MakeLabel(MaxDistance, 4) + Expanded + NoTurn < (1 << 25));
 // The distance part of a wave value as the routing rules read it (value mod 100000).
 constexpr int Remainder(int32_t v) {
     return IsLabel(v) ? LabelDistance(v) : v % LabelBase;
@@ -75,14 +78,46 @@ int32_t CornerCode(int entered, int towards) {
     return WireRightDown;
 }
 
+// The storage of a run, kept for the next one: allocating about 1 MB afresh on every call costs
+// more than a small schematic takes to route.
+struct RouterStorage {
+    std::vector<int32_t> wire, net, wave;
+    std::vector<int> border, touched, queue, gathered;
+    std::vector<uint32_t> seen;
+    std::vector<std::vector<int>> netCells;
+};
+
 class Router {
 public:
-    explicit Router(Schematic& s)
-        : s_(s), wire_(PaddedCells, WireBody), net_(PaddedCells, NoNet), touched_(2 * PaddedCells + 16),
-          queue_(1u << 15), netCells_(s.Cons.size()) {
-        for (int i = 0; i <= GridMax; ++i)
-            for (int k : {Index(i, 0), Index(i, GridMax), Index(0, i), Index(GridMax, i)})
-                border_.push_back(k);
+    // Takes over the storage; every grid is set afresh. Give it back with Return.
+    Router(Schematic& s, RouterStorage& st)
+        : s_(s), wire_(std::move(st.wire)), net_(std::move(st.net)), wave_(std::move(st.wave)),
+          border_(std::move(st.border)), touched_(std::move(st.touched)), queue_(std::move(st.queue)),
+          netCells_(std::move(st.netCells)), seen_(std::move(st.seen)), gathered_(std::move(st.gathered)) {
+        seen_.assign(PaddedCells, 0u);
+        wire_.assign(PaddedCells, WireBody);
+        net_.assign(PaddedCells, NoNet);
+        touched_.resize(2 * PaddedCells + 16);
+        if (queue_.size() < (1u << 15)) queue_.resize(1u << 15);
+        for (auto& cells : netCells_)
+            cells.clear();
+        if (netCells_.size() < s.Cons.size()) netCells_.resize(s.Cons.size());
+        if (border_.empty())
+            for (int i = 0; i <= GridMax; ++i)
+                for (int k : {Index(i, 0), Index(i, GridMax), Index(0, i), Index(GridMax, i)})
+                    border_.push_back(k);
+    }
+
+    void Return(RouterStorage& st) {
+        st.wire = std::move(wire_);
+        st.net = std::move(net_);
+        st.wave = std::move(wave_);
+        st.border = std::move(border_);
+        st.touched = std::move(touched_);
+        st.queue = std::move(queue_);
+        st.netCells = std::move(netCells_);
+        st.seen = std::move(seen_);
+        st.gathered = std::move(gathered_);
     }
 
     void Run() {
@@ -107,6 +142,7 @@ public:
             for (size_t l = 1; l < pins.size(); ++l)
                 Search(static_cast<int>(n), pins[l], pins[0]);
         }
+        if (deferred_.pending) RunDeferred();
 
         for (int x = 0; x <= GridMax; ++x) {
             std::memcpy(&s_.WireMap.at(x, 0), &wire_[static_cast<size_t>(Index(x, 0))],
@@ -206,9 +242,66 @@ private:
         return false;
     }
 
-    void Search(int net, TCellPoint startCell, TCellPoint goalCell) {
+    // True when a neighbour of the start cell sets the direction a search begins with, so that the
+    // direction carried from the search before does not matter.
+    bool StartSetsDirection(int start) const {
+        for (int o : {Right, Left, Down, Up}) {
+            const int32_t v = wire_[static_cast<size_t>(start + o)];
+            if (v == WireFree || v == WireHorizontal || v == WireVertical) return true;
+        }
+        return false;
+    }
+
+    // True when the wave cannot reach any marked target. A wave reaches a target along cells
+    // that each probe the next: the start cell, then free cells or straight wires, each crossed
+    // in the direction it is left by (a crossed wire does not turn). Gathering, from the targets
+    // backwards, every cell that could probe a gathered one: when that ends within a few dozen
+    // cells and never meets the start, no wave gets there. (A larger bound finds a few more such
+    // searches but costs every search that succeeds more than it saves.)
+    bool CertainToFail(int start) {
+        const int sides[4][2] = {{Up, 3}, {Right, 4}, {Down, 1}, {Left, 2}}; // neighbour, way back
+        ++stamp_;
+        if (stamp_ == 0) {
+            std::fill(seen_.begin(), seen_.end(), 0u);
+            stamp_ = 1;
+        }
+        gathered_.assign(targets_.begin(), targets_.end());
+        for (int t : targets_)
+            seen_[static_cast<size_t>(t)] = stamp_;
+        for (size_t i = 0; i < gathered_.size(); ++i) {
+            const int t = gathered_[i];
+            for (const auto& side : sides) {
+                const int k = t + side[0];
+                if (k == start) return false;
+                if (seen_[static_cast<size_t>(k)] == stamp_) continue;
+                const int32_t v = wave_[static_cast<size_t>(k)];
+                if (v == WireFree || (v == WireHorizontal && side[1] % 2 == 1) ||
+                    (v == WireVertical && side[1] % 2 == 0)) {
+                    if (gathered_.size() >= 64) return false;
+                    seen_[static_cast<size_t>(k)] = stamp_;
+                    gathered_.push_back(k);
+                }
+            }
+        }
+        return true;
+    }
+
+    void RunDeferred() {
+        deferred_.pending = false;
+        Search(deferred_.net, deferred_.start, deferred_.goal, false);
+    }
+
+    // A search certain to fail changes nothing but the carried direction. It is put off, and run
+    // only when the next search (or the caller) reads that direction.
+    void Search(int net, TCellPoint startCell, TCellPoint goalCell, bool mayDefer = true) {
         if (!InGrid(startCell)) return;
         const int start = Index(startCell.x, startCell.y);
+        if (deferred_.pending) {
+            if (StartSetsDirection(start))
+                deferred_.pending = false;
+            else
+                RunDeferred();
+        }
         goal_ = InGrid(goalCell) ? Index(goalCell.x, goalCell.y) : -1;
         join_ = net_[static_cast<size_t>(start)];
         if (goal_ >= 0 && net_[static_cast<size_t>(goal_)] != NoNet) join_ = net_[static_cast<size_t>(goal_)];
@@ -218,6 +311,12 @@ private:
         if (join_ != NoNet)
             for (int k : netCells_[static_cast<size_t>(join_)])
                 if (net_[static_cast<size_t>(k)] == join_) MarkTarget(k);
+        if (mayDefer && CertainToFail(start)) {
+            for (int k : targets_)
+                wave_[static_cast<size_t>(k)] = wire_[static_cast<size_t>(k)];
+            deferred_ = {true, net, startCell, goalCell};
+            return;
+        }
 
         int dir = s_.RouteDirection;
         const int around[4][2] = {{Right, 2}, {Left, 4}, {Down, 3}, {Up, 1}};
@@ -243,8 +342,17 @@ private:
             q = queue_[head_ & mask];
             ++head_;
             const int32_t label = wave_[static_cast<size_t>(q)];
-            if (head_ == 1 && startIsTarget) wave_[static_cast<size_t>(start)] = TargetMark;
             d = label & 7;
+            // A cell waits in the queue once for every label it got, but is expanded with the
+            // label it holds now: a second expansion with the same label labels nothing (its
+            // neighbours already hold distances at most as large, and a target would have ended
+            // the search), so only its effect on the carried direction is kept.
+            if (label & Expanded) {
+                dir = label & NoTurn ? d : TurnRight(d);
+                continue;
+            }
+            wave_[static_cast<size_t>(q)] = label | Expanded;
+            if (head_ == 1 && startIsTarget) wave_[static_cast<size_t>(start)] = TargetMark;
             const int distance = LabelDistance(label);
             const int* off = Offsets[d];
             dir = d;
@@ -359,6 +467,14 @@ private:
     size_t head_ = 0, tail_ = 0;
     std::vector<std::vector<int>> netCells_; // cells once marked for each net
     std::vector<int> targets_;
+    std::vector<uint32_t> seen_; // cells gathered by CertainToFail while it equals stamp_
+    uint32_t stamp_ = 0;
+    std::vector<int> gathered_;
+    struct {
+        bool pending = false;
+        int net = 0;
+        TCellPoint start, goal;
+    } deferred_;
     int goal_ = -1;
     int join_ = NoNet;
 };
@@ -366,6 +482,8 @@ private:
 } // namespace
 
 void RouteWires(Schematic& s) {
-    Router router(s);
+    thread_local RouterStorage storage;
+    Router router(s, storage);
     router.Run();
+    router.Return(storage);
 }
