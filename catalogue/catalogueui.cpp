@@ -32,6 +32,14 @@ CatalogueUi::~CatalogueUi() {
     delete Form6.data();
 }
 
+void CatalogueUi::DeleteCurrent(QWidget* parent, CatalogueTable& table, const QString& caption,
+                                const QString& question) {
+    if (table.isEmpty()) return;
+    if (QMessageBox::question(parent, caption, question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    ShowError(parent, table.remove());
+}
+
 bool CatalogueUi::ShowError(QWidget* parent, const QString& error) {
     if (error.isEmpty()) return false;
     QMessageBox::critical(parent, QStringLiteral("Tarnwell"), error);

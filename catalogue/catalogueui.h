@@ -36,6 +36,11 @@ public:
     // true when `error` is not empty (the caller's handler stops then).
     static bool ShowError(QWidget* parent, const QString& error);
 
+    // "Удалить" of a catalogue window: nothing on an empty table; otherwise asks with `caption` and
+    // `question` and deletes the current record on "Yes", showing an engine error.
+    static void DeleteCurrent(QWidget* parent, CatalogueTable& table, const QString& caption,
+                              const QString& question);
+
     // A mapper that follows `table`'s current record and stores edits into its pending record.
     static QDataWidgetMapper* BindMapper(CatalogueTable& table, QWidget* owner);
 

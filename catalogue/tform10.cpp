@@ -164,13 +164,8 @@ void TForm10::Button1Click() {
 }
 
 void TForm10::Button2Click() {
-    CatalogueTable& table = ui_.catalogue().chips();
-    if (table.isEmpty()) return;
-    if (QMessageBox::question(this, QStringLiteral("Внимание"),
-                              QStringLiteral("Вы действительно хотите удалить текущий элемент"),
-                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-        return;
-    CatalogueUi::ShowError(this, table.remove());
+    CatalogueUi::DeleteCurrent(this, ui_.catalogue().chips(), QStringLiteral("Внимание"),
+                               QStringLiteral("Вы действительно хотите удалить текущий элемент"));
 }
 
 void TForm10::Button3Click() {

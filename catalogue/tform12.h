@@ -1,27 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QDialog>
-
-class CatalogueUi;
-class CursorGrid;
-class QPushButton;
+#include "chooserdialog.h"
 
 // The element chooser of the chips catalogue: "OK" gives the current chip the current element type.
-class TForm12 : public QDialog {
+class TForm12 : public ChooserDialog {
     Q_OBJECT
 public:
     TForm12(CatalogueUi& ui, QWidget* parent = nullptr);
 
-    void Button1Click(); // "OK"
-
-    CursorGrid* DBGrid1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-
 protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    CatalogueUi& ui_;
+    QWidget* ownerWindow() const override;
 };

@@ -98,13 +98,8 @@ void TForm5::Button1Click() {
 }
 
 void TForm5::Button2Click() {
-    CatalogueTable& table = ui_.catalogue().pictures();
-    if (table.isEmpty()) return;
-    if (QMessageBox::question(this, QStringLiteral("Внимание!"),
-                              QStringLiteral("Вы действительно хотите удалить текущую картинку"),
-                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-        return;
-    CatalogueUi::ShowError(this, table.remove());
+    CatalogueUi::DeleteCurrent(this, ui_.catalogue().pictures(), QStringLiteral("Внимание!"),
+                               QStringLiteral("Вы действительно хотите удалить текущую картинку"));
 }
 
 void TForm5::Button3Click() {

@@ -213,13 +213,8 @@ void TForm7::Button1Click() {
 }
 
 void TForm7::Button2Click() {
-    CatalogueTable& table = ui_.catalogue().elements();
-    if (table.isEmpty()) return;
-    if (QMessageBox::question(this, QStringLiteral("Внимание"),
-                              QStringLiteral("Вы действительно хотите удалить текущий элемент"),
-                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-        return;
-    CatalogueUi::ShowError(this, table.remove());
+    CatalogueUi::DeleteCurrent(this, ui_.catalogue().elements(), QStringLiteral("Внимание"),
+                               QStringLiteral("Вы действительно хотите удалить текущий элемент"));
 }
 
 void TForm7::Button3Click() {

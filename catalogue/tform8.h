@@ -1,32 +1,20 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QDialog>
-
-class CatalogueUi;
-class CursorGrid;
-class QPushButton;
+#include "chooserdialog.h"
 
 // The picture chooser of the elements catalogue: browsing moves the pictures table, "OK" gives the
-// current element that picture.
-class TForm8 : public QDialog {
+// current element that picture; closing it any other way shows the element's own picture again.
+class TForm8 : public ChooserDialog {
     Q_OBJECT
 public:
     TForm8(CatalogueUi& ui, QWidget* parent = nullptr);
 
-    void Button1Click(); // "OK"
     void Button2Click(); // "Отмена"
-
-    CursorGrid* DBGrid1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
 
     void done(int result) override;
     void reject() override { Button2Click(); }
 
 protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    CatalogueUi& ui_;
+    QWidget* ownerWindow() const override;
 };

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#include "chooserdialog.h"
+
+#include "catalogueui.h"
+#include "cursorgrid.h"
+#include "placement.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ChooserDialog::ChooserDialog(CatalogueUi& ui, CatalogueTable& source, CatalogueTable& target, QString field,
+                             QWidget* parent)
+    : QDialog(parent), ui_(ui), source_(source), target_(target), field_(std::move(field)) {
+    setWindowTitle(QStringLiteral("Выбор картинки"));
+    auto* top = new QVBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+    DBGrid1 = new CursorGrid(source_, {{QStringLiteral("Name"), QStringLiteral("Name")}}, false);
+    DBGrid1->setFixedSize(220, 260);
+    top->addWidget(DBGrid1);
+    auto* row = new QHBoxLayout;
+    Button1 = new QPushButton(QStringLiteral("OK"));
+    Button2 = new QPushButton(QStringLiteral("Отмена"));
+    Button1->setDefault(true);
+    Button2->setAutoDefault(false);
+    row->addWidget(Button1);
+    row->addWidget(Button2);
+    top->addLayout(row);
+    connect(Button1, &QPushButton::clicked, this, &ChooserDialog::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void ChooserDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (QWidget* owner = ownerWindow()) move(ChooserPosition(owner->pos()));
+    DBGrid1->setFocus();
+}
+
+void ChooserDialog::Button1Click() {
+    if (target_.row() >= 0 && source_.row() >= 0) {
+        target_.setField(field_, source_.text(QStringLiteral("Name")));
+        if (CatalogueUi::ShowError(this, target_.post())) return;
+    }
+    accept();
+}
