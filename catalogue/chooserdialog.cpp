@@ -3,9 +3,9 @@
 
 #include "catalogueui.h"
 #include "cursorgrid.h"
+#include "namedialog.h"
 #include "placement.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,16 +18,8 @@ ChooserDialog::ChooserDialog(CatalogueUi& ui, CatalogueTable& source, CatalogueT
     DBGrid1 = new CursorGrid(source_, {{QStringLiteral("Name"), QStringLiteral("Name")}}, false);
     DBGrid1->setFixedSize(220, 260);
     top->addWidget(DBGrid1);
-    auto* row = new QHBoxLayout;
-    Button1 = new QPushButton(QStringLiteral("OK"));
-    Button2 = new QPushButton(QStringLiteral("Отмена"));
-    Button1->setDefault(true);
-    Button2->setAutoDefault(false);
-    row->addWidget(Button1);
-    row->addWidget(Button2);
-    top->addLayout(row);
+    AddOkCancelRow(this, top, QStringLiteral("OK"), false, &Button1, &Button2);
     connect(Button1, &QPushButton::clicked, this, &ChooserDialog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void ChooserDialog::showEvent(QShowEvent* event) {

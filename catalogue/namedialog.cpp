@@ -9,6 +9,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+void AddOkCancelRow(QDialog* dialog, QVBoxLayout* top, const QString& okText, bool stretch, QPushButton** ok,
+                    QPushButton** cancel) {
+    auto* row = new QHBoxLayout;
+    if (stretch) row->addStretch();
+    *ok = new QPushButton(okText);
+    *cancel = new QPushButton(QStringLiteral("Отмена"));
+    (*ok)->setDefault(true);
+    (*cancel)->setAutoDefault(false);
+    row->addWidget(*ok);
+    row->addWidget(*cancel);
+    top->addLayout(row);
+    QObject::connect(*cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
 void BuildNameDialog(QDialog* dialog, const QString& group, QLineEdit** edit, QPushButton** ok,
                      QPushButton** cancel) {
     auto* top = new QVBoxLayout(dialog);
@@ -19,16 +33,7 @@ void BuildNameDialog(QDialog* dialog, const QString& group, QLineEdit** edit, QP
     (*edit)->setMinimumWidth(260);
     boxLayout->addWidget(*edit);
     top->addWidget(box);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    *ok = new QPushButton(QStringLiteral("ОК"));
-    *cancel = new QPushButton(QStringLiteral("Отмена"));
-    (*ok)->setDefault(true);
-    (*cancel)->setAutoDefault(false);
-    row->addWidget(*ok);
-    row->addWidget(*cancel);
-    top->addLayout(row);
-    QObject::connect(*cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    AddOkCancelRow(dialog, top, QStringLiteral("ОК"), true, ok, cancel);
 }
 
 void FocusNameEdit(QLineEdit* edit) {

@@ -2,9 +2,9 @@
 #include "tform14.h"
 
 #include "catalogueui.h"
+#include "namedialog.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,24 +21,14 @@ TForm14::TForm14(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     Edit1 = new QLineEdit;
     Edit1->setMinimumWidth(260);
     top->addWidget(Edit1);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    Button1 = new QPushButton(QStringLiteral("ОК"));
-    Button2 = new QPushButton(QStringLiteral("Отмена"));
-    Button1->setDefault(true);
-    Button2->setAutoDefault(false);
-    row->addWidget(Button1);
-    row->addWidget(Button2);
-    top->addLayout(row);
-    connect(Button1, &QPushButton::clicked, this, &TForm14::Button1Click);
     // "Отмена" and Esc just close the dialog without searching.
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancelRow(this, top, QStringLiteral("ОК"), true, &Button1, &Button2);
+    connect(Button1, &QPushButton::clicked, this, &TForm14::Button1Click);
 }
 
 void TForm14::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    Edit1->setFocus();
-    Edit1->setSelection(0, 255);
+    FocusNameEdit(Edit1);
 }
 
 void TForm14::Button1Click() {
