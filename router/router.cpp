@@ -6,6 +6,15 @@
 // of the net being joined carry a mark in the wave grid and the border cells read as obstacles,
 // so a probe reads one cell only; before the walk back they show their WireMap values again.
 // The queue is a ring that grows before it could fill.
+//
+// The time goes into the waves: the queue is worked in first-in first-out order and a search ends
+// at the first probe that reaches, so a wave labels every cell fewer steps away than its target,
+// about a third of the grid for a wire across a spread-out schematic. Tried and measured without
+// gain, results kept identical: 16-bit wave cells (half the memory), probes without branches
+// (slower), prefetching the queue's cells ahead, and holding each wave to an ellipse around the
+// start and the targets with a proof that the cells outside could not have changed the result
+// (the ellipse of two points on a diagonal still holds the whole rectangle between them, and
+// the proof costs about as much as the wave it saves).
 #include "router.h"
 
 #include <algorithm>
