@@ -17,6 +17,8 @@
 // the proof costs about as much as the wave it saves).
 #include "router.h"
 
+#include "directions.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -24,8 +26,8 @@
 
 namespace {
 
-constexpr int LabelBase = 100000;
-constexpr int MaxDistance = LabelBase - 1;
+using namespace wave;
+
 constexpr int Stride = GridSize + 2;
 constexpr int PaddedCells = Stride * Stride;
 
@@ -68,24 +70,6 @@ constexpr int Up = -1, Right = Stride, Down = 1, Left = -Stride;
 constexpr int Offsets[5][3] = {
     {0, 0, 0}, {Up, Left, Right}, {Right, Up, Down}, {Down, Right, Left}, {Left, Down, Up},
 };
-
-constexpr int TurnLeft(int d) {
-    return d == 1 ? 4 : d - 1;
-}
-constexpr int TurnRight(int d) {
-    return d == 4 ? 1 : d + 1;
-}
-constexpr int Reverse(int d) {
-    return d + 2 > 4 ? d - 2 : d + 2;
-}
-
-int32_t CornerCode(int entered, int towards) {
-    auto has = [&](int side) { return entered == side || towards == side; };
-    if (has(4) && has(1)) return WireLeftUp;
-    if (has(4) && has(3)) return WireLeftDown;
-    if (has(2) && has(1)) return WireRightUp;
-    return WireRightDown;
-}
 
 // The storage of a run, kept for the next one: allocating about 1 MB afresh on every call costs
 // more than a small schematic takes to route.

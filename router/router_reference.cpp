@@ -4,29 +4,20 @@
 // fast router in router.cpp must give the same grids.
 #include "router.h"
 
+#include "directions.h"
+
 #include <algorithm>
 #include <deque>
 
 namespace {
 
-constexpr int LabelBase = 100000;
-constexpr int MaxDistance = LabelBase - 1;
+using namespace wave;
 
 // Steps for direction d: straight, d - 1, d + 1.
 constexpr int Steps[5][3][2] = {
     {{0, 0}, {0, 0}, {0, 0}},  {{0, -1}, {-1, 0}, {1, 0}}, {{1, 0}, {0, -1}, {0, 1}},
     {{0, 1}, {1, 0}, {-1, 0}}, {{-1, 0}, {0, 1}, {0, -1}},
 };
-
-int TurnLeft(int d) {
-    return d == 1 ? 4 : d - 1;
-}
-int TurnRight(int d) {
-    return d == 4 ? 1 : d + 1;
-}
-int Reverse(int d) {
-    return d + 2 > 4 ? d - 2 : d + 2;
-}
 
 bool InGrid(int x, int y) {
     return x >= 0 && x <= GridMax && y >= 0 && y <= GridMax;
@@ -37,14 +28,6 @@ bool InWaveArea(int x, int y) {
 
 TCellPoint Step(TCellPoint c, int d, int which) {
     return {c.x + Steps[d][which][0], c.y + Steps[d][which][1]};
-}
-
-int32_t CornerCode(int entered, int towards) {
-    auto has = [&](int side) { return entered == side || towards == side; };
-    if (has(4) && has(1)) return WireLeftUp;
-    if (has(4) && has(3)) return WireLeftDown;
-    if (has(2) && has(1)) return WireRightUp;
-    return WireRightDown;
 }
 
 class PinSearch {
