@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "namedialog.h"
 
-#include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -36,9 +35,16 @@ void BuildNameDialog(QDialog* dialog, const QString& group, QLineEdit** edit, QP
     AddOkCancelRow(dialog, top, QStringLiteral("ОК"), true, ok, cancel);
 }
 
-void FocusNameEdit(QLineEdit* edit) {
-    edit->setFocus();
-    edit->setSelection(0, 255);
+LineDialog::LineDialog(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {}
+
+void LineDialog::ConnectOk() {
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+}
+
+void LineDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Edit1->setFocus();
+    Edit1->setSelection(0, 255);
 }
 
 void ShowEmptyNameBox(QDialog* dialog) {

@@ -1,11 +1,33 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-class QDialog;
+#include <QDialog>
+
+class CatalogueUi;
 class QLineEdit;
 class QPushButton;
 class QString;
 class QVBoxLayout;
+
+// The one-line input dialogs of the catalogue (a name, a marking, a search pattern): an edit box,
+// "ОК" running Button1Click and "Отмена". Each showing focuses the edit with its text selected.
+class LineDialog : public QDialog {
+    Q_OBJECT
+public:
+    virtual void Button1Click() = 0; // "ОК"
+
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+protected:
+    LineDialog(CatalogueUi& ui, QWidget* parent);
+    // Connects "ОК" to Button1Click, once the layout has made the buttons.
+    void ConnectOk();
+    void showEvent(QShowEvent* event) override;
+
+    CatalogueUi& ui_;
+};
 
 // Appends the dialog's button row to `top`: `okText` (the default button) and "Отмена", which
 // rejects the dialog; `stretch` pushes the buttons to the right.
@@ -15,7 +37,5 @@ void AddOkCancelRow(QDialog* dialog, QVBoxLayout* top, const QString& okText, bo
 // "Отмена" (Esc). The edit keeps its text between showings.
 void BuildNameDialog(QDialog* dialog, const QString& group, QLineEdit** edit, QPushButton** ok,
                      QPushButton** cancel);
-// Focuses the edit and selects its text, as the dialogs do when activated.
-void FocusNameEdit(QLineEdit* edit);
 // The "Внимание" box for an empty name.
 void ShowEmptyNameBox(QDialog* dialog);

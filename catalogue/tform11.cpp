@@ -7,18 +7,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TForm11::TForm11(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+TForm11::TForm11(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("Вводмаркировки"));
     ui_.Form11 = this;
     BuildNameDialog(this, QStringLiteral("Введите маркировку микросхемы"), &Edit1, &Button1, &Button2);
     Edit1->setMaxLength(20);
-    connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
-}
-
-void TForm11::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    FocusNameEdit(Edit1);
+    ConnectOk();
 }
 
 void TForm11::Button1Click() {

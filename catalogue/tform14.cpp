@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TForm14::TForm14(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+TForm14::TForm14(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form14"));
     setWindowTitle(QStringLiteral("Поиск микросхемы"));
     ui_.Form14 = this;
@@ -23,12 +23,7 @@ TForm14::TForm14(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     top->addWidget(Edit1);
     // "Отмена" and Esc just close the dialog without searching.
     AddOkCancelRow(this, top, QStringLiteral("ОК"), true, &Button1, &Button2);
-    connect(Button1, &QPushButton::clicked, this, &TForm14::Button1Click);
-}
-
-void TForm14::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    FocusNameEdit(Edit1);
+    ConnectOk();
 }
 
 void TForm14::Button1Click() {

@@ -9,18 +9,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TForm6::TForm6(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+TForm6::TForm6(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Ввод имени"));
     ui_.Form6 = this;
     BuildNameDialog(this, QStringLiteral("Введите тип элемента"), &Edit1, &Button1, &Button2);
     Edit1->setMaxLength(40);
-    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
-}
-
-void TForm6::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    FocusNameEdit(Edit1);
+    ConnectOk();
 }
 
 void TForm6::Button1Click() {

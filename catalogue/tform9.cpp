@@ -7,17 +7,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TForm9::TForm9(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+TForm9::TForm9(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Ввод имени"));
     ui_.Form9 = this;
     BuildNameDialog(this, QStringLiteral("Введите тип элемента"), &Edit1, &Button1, &Button2);
-    connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
-}
-
-void TForm9::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    FocusNameEdit(Edit1);
+    ConnectOk();
 }
 
 void TForm9::Button1Click() {
