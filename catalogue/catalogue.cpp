@@ -295,15 +295,18 @@ bool CatalogueTable::isDirty() const {
     return model_ && model_->isDirty();
 }
 
+bool CatalogueTable::submit() {
+    if (model_->submitAll()) return true;
+    lastError_ = model_->lastError().text();
+    model_->revertAll();
+    Q_EMIT rowChanged(row_);
+    return false;
+}
+
 QString CatalogueTable::post() {
     if (!isDirty()) return {};
     const QStringList key = keyAt(row_);
-    if (!model_->submitAll()) {
-        lastError_ = model_->lastError().text();
-        model_->revertAll();
-        Q_EMIT rowChanged(row_);
-        return lastError_;
-    }
+    if (!submit()) return lastError_;
     fetchAll();
     int r = rowOfKey(key);
     if (r < 0) r = std::min(row_, count() - 1);
@@ -327,12 +330,7 @@ QString CatalogueTable::remove() {
     else if (row_ > 0)
         following = keyAt(row_ - 1);
     model_->removeRow(row_);
-    if (!model_->submitAll()) {
-        lastError_ = model_->lastError().text();
-        model_->revertAll();
-        Q_EMIT rowChanged(row_);
-        return lastError_;
-    }
+    if (!submit()) return lastError_;
     fetchAll();
     row_ = count() > 0 ? std::max(0, rowOfKey(following)) : -1;
     Q_EMIT rowChanged(row_);

@@ -96,6 +96,9 @@ private:
     int rowOfKey(const QStringList& key) const;
     QString reselect(const QStringList& key);
     void fetchAll();
+    // Writes the model's pending changes. On failure drops them, keeps the engine's error in
+    // lastError_, tells the views and returns false.
+    bool submit();
     QString execute(const QString& sql, const QVariantList& values = {});
 
     Schema schema_;
