@@ -182,24 +182,16 @@ TEST_F(Search, SubstringStopsAtTheFirstMatchInTheCurrentOrder) {
 TEST_F(Search, NoMatchShowsTheMessageAndGoesToTheFirstRecord) {
     for (const QString& pattern : {QStringLiteral("bc"), QString()}) {
         cat().chips().setRow(1);
-        QString title;
-        QString text;
         WhenModalShown([&](QWidget* w) {
             auto* dlg = qobject_cast<TForm14*>(w);
             ASSERT_NE(dlg, nullptr);
             dlg->Edit1->setText(pattern);
-            WhenModalShown([&](QWidget* box) {
-                auto* mb = qobject_cast<QMessageBox*>(box);
-                ASSERT_NE(mb, nullptr);
-                title = mb->windowTitle();
-                text = mb->text();
-                mb->accept();
-            });
+            AcceptNextMessageBox();
             dlg->Button1->click();
         });
         ui->Form14->exec();
-        EXPECT_EQ(title, QStringLiteral("Внимание!"));
-        EXPECT_EQ(text, QStringLiteral("Элемент не найден"));
+        EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Внимание!"));
+        EXPECT_EQ(LastMessageBoxText(), QStringLiteral("Элемент не найден"));
         EXPECT_EQ(cat().chips().row(), 0);
         EXPECT_FALSE(ui->Form14->isVisible());
     }
@@ -244,27 +236,19 @@ TEST_F(Windows, MarkingDialogRefusesAnEmptyTextAndADuplicateKey) {
     };
     for (const Step& s :
          {Step{"", "Внимание", "Необходимо ввести тип элемента"}, Step{"DUP", "Tarnwell", "UNIQUE"}}) {
-        QString title;
-        QString text;
         bool stayedOpen = false;
         WhenModalShown([&](QWidget* w) {
             auto* dlg = qobject_cast<TForm11*>(w);
             ASSERT_NE(dlg, nullptr);
             dlg->Edit1->setText(s.mark);
-            WhenModalShown([&](QWidget* box) {
-                auto* mb = qobject_cast<QMessageBox*>(box);
-                ASSERT_NE(mb, nullptr);
-                title = mb->windowTitle();
-                text = mb->text();
-                mb->accept();
-            });
+            AcceptNextMessageBox();
             dlg->Button1->click();
             stayedOpen = dlg->isVisible();
             dlg->reject();
         });
         ui->Form11->exec();
-        EXPECT_EQ(title, s.title);
-        EXPECT_TRUE(text.contains(s.textPart)) << text.toStdString();
+        EXPECT_EQ(LastMessageBoxTitle(), s.title);
+        EXPECT_TRUE(LastMessageBoxText().contains(s.textPart)) << LastMessageBoxText().toStdString();
         EXPECT_TRUE(stayedOpen);
         EXPECT_EQ(cat().chips().count(), count + 1);
     }

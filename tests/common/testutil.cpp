@@ -32,6 +32,8 @@ void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs) {
 }
 
 void AcceptNextMessageBox() {
+    lastText.clear();
+    lastTitle.clear();
     WhenModalShown([](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         if (!box) return;
