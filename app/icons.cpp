@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "icons.h"
+#include "app/icons.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -12,7 +12,7 @@ QImage blank(int w, int h) {
     return img;
 }
 
-}  // namespace
+} // namespace
 
 QImage ToolbarImage(int index) {
     QImage img = blank(21, 21);
@@ -20,7 +20,7 @@ QImage ToolbarImage(int index) {
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ink(40, 40, 40);
     switch (index) {
-    case 0: {  // run: green triangle
+    case 0: { // run: green triangle
         QPainterPath path;
         path.moveTo(5, 3);
         path.lineTo(17, 10.5);
@@ -31,18 +31,18 @@ QImage ToolbarImage(int index) {
         p.drawPath(path);
         break;
     }
-    case 1:  // stop: red square
+    case 1: // stop: red square
         p.setPen(QPen(QColor(120, 10, 10), 1));
         p.setBrush(QColor(200, 30, 30));
         p.drawRect(QRectF(4.5, 4.5, 12, 12));
         break;
-    case 2:  // pause: two bars
+    case 2: // pause: two bars
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(30, 60, 160));
         p.drawRect(QRectF(5, 4, 4, 13));
         p.drawRect(QRectF(12, 4, 4, 13));
         break;
-    case 3: {  // new: a page with a folded corner
+    case 3: { // new: a page with a folded corner
         QPainterPath page;
         page.moveTo(4.5, 2.5);
         page.lineTo(12.5, 2.5);
@@ -57,14 +57,14 @@ QImage ToolbarImage(int index) {
         p.drawLine(QPointF(12.5, 6.5), QPointF(16.5, 6.5));
         break;
     }
-    case 4: {  // open: a folder
+    case 4: { // open: a folder
         p.setPen(QPen(QColor(120, 90, 10), 1));
         p.setBrush(QColor(240, 200, 80));
         p.drawRect(QRectF(2.5, 6.5, 15, 11));
         p.drawRect(QRectF(2.5, 4.5, 6, 2));
         break;
     }
-    case 5:  // save: a floppy disk
+    case 5: // save: a floppy disk
         p.setPen(QPen(QColor(20, 40, 90), 1));
         p.setBrush(QColor(60, 90, 170));
         p.drawRect(QRectF(3.5, 3.5, 14, 14));
@@ -72,14 +72,14 @@ QImage ToolbarImage(int index) {
         p.drawRect(QRectF(6.5, 3.5, 8, 5));
         p.drawRect(QRectF(6.5, 11.5, 8, 6));
         break;
-    case 6:  // time scale: a clock
+    case 6: // time scale: a clock
         p.setPen(QPen(ink, 1.2));
         p.setBrush(QColor(250, 250, 235));
         p.drawEllipse(QPointF(10.5, 10.5), 8, 8);
         p.drawLine(QPointF(10.5, 10.5), QPointF(10.5, 5));
         p.drawLine(QPointF(10.5, 10.5), QPointF(14.5, 12.5));
         break;
-    case 7: {  // oscilloscopes: a screen with a square wave
+    case 7: { // oscilloscopes: a screen with a square wave
         p.setPen(QPen(ink, 1));
         p.setBrush(QColor(20, 40, 20));
         p.drawRect(QRectF(1.5, 3.5, 18, 14));
@@ -88,7 +88,8 @@ QImage ToolbarImage(int index) {
         p.drawPolyline(wave, 8);
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return img;
 }
@@ -97,7 +98,7 @@ QImage NavigatorImage(int index) {
     QImage img = blank(16, 16);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    if (index == 0) {  // group: a chip body with pins
+    if (index == 0) { // group: a chip body with pins
         p.setPen(QPen(QColor(60, 60, 60), 1));
         for (int y = 4; y <= 12; y += 4) {
             p.drawLine(1, y, 4, y);
@@ -105,7 +106,7 @@ QImage NavigatorImage(int index) {
         }
         p.setBrush(QColor(70, 70, 80));
         p.drawRect(QRectF(3.5, 1.5, 9, 13));
-    } else {  // element: a filled (placed) or hollow (listed) gate
+    } else { // element: a filled (placed) or hollow (listed) gate
         p.setPen(QPen(QColor(30, 60, 140), 1.2));
         p.setBrush(index == 1 ? QColor(60, 160, 70) : QColor(255, 255, 255));
         QPainterPath gate;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "inifile.h"
+#include "app/inifile.h"
 
 #include <QFile>
 
@@ -22,7 +22,7 @@ bool keyOf(const QString& line, QString* key, QString* value) {
     return !key->isEmpty();
 }
 
-}  // namespace
+} // namespace
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {
     QFile f(path_);
@@ -56,8 +56,10 @@ bool IniFile::find(const QString& section, const QString& key, QString* value) c
 bool IniFile::ParseInteger(const QString& text, int32_t* out) {
     const QString t = text.trimmed();
     QString digits;
-    if (t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive)) digits = t.mid(2);
-    else if (t.startsWith(u'$')) digits = t.mid(1);
+    if (t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive))
+        digits = t.mid(2);
+    else if (t.startsWith(u'$'))
+        digits = t.mid(1);
     if (!digits.isNull()) {
         if (digits.isEmpty() || digits.size() > 8) return false;
         bool ok = false;
@@ -111,13 +113,17 @@ bool IniFile::writeString(const QString& section, const QString& key, const QStr
         }
         if (!next[i].trimmed().isEmpty()) insertAt = i + 1;
     }
-    if (keyAt >= 0) next[keyAt] = entry;
-    else if (sectionAt >= 0) next.insert(insertAt, entry);
-    else next << u'[' + section + u']' << entry;
+    if (keyAt >= 0)
+        next[keyAt] = entry;
+    else if (sectionAt >= 0)
+        next.insert(insertAt, entry);
+    else
+        next << u'[' + section + u']' << entry;
 
     QFile f(path_);
     QByteArray bytes;
-    for (const QString& l : next) bytes += l.toLatin1() + "\r\n";
+    for (const QString& l : next)
+        bytes += l.toLatin1() + "\r\n";
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
         if (error) *error = QStringLiteral("Unable to write to %1").arg(path_);
         return false;

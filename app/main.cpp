@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tform1.h"
+#include "app/mainwindow.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Routing and the whole re-route-and-redraw step on generated schematics:
 // "typical" = 40 chips of 4 x 5 cells with 60 nets of 2..4 pins, "dense" = 120 chips, 250 nets.
-#include "router.h"
-#include "schematicgen.h"
-#include "surface.h"
-#include "tform1.h"
-#include "tframe2.h"
-#include "wiredrawing.h"
+#include "app/mainwindow.h"
+#include "editor/surface.h"
+#include "editor/wiredrawing.h"
+#include "editor/workspaceframe.h"
+#include "router/router.h"
+#include "tests/common/schematicgen.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

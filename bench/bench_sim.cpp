@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Simulation speed on a ring of 1000 chip elements: the bare passes, and the real run loop of the
 // main window at time scale 0 with the oscilloscope hidden.
-#include "chipring.h"
-#include "simulator.h"
-#include "tform1.h"
-#include "tform15.h"
+#include "app/mainwindow.h"
+#include "sim/simulator.h"
+#include "sim/timescaledialog.h"
+#include "tests/sim/chipring.h"
 
 #include <QApplication>
 #include <QDir>

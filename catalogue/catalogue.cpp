@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "catalogue.h"
+#include "catalogue/catalogue.h"
 
 #include <QDir>
 #include <QSqlError>

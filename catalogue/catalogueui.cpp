@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "catalogueui.h"
+#include "catalogue/catalogueui.h"
 
-#include "tform10.h"
-#include "tform11.h"
-#include "tform12.h"
-#include "tform13.h"
-#include "tform14.h"
-#include "tform5.h"
-#include "tform6.h"
-#include "tform7.h"
-#include "tform8.h"
-#include "tform9.h"
+#include "catalogue/addchipdialog.h"
+#include "catalogue/chipsearchdialog.h"
+#include "catalogue/chipswindow.h"
+#include "catalogue/elementchooser.h"
+#include "catalogue/elementnamedialog.h"
+#include "catalogue/elementswindow.h"
+#include "catalogue/markingdialog.h"
+#include "catalogue/picturechooser.h"
+#include "catalogue/picturenamedialog.h"
+#include "catalogue/pictureswindow.h"
 
 #include <QDataWidgetMapper>
 #include <QMessageBox>
@@ -35,7 +35,8 @@ CatalogueUi::~CatalogueUi() {
 void CatalogueUi::DeleteCurrent(QWidget* parent, CatalogueTable& table, const QString& caption,
                                 const QString& question) {
     if (table.isEmpty()) return;
-    if (QMessageBox::question(parent, caption, question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (QMessageBox::question(parent, caption, question, QMessageBox::Yes | QMessageBox::No) !=
+        QMessageBox::Yes)
         return;
     ShowError(parent, table.remove());
 }

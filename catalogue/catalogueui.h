@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "catalogue.h"
+#include "catalogue/catalogue.h"
 
 #include <QPointer>
 #include <QString>

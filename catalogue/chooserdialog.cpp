@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "chooserdialog.h"
+#include "catalogue/chooserdialog.h"
 
-#include "catalogueui.h"
-#include "cursorgrid.h"
-#include "namedialog.h"
-#include "placement.h"
+#include "catalogue/catalogueui.h"
+#include "catalogue/cursorgrid.h"
+#include "catalogue/linedialog.h"
+#include "catalogue/placement.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "cursorgrid.h"
+#include "catalogue/cursorgrid.h"
 
-#include "catalogue.h"
+#include "catalogue/catalogue.h"
 
 #include <QHeaderView>
 #include <QIdentityProxyModel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dbimage.h"
+#include "catalogue/dbimage.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "elementpicture.h"
+#include "editor/elementpicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,7 +31,15 @@ void ElementPicture::paintEvent(QPaintEvent*) {
     p.drawImage(QRect(QPoint(0, 0), box), masked_);
 }
 
-void ElementPicture::mousePressEvent(QMouseEvent* event) { Q_EMIT pressed(this, event); }
-void ElementPicture::mouseMoveEvent(QMouseEvent* event) { Q_EMIT moved(this, event); }
-void ElementPicture::mouseReleaseEvent(QMouseEvent* event) { Q_EMIT released(this, event); }
-void ElementPicture::mouseDoubleClickEvent(QMouseEvent* event) { Q_EMIT doubleClicked(this, event); }
+void ElementPicture::mousePressEvent(QMouseEvent* event) {
+    Q_EMIT pressed(this, event);
+}
+void ElementPicture::mouseMoveEvent(QMouseEvent* event) {
+    Q_EMIT moved(this, event);
+}
+void ElementPicture::mouseReleaseEvent(QMouseEvent* event) {
+    Q_EMIT released(this, event);
+}
+void ElementPicture::mouseDoubleClickEvent(QMouseEvent* event) {
+    Q_EMIT doubleClicked(this, event);
+}

@@ -33,5 +33,5 @@ protected:
 private:
     int tag_ = 0;
     QImage image_;
-    QImage masked_;  // image_ with the key colour made transparent
+    QImage masked_; // image_ with the key colour made transparent
 };

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "surface.h"
+#include "editor/surface.h"
 
-#include "types.h"
+#include "model/types.h"
 
 #include <QPainter>
 
 QColor ColorFromInt(int32_t bgr) {
     const auto v = static_cast<uint32_t>(bgr);
-    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                  static_cast<int>((v >> 16) & 0xFF));
 }
 
 int32_t ColorToInt(const QColor& c) {
@@ -22,5 +23,6 @@ void PaintDesktop(QImage& surface, int scale, int32_t desktopColor, int32_t grid
     surface.fill(ColorFromInt(desktopColor));
     const QRgb grid = ColorFromInt(gridColor).rgb();
     for (int i = 0; i <= GridMax; ++i)
-        for (int j = 0; j <= GridMax; ++j) surface.setPixel(i * scale, j * scale, grid);
+        for (int j = 0; j <= GridMax; ++j)
+            surface.setPixel(i * scale, j * scale, grid);
 }

@@ -11,7 +11,9 @@ QColor ColorFromInt(int32_t bgr);
 int32_t ColorToInt(const QColor& c);
 
 // Side in pixels of the workspace panel and of the painted field at `scale` pixels per cell.
-inline int FieldPixels(int scale) { return scale * 2000 / 10; }
+inline int FieldPixels(int scale) {
+    return scale * 2000 / 10;
+}
 
 // Paints the workspace background: the whole field in the desktop colour and one grid-coloured
 // pixel at every grid point (x * scale, y * scale). The image is (re)sized to hold grid point 200.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "wiredrawing.h"
+#include "editor/wiredrawing.h"
 
-#include "router.h"
-#include "surface.h"
+#include "editor/surface.h"
+#include "router/router.h"
 
 #include <QPainter>
 

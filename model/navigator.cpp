@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "navigator.h"
+#include "model/navigator.h"
 
 Navigator::Navigator() = default;
 
@@ -10,19 +10,30 @@ QStandardItem* Navigator::makeNode(const QString& text, int imageIndex) {
     return node;
 }
 
-int Navigator::imageIndex(const QStandardItem* node) { return node->data(ImageIndexRole).toInt(); }
+int Navigator::imageIndex(const QStandardItem* node) {
+    return node->data(ImageIndexRole).toInt();
+}
 
-void Navigator::setImageIndex(QStandardItem* node, int imageIndex) { node->setData(imageIndex, ImageIndexRole); }
+void Navigator::setImageIndex(QStandardItem* node, int imageIndex) {
+    node->setData(imageIndex, ImageIndexRole);
+}
 
-int Navigator::dataRef(const QStandardItem* node) { return node->data(DataRole).toInt(); }
+int Navigator::dataRef(const QStandardItem* node) {
+    return node->data(DataRole).toInt();
+}
 
-void Navigator::setDataRef(QStandardItem* node, int value) { node->setData(value, DataRole); }
+void Navigator::setDataRef(QStandardItem* node, int value) {
+    node->setData(value, DataRole);
+}
 
-void Navigator::clearDataRef(QStandardItem* node) { node->setData(QVariant(), DataRole); }
+void Navigator::clearDataRef(QStandardItem* node) {
+    node->setData(QVariant(), DataRole);
+}
 
 int Navigator::depth(const QStandardItem* node) {
     int d = 0;
-    for (const QStandardItem* p = node->parent(); p; p = p->parent()) ++d;
+    for (const QStandardItem* p = node->parent(); p; p = p->parent())
+        ++d;
     return d;
 }
 
@@ -30,8 +41,10 @@ std::vector<QStandardItem*> Navigator::nodesInTreeOrder() const {
     std::vector<QStandardItem*> out;
     auto visit = [&out](auto&& self, QStandardItem* node) -> void {
         out.push_back(node);
-        for (int r = 0; r < node->rowCount(); ++r) self(self, node->child(r));
+        for (int r = 0; r < node->rowCount(); ++r)
+            self(self, node->child(r));
     };
-    for (int r = 0; r < model_.rowCount(); ++r) visit(visit, model_.item(r));
+    for (int r = 0; r < model_.rowCount(); ++r)
+        visit(visit, model_.item(r));
     return out;
 }

@@ -26,7 +26,7 @@ public:
     static QStandardItem* makeNode(const QString& text, int imageIndex);
     static int imageIndex(const QStandardItem* node);
     static void setImageIndex(QStandardItem* node, int imageIndex);
-    static int dataRef(const QStandardItem* node);  // 0 when none
+    static int dataRef(const QStandardItem* node); // 0 when none
     static void setDataRef(QStandardItem* node, int value);
     static void clearDataRef(QStandardItem* node);
     static int depth(const QStandardItem* node);

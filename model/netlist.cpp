@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "netlist.h"
+#include "model/netlist.h"
 
 #include <QRegularExpression>
 
@@ -21,7 +21,7 @@ bool validPins(const QString& pins) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 NetlistResult LoadNetlist(const QString& text, Schematic& s) {
     NetlistResult r;
@@ -41,7 +41,8 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
         const QStringList w = line.split(spaces, Qt::SkipEmptyParts);
         const QString& kw = w[0];
         if (kw == u"element") {
-            if (w.size() < 10) return fail(lineNo, QStringLiteral("element needs NAME X Y W H INT EXT LH HL"));
+            if (w.size() < 10)
+                return fail(lineNo, QStringLiteral("element needs NAME X Y W H INT EXT LH HL"));
             int32_t x, y, cw, ch, lh, hl;
             if (!toInt(w[2], &x) || !toInt(w[3], &y) || !toInt(w[4], &cw) || !toInt(w[5], &ch) ||
                 !toInt(w[8], &lh) || !toInt(w[9], &hl))
@@ -73,10 +74,12 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
                 if (pin.Element < 1 || pin.Element > s.ElementCount)
                     return fail(lineNo, QStringLiteral("unknown element %1").arg(pin.Element));
                 if (pin.Leg < 0 || pin.Leg >= static_cast<int>(s.element(pin.Element).Legs.size()))
-                    return fail(lineNo, QStringLiteral("element %1 has no leg %2").arg(pin.Element).arg(pin.Leg));
-                if (!usedPins.insert({pin.Element, pin.Leg}).second)
                     return fail(lineNo,
-                                QStringLiteral("pin %1 %2 is already in a net").arg(pin.Element).arg(pin.Leg));
+                                QStringLiteral("element %1 has no leg %2").arg(pin.Element).arg(pin.Leg));
+                if (!usedPins.insert({pin.Element, pin.Leg}).second)
+                    return fail(
+                        lineNo,
+                        QStringLiteral("pin %1 %2 is already in a net").arg(pin.Element).arg(pin.Leg));
                 net.push_back(pin);
             }
             s.Conns.push_back(std::move(net));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "schematic.h"
+#include "model/schematic.h"
 
 #include <QString>
 
@@ -12,14 +12,14 @@
 //   net E L E L ...          (1-based element, 0-based leg; two pins or more)
 //   toggle NAME T            (invert switch NAME's State before time unit T)
 struct TToggle {
-    int element = 0;  // 1-based index of the switch
+    int element = 0; // 1-based index of the switch
     int32_t time = 0;
 };
 
 struct NetlistResult {
     bool ok = false;
-    int line = 0;       // 1-based line of the first error
-    QString message;    // "line N: ..." when !ok
+    int line = 0;    // 1-based line of the first error
+    QString message; // "line N: ..." when !ok
     std::vector<TToggle> toggles;
 };
 

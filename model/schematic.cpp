@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "schematic.h"
-
+#include "model/schematic.h"
 
 void XorImage(QImage& image, uint32_t rgb) {
     if (image.format() != QImage::Format_RGB32) image = image.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) line[x] ^= rgb;
+        for (int x = 0; x < image.width(); ++x)
+            line[x] ^= rgb;
     }
 }
 
-Schematic::Schematic(QObject* parent)
-    : QObject(parent), Elements(static_cast<size_t>(MaxElements) + 1) {}
+Schematic::Schematic(QObject* parent) : QObject(parent), Elements(static_cast<size_t>(MaxElements) + 1) {}
 
 Schematic::~Schematic() = default;
 

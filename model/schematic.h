@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "navigator.h"
-#include "types.h"
+#include "model/navigator.h"
+#include "model/types.h"
 
 #include <QObject>
 #include <QStringList>
@@ -12,7 +12,7 @@
 
 // User options, loaded from and saved to the settings file by the main window.
 struct TOptions {
-    int32_t DesktopColor = 0x00FFFFFF;  // 0x00BBGGRR
+    int32_t DesktopColor = 0x00FFFFFF; // 0x00BBGGRR
     int32_t GridColor = 0;
     bool FullSelection = false;
     bool SelectOnCreate = false;
@@ -65,7 +65,7 @@ public:
     // Rebuilds Cons from Conns and the element coordinates; appends the trace lines to `log`.
     void DeriveCons(QStringList* log = nullptr);
 
-    std::vector<TElement> Elements;  // index 0 unused
+    std::vector<TElement> Elements; // index 0 unused
     int32_t ElementCount = 0;
     std::vector<TConns> Conns;
     std::vector<TCons> Cons;
@@ -76,7 +76,7 @@ public:
     int32_t PrevScale = 10;
     int32_t ChipCount = 0;
     int32_t OscCount = 0;
-    std::array<int32_t, 6> OscChannel{};  // entries 1..5 used
+    std::array<int32_t, 6> OscChannel{}; // entries 1..5 used
     int32_t HoverNet = -1;
     TOptions Options;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "specialpictures.h"
+#include "model/specialpictures.h"
 
 #include <QPainter>
 

@@ -1,19 +1,27 @@
 // SPDX-License-Identifier: MIT
-#include "types.h"
+#include "model/types.h"
 
 ElementKind KindOfName(const QString& name) {
     if (name.isEmpty()) return ElementKind::Unknown;
     switch (name.front().unicode()) {
-    case u'D': return ElementKind::Chip;
-    case u'И': return ElementKind::Indicator;
-    case u'П': return ElementKind::Switch;
-    case u'Г': return ElementKind::Generator;
-    case u'О': return ElementKind::Probe;
-    default: return ElementKind::Unknown;
+    case u'D':
+        return ElementKind::Chip;
+    case u'И':
+        return ElementKind::Indicator;
+    case u'П':
+        return ElementKind::Switch;
+    case u'Г':
+        return ElementKind::Generator;
+    case u'О':
+        return ElementKind::Probe;
+    default:
+        return ElementKind::Unknown;
     }
 }
 
-ElementKind TElement::kind() const { return KindOfName(Name); }
+ElementKind TElement::kind() const {
+    return KindOfName(Name);
+}
 
 std::vector<TLeg> BuildLegs(const QString& leftPins, const QString& rightPins, int32_t cellWidth) {
     std::vector<TLeg> legs;

@@ -20,8 +20,8 @@ constexpr int MaxElements = 1000;
 // One pin of an element: position relative to the element's top-left cell and the simulator's
 // per-pin state.
 struct TLeg {
-    int32_t X = 0;  // 0 on the left side, CellWidth on the right side
-    int32_t Y = 0;  // 1-based row on its side
+    int32_t X = 0; // 0 on the left side, CellWidth on the right side
+    int32_t Y = 0; // 1-based row on its side
     uint8_t Level = 0;
     bool IsInput = false;
     int32_t Ordinal = 0;
@@ -62,14 +62,14 @@ struct TPinRef {
     int32_t Leg = 0;
     friend bool operator==(const TPinRef&, const TPinRef&) = default;
 };
-using TConns = std::vector<TPinRef>;  // one net: its pins in joining order
+using TConns = std::vector<TPinRef>; // one net: its pins in joining order
 
 struct TCellPoint {
     int32_t x = 0;
     int32_t y = 0;
     friend bool operator==(const TCellPoint&, const TCellPoint&) = default;
 };
-using TCons = std::vector<TCellPoint>;  // the absolute cells of one net's pins
+using TCons = std::vector<TCellPoint>; // the absolute cells of one net's pins
 
 // Kind of an element from the first character of its designator.
 ElementKind KindOfName(const QString& name);

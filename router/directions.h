@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "router.h"
+#include "router/router.h"
 
 // What the fast router and its plain reference share: the label arithmetic of the routing rules
 // and the directions, numbered clockwise 1 = up, 2 = right, 3 = down, 4 = left.
 namespace wave {
 
-constexpr int LabelBase = 100000;         // a label is direction * LabelBase + distance
+constexpr int LabelBase = 100000;          // a label is direction * LabelBase + distance
 constexpr int MaxDistance = LabelBase - 1; // a longer distance is refused
 
 constexpr int TurnLeft(int d) {

@@ -15,9 +15,9 @@
 // start and the targets with a proof that the cells outside could not have changed the result
 // (the ellipse of two points on a diagonal still holds the whole rectangle between them, and
 // the proof costs about as much as the wave it saves).
-#include "router.h"
+#include "router/router.h"
 
-#include "directions.h"
+#include "router/directions.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "schematic.h"
+#include "model/schematic.h"
 
 // Wire codes of WireMap besides WireFree and WireBody.
 constexpr int32_t WireHorizontal = 10000; // straight piece joining the left and right sides

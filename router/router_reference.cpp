@@ -2,9 +2,9 @@
 // The plain router: it follows the routing rules step by step on (x, y) cells, takes a full copy
 // of WireMap for every search and keeps its queue in a std::deque. Slow but easy to check; the
 // fast router in router.cpp must give the same grids.
-#include "router.h"
+#include "router/router.h"
 
-#include "directions.h"
+#include "router/directions.h"
 
 #include <algorithm>
 #include <deque>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "digitkeys.h"
+#include "sim/digitkeys.h"
 
 #include <QEvent>
 #include <QKeyEvent>

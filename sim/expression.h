@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "types.h"
+#include "model/types.h"
 
 #include <QString>
 #include <QStringView>

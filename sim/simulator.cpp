@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "simulator.h"
+#include "sim/simulator.h"
 
-#include "specialpictures.h"
+#include "model/specialpictures.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

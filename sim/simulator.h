@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "expression.h"
-#include "schematic.h"
+#include "model/schematic.h"
+#include "sim/expression.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "batch.h"
+#include "tools/batch.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "batch.h"
+#include "tools/batch.h"
 
-#include "netlist.h"
-#include "router.h"
+#include "model/netlist.h"
+#include "router/router.h"
 
 #include <QFile>
 #include <QRegularExpression>

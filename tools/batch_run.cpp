@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "batch.h"
+#include "tools/batch.h"
 
-#include "netlist.h"
-#include "simulator.h"
+#include "model/netlist.h"
+#include "sim/simulator.h"
 
 #include <QFile>
 

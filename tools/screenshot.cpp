@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Grabs the main window, as it looks after start-up, into a PNG file (for the documentation).
-#include "tform1.h"
+#include "app/mainwindow.h"
 
 #include <QApplication>
 #include <QTimer>

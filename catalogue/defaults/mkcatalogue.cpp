@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Writes the default catalogue: one element type per simulator expression with its gate picture,
 // and the common TTL/CMOS gate chips that use them.
-#include "catalogue.h"
+#include "catalogue/catalogue.h"
 
 #include <QBuffer>
 #include <QDir>

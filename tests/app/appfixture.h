@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "tform1.h"
+#include "app/mainwindow.h"
 
 #include <QDir>
 #include <QFile>

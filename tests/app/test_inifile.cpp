@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "inifile.h"
+#include "app/inifile.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +27,8 @@ class ParseIntegerTest : public ::testing::TestWithParam<IntCase> {};
 
 TEST_P(ParseIntegerTest, DecimalAndHexadecimalForms) {
     int32_t v = 12345;
-    EXPECT_EQ(IniFile::ParseInteger(QString::fromLatin1(GetParam().text), &v), GetParam().ok) << GetParam().text;
+    EXPECT_EQ(IniFile::ParseInteger(QString::fromLatin1(GetParam().text), &v), GetParam().ok)
+        << GetParam().text;
     if (GetParam().ok) {
         EXPECT_EQ(v, GetParam().value) << GetParam().text;
     }
@@ -58,16 +59,19 @@ TEST(IniFile, JunkNeverCrashesAndUnusableValuesReadAsDefaults) {
     junk.append('\0');
     junk.append("\x80\x81 binary tail");
     IniFile ini(writeFile(dir, junk));
-    EXPECT_EQ(ini.ReadInteger(QStringLiteral("Colors"), QStringLiteral("Desktop"), 5), 255);  // first section wins
-    EXPECT_EQ(ini.ReadInteger(QStringLiteral("Colors"), QStringLiteral("Grid"), 5), 5);       // too large
-    EXPECT_FALSE(ini.ReadBool(QStringLiteral("Selection"), QStringLiteral("Full"), false));  // binary
-    EXPECT_FALSE(ini.ReadBool(QStringLiteral("selection"), QStringLiteral("SEL_CONN"), true));  // case-insensitive
-    EXPECT_TRUE(ini.ReadBool(QStringLiteral("Main"), QStringLiteral("LockBases"), true));      // not a number
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("Colors"), QStringLiteral("Desktop"), 5),
+              255);                                                                     // first section wins
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("Colors"), QStringLiteral("Grid"), 5), 5); // too large
+    EXPECT_FALSE(ini.ReadBool(QStringLiteral("Selection"), QStringLiteral("Full"), false)); // binary
+    EXPECT_FALSE(
+        ini.ReadBool(QStringLiteral("selection"), QStringLiteral("SEL_CONN"), true));     // case-insensitive
+    EXPECT_TRUE(ini.ReadBool(QStringLiteral("Main"), QStringLiteral("LockBases"), true)); // not a number
 }
 
 TEST(IniFile, WritesUpdateInPlaceAndKeepOtherLines) {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, "; comment\r\n[Colors]\r\nDesktop=1\r\n\r\n[Main]\r\nLockBases=0\r\n");
+    const QString path =
+        writeFile(dir, "; comment\r\n[Colors]\r\nDesktop=1\r\n\r\n[Main]\r\nLockBases=0\r\n");
     IniFile ini(path);
     QString error;
     ASSERT_TRUE(ini.WriteInteger(QStringLiteral("Colors"), QStringLiteral("Desktop"), 255, &error));
@@ -93,4 +97,4 @@ TEST(IniFile, WriteIntoAMissingFolderFailsWithThePath) {
     EXPECT_FALSE(QFile::exists(path));
 }
 
-}  // namespace
+} // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "catalogue.h"
-#include "catalogue_fixture.h"
+#include "catalogue/catalogue.h"
+#include "tests/catalogue/catalogue_fixture.h"
 
 #include <QSignalSpy>
 #include <QSqlRecord>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "batch.h"
+#include "tools/batch.h"
 
 #include <QFile>
 #include <QStringList>
@@ -51,7 +51,8 @@ protected:
         QByteArray bytes;
         char buffer[4096];
         size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, static_cast<qsizetype>(n));
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            bytes.append(buffer, static_cast<qsizetype>(n));
         return QString::fromUtf8(bytes);
     }
 

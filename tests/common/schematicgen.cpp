@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "schematicgen.h"
+#include "tests/common/schematicgen.h"
 
 #include <QPainter>
 

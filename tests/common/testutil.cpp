@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "testutil.h"
+#include "tests/common/testutil.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,7 +13,7 @@
 namespace {
 QString lastText;
 QString lastTitle;
-}  // namespace
+} // namespace
 
 void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs) {
     auto* timer = new QTimer;
@@ -39,10 +39,16 @@ void AcceptNextMessageBox() {
         if (!box) return;
         lastText = box->text();
         lastTitle = box->windowTitle();
-        if (QAbstractButton* b = box->defaultButton()) b->click();
-        else box->accept();
+        if (QAbstractButton* b = box->defaultButton())
+            b->click();
+        else
+            box->accept();
     });
 }
 
-QString LastMessageBoxText() { return lastText; }
-QString LastMessageBoxTitle() { return lastTitle; }
+QString LastMessageBoxText() {
+    return lastText;
+}
+QString LastMessageBoxTitle() {
+    return lastTitle;
+}

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "router.h"
-#include "schematicgen.h"
-#include "surface.h"
-#include "wiredrawing.h"
+#include "editor/surface.h"
+#include "editor/wiredrawing.h"
+#include "router/router.h"
+#include "tests/common/schematicgen.h"
 
 #include <gtest/gtest.h>
 

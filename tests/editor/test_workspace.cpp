@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The workspace inside the main window: re-route and redraw, zoom, wheel, hover.
-#include "elementpicture.h"
-#include "router.h"
-#include "schematicgen.h"
-#include "surface.h"
-#include "tform1.h"
-#include "tframe2.h"
-#include "wiredrawing.h"
+#include "app/mainwindow.h"
+#include "editor/elementpicture.h"
+#include "editor/surface.h"
+#include "editor/wiredrawing.h"
+#include "editor/workspaceframe.h"
+#include "router/router.h"
+#include "tests/common/schematicgen.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "schematic.h"
+#include "model/schematic.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,15 @@ struct LegCase {
     const char* left;
     const char* right;
     int cellWidth;
-    std::vector<std::pair<int, int>> legs;  // (X, Y) in leg order
+    std::vector<std::pair<int, int>> legs; // (X, Y) in leg order
 };
 
 class BuildLegsTest : public ::testing::TestWithParam<LegCase> {};
 
 TEST_P(BuildLegsTest, LeftPinsFirstThenRight) {
     const LegCase& c = GetParam();
-    const std::vector<TLeg> legs = BuildLegs(QString::fromUtf8(c.left), QString::fromUtf8(c.right), c.cellWidth);
+    const std::vector<TLeg> legs =
+        BuildLegs(QString::fromUtf8(c.left), QString::fromUtf8(c.right), c.cellWidth);
     ASSERT_EQ(legs.size(), c.legs.size());
     for (size_t i = 0; i < legs.size(); ++i) {
         EXPECT_EQ(legs[i].X, c.legs[i].first) << "leg " << i;
@@ -26,8 +27,7 @@ TEST_P(BuildLegsTest, LeftPinsFirstThenRight) {
 
 INSTANTIATE_TEST_SUITE_P(PinStrings, BuildLegsTest,
                          ::testing::Values(LegCase{"1001", "0100", 5, {{0, 1}, {0, 4}, {5, 2}}},
-                                           LegCase{"1", "", 2, {{0, 1}}},
-                                           LegCase{"", "", 4, {}},
+                                           LegCase{"1", "", 2, {{0, 1}}}, LegCase{"", "", 4, {}},
                                            LegCase{"0110", "0001", 3, {{0, 2}, {0, 3}, {3, 4}}},
                                            LegCase{"", "010001", 7, {{7, 2}, {7, 6}}}));
 
@@ -76,7 +76,8 @@ TEST(ToggleSelection, TwiceRestoresThePictureBitForBit) {
     const int i = s.NewElementSlot();
     QImage img(21, 21, QImage::Format_RGB32);
     for (int y = 0; y < 21; ++y)
-        for (int x = 0; x < 21; ++x) img.setPixel(x, y, qRgb(x * 12, y * 12, (x * y) % 256));
+        for (int x = 0; x < 21; ++x)
+            img.setPixel(x, y, qRgb(x * 12, y * 12, (x * y) % 256));
     s.element(i).Bitmap = img;
     int signals = 0;
     QObject::connect(&s, &Schematic::elementImageChanged, [&signals, i](int index) {
@@ -97,7 +98,8 @@ TEST(ToggleSelection, TwiceRestoresThePictureBitForBit) {
 
 TEST(ElementTable, TheSlotAfterTheLastIsRefusedWithoutTouchingTheTable) {
     Schematic s;
-    for (int i = 1; i <= MaxElements; ++i) ASSERT_EQ(s.NewElementSlot(), i);
+    for (int i = 1; i <= MaxElements; ++i)
+        ASSERT_EQ(s.NewElementSlot(), i);
     s.element(MaxElements).Name = QStringLiteral("D1000");
     EXPECT_TRUE(s.isFull());
     EXPECT_EQ(s.NewElementSlot(), 0);
@@ -112,7 +114,7 @@ TEST(ElementTable, ANewSlotForgetsTheStaleCopyLeftAboveTheCount) {
     s.element(i).Selected = true;
     s.element(i).Script << QStringLiteral("y=1&2");
     s.element(i).Name = QStringLiteral("D1.1");
-    s.ElementCount = 0;  // as after a deletion
+    s.ElementCount = 0; // as after a deletion
     ASSERT_EQ(s.NewElementSlot(), 1);
     EXPECT_FALSE(s.element(1).Selected);
     EXPECT_TRUE(s.element(1).Script.isEmpty());
@@ -120,12 +122,15 @@ TEST(ElementTable, ANewSlotForgetsTheStaleCopyLeftAboveTheCount) {
 }
 
 TEST(ElementKind, FirstLetterOfTheName) {
-    const std::pair<const char*, ElementKind> cases[] = {
-        {"D3.2", ElementKind::Chip},        {"Индикатор1", ElementKind::Indicator},
-        {"Переключатель2", ElementKind::Switch}, {"Генератор1", ElementKind::Generator},
-        {"Осциллограф5", ElementKind::Probe},    {"d1", ElementKind::Unknown},
-        {"", ElementKind::Unknown}};
-    for (const auto& [name, kind] : cases) EXPECT_EQ(KindOfName(QString::fromUtf8(name)), kind) << name;
+    const std::pair<const char*, ElementKind> cases[] = {{"D3.2", ElementKind::Chip},
+                                                         {"Индикатор1", ElementKind::Indicator},
+                                                         {"Переключатель2", ElementKind::Switch},
+                                                         {"Генератор1", ElementKind::Generator},
+                                                         {"Осциллограф5", ElementKind::Probe},
+                                                         {"d1", ElementKind::Unknown},
+                                                         {"", ElementKind::Unknown}};
+    for (const auto& [name, kind] : cases)
+        EXPECT_EQ(KindOfName(QString::fromUtf8(name)), kind) << name;
 }
 
 TEST(Navigator, TreeOrderAndNodeRoles) {
@@ -140,7 +145,8 @@ TEST(Navigator, TreeOrderAndNodeRoles) {
     nav.insertRoot(0, chip);
 
     QStringList texts;
-    for (QStandardItem* n : nav.nodesInTreeOrder()) texts << n->text();
+    for (QStandardItem* n : nav.nodesInTreeOrder())
+        texts << n->text();
     EXPECT_EQ(texts, QStringList({QStringLiteral("К155ЛА3"), QStringLiteral("D1.1"), QStringLiteral("D1.2"),
                                   QStringLiteral("Спец. элементы"), QStringLiteral("Индикатор1")}));
     QStandardItem* d12 = chip->child(1);
@@ -154,4 +160,4 @@ TEST(Navigator, TreeOrderAndNodeRoles) {
     EXPECT_FALSE(d12->isEditable());
 }
 
-}  // namespace
+} // namespace

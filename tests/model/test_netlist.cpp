@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "netlist.h"
+#include "model/netlist.h"
 
 #include <gtest/gtest.h>
 
@@ -48,24 +48,26 @@ TEST_P(NetlistErrors, NameTheLine) {
     const NetlistResult r = LoadNetlist(QString::fromUtf8(GetParam().text), s);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.line, GetParam().line);
-    EXPECT_TRUE(r.message.startsWith(QStringLiteral("line %1: ").arg(GetParam().line))) << r.message.toStdString();
+    EXPECT_TRUE(r.message.startsWith(QStringLiteral("line %1: ").arg(GetParam().line)))
+        << r.message.toStdString();
 }
 
 constexpr const char* Two = "element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, NetlistErrors,
-    ::testing::Values(BadCase{"wire 1 2\n", 1}, BadCase{"element A 0 0 2 2 1 1 1\n", 1},
-                      BadCase{"element A x 0 2 2 1 1 1 1\n", 1}, BadCase{"element A 0 0 2 2 12 1 1 1\n", 1},
-                      BadCase{"element A 0 0 -2 2 1 1 1 1\n", 1},
-                      BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 3 0\n", 3},
-                      BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 2 5\n", 3},
-                      BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 2\n", 3},
-                      BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0\n", 3},
-                      BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 2 0\nnet 2 1 1 0\n", 4},
-                      BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 1 0\n", 3},
-                      BadCase{"element A 0 0 2 2 1 1 1 1\ntoggle A 3\n", 2},
-                      BadCase{"element П1 0 0 2 2 - 1 0 0\ntoggle П2 3\n", 2},
-                      BadCase{"element П1 0 0 2 2 - 1 0 0\ntoggle П1 -1\n", 2}));
+    ::testing::Values(
+        BadCase{"wire 1 2\n", 1}, BadCase{"element A 0 0 2 2 1 1 1\n", 1},
+        BadCase{"element A x 0 2 2 1 1 1 1\n", 1}, BadCase{"element A 0 0 2 2 12 1 1 1\n", 1},
+        BadCase{"element A 0 0 -2 2 1 1 1 1\n", 1},
+        BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 3 0\n", 3},
+        BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 2 5\n", 3},
+        BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 2\n", 3},
+        BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0\n", 3},
+        BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 2 0\nnet 2 1 1 0\n", 4},
+        BadCase{"element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\nnet 1 0 1 0\n", 3},
+        BadCase{"element A 0 0 2 2 1 1 1 1\ntoggle A 3\n", 2},
+        BadCase{"element П1 0 0 2 2 - 1 0 0\ntoggle П2 3\n", 2},
+        BadCase{"element П1 0 0 2 2 - 1 0 0\ntoggle П1 -1\n", 2}));
 
-}  // namespace
+} // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "schematic.h"
+#include "model/schematic.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "batchfixture.h"
+#include "tests/common/batchfixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -56,7 +56,9 @@ struct BadCase {
     const char* message; // part of the message
 };
 
-void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BatchRunBadInput : public BatchRunCommand, public testing::WithParamInterface<BadCase> {};
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "expression.h"
+#include "sim/expression.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "chipring.h"
-#include "simulator.h"
-#include "specialpictures.h"
+#include "model/specialpictures.h"
+#include "sim/simulator.h"
+#include "tests/sim/chipring.h"
 
 #include <QSignalSpy>
 

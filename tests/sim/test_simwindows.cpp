@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "elementpicture.h"
-#include "specialpictures.h"
-#include "tform1.h"
-#include "tform15.h"
-#include "tform16.h"
-#include "tframe2.h"
+#include "app/mainwindow.h"
+#include "editor/elementpicture.h"
+#include "editor/workspaceframe.h"
+#include "model/specialpictures.h"
+#include "sim/generatordialog.h"
+#include "sim/timescaledialog.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "batchfixture.h"
-#include "router.h"
+#include "router/router.h"
+#include "tests/common/batchfixture.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,0 +1,434 @@
+// SPDX-License-Identifier: MIT
+#include "app/mainwindow.h"
+
+#include "app/icons.h"
+#include "app/settingsdialog.h"
+#include "catalogue/addchipdialog.h"
+#include "catalogue/chipsearchdialog.h"
+#include "catalogue/chipswindow.h"
+#include "catalogue/elementchooser.h"
+#include "catalogue/elementnamedialog.h"
+#include "catalogue/elementswindow.h"
+#include "catalogue/markingdialog.h"
+#include "catalogue/picturechooser.h"
+#include "catalogue/picturenamedialog.h"
+#include "catalogue/pictureswindow.h"
+#include "editor/surface.h"
+#include "editor/workspaceframe.h"
+#include "router/router.h"
+#include "sim/generatordialog.h"
+#include "sim/oscilloscopewindow.h"
+#include "sim/timescaledialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QThread>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int NavigatorWidth = 150;
+constexpr int NavigatorNarrow = 15;
+
+// Shows the navigator's image index as the node's icon.
+class NavigatorIcons : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::DecorationRole) {
+            const int image = QIdentityProxyModel::data(index, Navigator::ImageIndexRole).toInt();
+            return QIcon(QPixmap::fromImage(NavigatorImage(image)));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+// The navigator's title bar reacts to a click.
+class ClickLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override {
+        if (onClick) onClick();
+    }
+};
+
+} // namespace
+
+TForm1::TForm1(const QString& programDir, QWidget* parent)
+    : QMainWindow(parent),
+      programDir_(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir),
+      model_(std::make_unique<Schematic>()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Zivuvazodi Tarnwell v0.99"));
+    setMinimumSize(640, 480);
+
+    BuildMenu();
+    BuildToolbar();
+
+    auto* central = new QWidget;
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    BuildNavigator(central);
+    row->addWidget(NavigatorPanel);
+
+    auto* right = new QSplitter(Qt::Vertical);
+    Frame21 = new TFrame2(*model_);
+    ConnectWorkspace();
+    right->addWidget(Frame21);
+    auto* logs = new QSplitter(Qt::Horizontal);
+    Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"));
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2 = new QPlainTextEdit(QStringLiteral("Memo2"));
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    for (QPlainTextEdit* memo : {Memo1, Memo2}) {
+        memo->setReadOnly(true);
+        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+        logs->addWidget(memo);
+    }
+    right->addWidget(logs);
+    right->setStretchFactor(0, 1);
+    right->setStretchFactor(1, 0);
+    right->setSizes({600, 70});
+    row->addWidget(right, 1);
+    setCentralWidget(central);
+
+    StatusPanel = new QLabel(QStringLiteral("Время: "));
+    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    StatusPanel->setMinimumWidth(50);
+    statusBar()->addWidget(StatusPanel);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+    Schematic& s = *model_;
+    s.ChipCount = 0;
+    s.ElementCount = 0;
+    s.Scale = 10;
+    s.PrevScale = 10;
+    s.HoverNet = -1;
+    RouteWires(s);
+    s.Cons.clear();
+    s.Conns.clear();
+}
+
+void TForm1::CreateWindows() {
+    CreatedWindows = {this};
+    auto add = [this](auto* w) {
+        w->hide();
+        CreatedWindows << w;
+        return w;
+    };
+    Form4 = add(new TForm4(this));
+    Form6 = add(new TForm6(catalogueUi(), this));
+    Form7 = add(new TForm7(catalogueUi(), this));
+    Form8 = add(new TForm8(catalogueUi(), this));
+    Form5 = add(new TForm5(catalogueUi(), this));
+    Form9 = add(new TForm9(catalogueUi(), this));
+    Form10 = add(new TForm10(catalogueUi(), this));
+    Form11 = add(new TForm11(catalogueUi(), this));
+    Form12 = add(new TForm12(catalogueUi(), this));
+    Form13 = add(new TForm13(catalogueUi(), this));
+    Form14 = add(new TForm14(catalogueUi(), this));
+    Form15 = add(new TForm15(this, Frame21));
+    connect(Form15, &TForm15::closed, ToolButton9, [this] { ToolButton9->setChecked(false); });
+    Form16 = add(new TForm16(this));
+    Form17 = add(new TForm17(this));
+}
+
+void TForm1::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    auto item = [](QMenu* menu, const char* text) { return menu->addAction(QString::fromUtf8(text)); };
+
+    MenuFile = bar->addMenu(QStringLiteral("Файл"));
+    ActNew = item(MenuFile, "Новый");
+    ActOpen = item(MenuFile, "Открыть...");
+    ActSave = item(MenuFile, "Сохранить");
+    ActSave->setEnabled(false);
+    ActSaveAs = item(MenuFile, "Сохранить как...");
+    MenuFile->addSeparator();
+    ActSettings = item(MenuFile, "Настройки...");
+    MenuFile->addSeparator();
+    ActExit = item(MenuFile, "Выход");
+    ActExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    MenuEdit = bar->addMenu(QStringLiteral("Правка"));
+    ActSelectAll = item(MenuEdit, "Выделить все");
+    ActDeselect = item(MenuEdit, "Снять выделение");
+    ActInvert = item(MenuEdit, "Инвертировать выделение");
+
+    MenuScheme = bar->addMenu(QStringLiteral("Схема"));
+    ActAddChip = item(MenuScheme, "Добавить микросхему...");
+    MenuSpecial = MenuScheme->addMenu(QStringLiteral("Добавить специальный элемент"));
+    ActAddIndicator = item(MenuSpecial, "Индикатор");
+    ActAddSwitch = item(MenuSpecial, "Переключатель");
+    ActDeleteSelected = item(MenuScheme, "Удалить выделенные элементы");
+    MenuScheme->addSeparator();
+    ActOscilloscopes = item(MenuScheme, "Осцилографы");
+    ActSchemeControl = item(MenuScheme, "Управление схемой...");
+
+    MenuBases = bar->addMenu(QStringLiteral("Базы данных"));
+    ActPictures = item(MenuBases, "Изображения элементов...");
+    ActElements = item(MenuBases, "Елементы...");
+    ActChipPictures = item(MenuBases, "Изображения микросхем...");
+    ActChipPictures->setEnabled(false);
+    ActChips = item(MenuBases, "Микросхемы...");
+
+    connect(ActSettings, &QAction::triggered, this, [this] {
+        if (Form4) Form4->exec();
+    });
+    connect(ActExit, &QAction::triggered, this, &QWidget::close);
+    connect(ActAddChip, &QAction::triggered, this, &TForm1::ShowAddChip);
+    connect(ActOscilloscopes, &QAction::triggered, this, [this] {
+        if (model_->OscCount > 0 && Form17) Form17->show();
+    });
+    connect(ActPictures, &QAction::triggered, this, &TForm1::ShowPicturesCatalogue);
+    connect(ActElements, &QAction::triggered, this, &TForm1::ShowElementsCatalogue);
+    connect(ActChips, &QAction::triggered, this, &TForm1::ShowChipsCatalogue);
+}
+
+void TForm1::BuildToolbar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Панель инструментов"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(21, 21));
+    auto button = [bar](int image, const char* name, const char* tip) {
+        auto* b = new QToolButton;
+        b->setObjectName(QString::fromUtf8(name));
+        b->setIcon(QIcon(QPixmap::fromImage(ToolbarImage(image))));
+        b->setIconSize(QSize(21, 21));
+        b->setFixedSize(32, 29);
+        b->setAutoRaise(true);
+        b->setToolTip(QString::fromUtf8(tip));
+        bar->addWidget(b);
+        return b;
+    };
+    ToolButtonNew = button(3, "ToolButtonNew", "Новый");
+    ToolButtonOpen = button(4, "ToolButtonOpen", "Открыть");
+    ToolButtonSave = button(5, "ToolButtonSave", "Сохранить как");
+    auto* gap = new QWidget;
+    gap->setFixedWidth(12);
+    bar->addWidget(gap);
+    ToolButton6 = button(0, "ToolButton6", "Пуск");
+    ToolButton7 = button(1, "ToolButton7", "Стоп");
+    ToolButton7->setEnabled(false);
+    ToolButton8 = button(2, "ToolButton8", "Пауза");
+    ToolButton8->setEnabled(false);
+    ComboBox1 = new QComboBox;
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setFixedWidth(81);
+    ComboBox1->setEditable(false);
+    for (int pct = 30; pct <= 200; pct += 10)
+        ComboBox1->addItem(QStringLiteral("%1%").arg(pct));
+    ComboBox1->setCurrentIndex(7);
+    bar->addWidget(ComboBox1);
+    ToolButton9 = button(6, "ToolButton9", "Масштаб времени");
+    ToolButton9->setCheckable(true);
+    ToolButton1 = button(7, "ToolButton1", "Осциллографы");
+
+    connect(ToolButton6, &QToolButton::clicked, this, &TForm1::ToolButton6Click);
+    connect(ToolButton7, &QToolButton::clicked, this, &TForm1::ToolButton7Click);
+    connect(ToolButton8, &QToolButton::clicked, this, &TForm1::ToolButton8Click);
+    connect(ToolButton9, &QToolButton::clicked, this, &TForm1::ToolButton9Click);
+    connect(ToolButton1, &QToolButton::clicked, ActOscilloscopes, &QAction::trigger);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Change);
+}
+
+void TForm1::BuildNavigator(QWidget* parent) {
+    NavigatorPanel = new QFrame(parent);
+    NavigatorPanel->setObjectName(QStringLiteral("NavigatorPanel"));
+    NavigatorPanel->setFixedWidth(NavigatorWidth);
+    NavigatorPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* col = new QVBoxLayout(NavigatorPanel);
+    col->setContentsMargins(2, 2, 2, 2);
+    col->setSpacing(2);
+
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(0);
+    auto* title = new ClickLabel(QStringLiteral("Навигатор"));
+    title->onClick = [this] { NavigatorTitleClick(); };
+    NavigatorTitle = title;
+    NavigatorTitle->setObjectName(QStringLiteral("NavigatorTitle"));
+    NavigatorTitle->setAutoFillBackground(true);
+    NavigatorTitle->setStyleSheet(
+        QStringLiteral("background: #0a246a; color: white; font-weight: bold; padding: 2px;"));
+    NavigatorTitle->setMinimumWidth(0);
+    titleRow->addWidget(NavigatorTitle, 1);
+    ExpandButton = new QToolButton;
+    ExpandButton->setObjectName(QStringLiteral("ExpandButton"));
+    ExpandButton->setText(QStringLiteral(">"));
+    ExpandButton->setFixedSize(11, 18);
+    ExpandButton->hide();
+    titleRow->addWidget(ExpandButton);
+    col->addLayout(titleRow);
+
+    Button2 = new QPushButton(QStringLiteral("Добавить"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button5 = new QPushButton(QStringLiteral("Удалить"));
+    Button5->setObjectName(QStringLiteral("Button5"));
+    col->addWidget(Button2);
+    col->addWidget(Button5);
+
+    TreeView1 = new QTreeView;
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    QFont bold = TreeView1->font();
+    bold.setBold(true);
+    TreeView1->setFont(bold);
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* icons = new NavigatorIcons(this);
+    icons->setSourceModel(&model_->navigator.model());
+    TreeView1->setModel(icons);
+    col->addWidget(TreeView1, 1);
+
+    Label1 = new QLabel(QStringLiteral("Label1"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    col->addWidget(Label1);
+
+    PopupAdd = new QMenu(this);
+    PopupChip = PopupAdd->addAction(QStringLiteral("Микросхема..."));
+    QMenu* special = PopupAdd->addMenu(QStringLiteral("Специальный элемент"));
+    PopupIndicator = special->addAction(QStringLiteral("Индикатор"));
+    PopupSwitch = special->addAction(QStringLiteral("Переключатель"));
+    PopupGenerator = special->addAction(QStringLiteral("Генератор"));
+    PopupProbe = special->addAction(QStringLiteral("Осциллограф"));
+
+    connect(ExpandButton, &QToolButton::clicked, this, &TForm1::ExpandButtonClick);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(PopupChip, &QAction::triggered, this, &TForm1::ShowAddChip);
+}
+
+void TForm1::ResizeNavigator(int from, int to) {
+    const int step = to > from ? 1 : -1;
+    for (int w = from; w != to;) {
+        w += step;
+        NavigatorPanel->setFixedWidth(w);
+        QCoreApplication::processEvents();
+    }
+}
+
+void TForm1::NavigatorTitleClick() {
+    if (NavigatorPanel->width() != NavigatorWidth) return;
+    ResizeNavigator(NavigatorWidth, NavigatorNarrow);
+    ExpandButton->show();
+}
+
+void TForm1::ExpandButtonClick() {
+    ResizeNavigator(NavigatorPanel->width(), NavigatorWidth);
+    ExpandButton->hide();
+}
+
+QPoint TForm1::AddMenuPoint() const {
+    const QPoint button = Button2->mapTo(this, QPoint(0, 0));
+    return QPoint(geometry().left() + button.x() + Button2->width() / 2,
+                  geometry().top() + button.y() + Button2->height() + 24);
+}
+
+void TForm1::Button2Click() {
+    PopupAdd->popup(AddMenuPoint());
+}
+
+void TForm1::InitCfg() {
+    Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
+    TOptions& o = model_->Options;
+    o.DesktopColor = Config->ReadInteger(QStringLiteral("Colors"), QStringLiteral("Desktop"), 16777215);
+    o.GridColor = Config->ReadInteger(QStringLiteral("Colors"), QStringLiteral("Grid"), 0);
+    o.FullSelection = Config->ReadBool(QStringLiteral("Selection"), QStringLiteral("Full"), false);
+    o.SelectOnCreate = Config->ReadBool(QStringLiteral("Creation"), QStringLiteral("Selection"), false);
+    o.DrawConnections = Config->ReadBool(QStringLiteral("Selection"), QStringLiteral("Draw_conn"), false);
+    o.HighlightConnection = Config->ReadBool(QStringLiteral("Selection"), QStringLiteral("Sel_conn"), true);
+    if (Config->ReadBool(QStringLiteral("Main"), QStringLiteral("LockBases"), true)) {
+        for (QAction* a : {ActPictures, ActElements, ActChipPictures, ActChips})
+            a->setEnabled(false);
+    }
+}
+
+bool TForm1::SaveCfg() {
+    if (!Config)
+        Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
+    const TOptions& o = model_->Options;
+    QString error;
+    const bool ok =
+        Config->WriteInteger(QStringLiteral("Colors"), QStringLiteral("Desktop"), o.DesktopColor, &error) &&
+        Config->WriteInteger(QStringLiteral("Colors"), QStringLiteral("Grid"), o.GridColor, &error) &&
+        Config->WriteBool(QStringLiteral("Selection"), QStringLiteral("Full"), o.FullSelection, &error) &&
+        Config->WriteBool(QStringLiteral("Creation"), QStringLiteral("Selection"), o.SelectOnCreate,
+                          &error) &&
+        Config->WriteBool(QStringLiteral("Selection"), QStringLiteral("Draw_conn"), o.DrawConnections,
+                          &error) &&
+        Config->WriteBool(QStringLiteral("Selection"), QStringLiteral("Sel_conn"), o.HighlightConnection,
+                          &error);
+    if (!ok) QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
+    return ok;
+}
+
+void TForm1::DesktopSetup() {
+    model_->WireMap.fill(WireFree);
+    Frame21->DesktopSetup();
+}
+
+int TForm1::TakeElementSlot() {
+    const int index = model_->NewElementSlot();
+    if (index == 0) {
+        QMessageBox::warning(
+            this, QStringLiteral("Внимание"),
+            QStringLiteral("В схеме уже %1 элементов: больше разместить нельзя.").arg(MaxElements));
+    }
+    return index;
+}
+
+void TForm1::FormShow() {
+    InitCfg();
+    DesktopSetup();
+}
+
+void TForm1::FormActivate() {
+    // From the first activation on the window is freely movable and resizable.
+    fillWorkArea_ = false;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) FormActivate();
+    return QMainWindow::event(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!SaveCfg()) {
+        event->ignore();
+        return;
+    }
+    RequestSimulationStop();
+    event->accept();
+}

@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/inifile.h"
+#include "catalogue/catalogueui.h"
+#include "model/schematic.h"
+#include "sim/simulator.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+class QTreeView;
+
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
+class TForm10;
+class TForm11;
+class TForm12;
+class TForm13;
+class TForm14;
+class TForm15;
+class TForm16;
+class TForm17;
+class TFrame2;
+class ElementPicture;
+class QMouseEvent;
+class QWheelEvent;
+
+// The main window. It owns the schematic model and every other window of the program; its
+// handlers turn menu, toolbar and navigator events into operations on the model and the views.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // `programDir` is the folder holding config/ and bases/ (the executable's folder by default).
+    explicit TForm1(const QString& programDir = QString(), QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Creates the other fourteen windows in start-up order (settings, catalogue, time scale,
+    // generator, oscilloscopes); CreatedWindows lists all fifteen in that order.
+    void CreateWindows();
+
+    Schematic& model() { return *model_; }
+    const QString& programDir() const { return programDir_; }
+
+    // Options.
+    void InitCfg();
+    bool SaveCfg(); // false (after the error box) when a write failed
+    void DesktopSetup();
+
+    // Re-route and redraw.
+    void Button4Click();
+
+    // Takes a new element slot, or refuses with a message when the table is full (returns 0).
+    int TakeElementSlot();
+
+    QList<QWidget*> CreatedWindows;
+
+    // Menu actions and controls, named by their captions.
+    QMenu* MenuFile = nullptr;
+    QMenu* MenuEdit = nullptr;
+    QMenu* MenuScheme = nullptr;
+    QMenu* MenuSpecial = nullptr;
+    QMenu* MenuBases = nullptr;
+    QAction* ActNew = nullptr;
+    QAction* ActOpen = nullptr;
+    QAction* ActSave = nullptr;
+    QAction* ActSaveAs = nullptr;
+    QAction* ActSettings = nullptr;
+    QAction* ActExit = nullptr;
+    QAction* ActSelectAll = nullptr;
+    QAction* ActDeselect = nullptr;
+    QAction* ActInvert = nullptr;
+    QAction* ActAddChip = nullptr;
+    QAction* ActAddIndicator = nullptr;
+    QAction* ActAddSwitch = nullptr;
+    QAction* ActDeleteSelected = nullptr;
+    QAction* ActOscilloscopes = nullptr;
+    QAction* ActSchemeControl = nullptr;
+    QAction* ActPictures = nullptr;
+    QAction* ActElements = nullptr;
+    QAction* ActChipPictures = nullptr;
+    QAction* ActChips = nullptr;
+
+    QToolButton* ToolButtonNew = nullptr;
+    QToolButton* ToolButtonOpen = nullptr;
+    QToolButton* ToolButtonSave = nullptr;
+    QToolButton* ToolButton6 = nullptr; // run
+    QToolButton* ToolButton7 = nullptr; // stop
+    QToolButton* ToolButton8 = nullptr; // pause
+    QComboBox* ComboBox1 = nullptr;     // zoom
+    QToolButton* ToolButton9 = nullptr; // time scale window
+    QToolButton* ToolButton1 = nullptr; // oscilloscopes
+
+    QFrame* NavigatorPanel = nullptr;
+    QLabel* NavigatorTitle = nullptr;
+    QToolButton* ExpandButton = nullptr; // ">"
+    QPushButton* Button2 = nullptr;      // "Добавить"
+    QPushButton* Button5 = nullptr;      // "Удалить"
+    QTreeView* TreeView1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QMenu* PopupAdd = nullptr;
+    QAction* PopupChip = nullptr;
+    QAction* PopupIndicator = nullptr;
+    QAction* PopupSwitch = nullptr;
+    QAction* PopupGenerator = nullptr;
+    QAction* PopupProbe = nullptr;
+    TFrame2* Frame21 = nullptr;
+    QLabel* StatusPanel = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+
+    TForm4* Form4 = nullptr;
+    TForm6* Form6 = nullptr;
+    TForm7* Form7 = nullptr;
+    TForm8* Form8 = nullptr;
+    TForm5* Form5 = nullptr;
+    TForm9* Form9 = nullptr;
+    TForm10* Form10 = nullptr;
+    TForm11* Form11 = nullptr;
+    TForm12* Form12 = nullptr;
+    TForm13* Form13 = nullptr;
+    TForm14* Form14 = nullptr;
+    TForm15* Form15 = nullptr;
+    TForm16* Form16 = nullptr;
+    TForm17* Form17 = nullptr;
+
+    // Navigator panel.
+    void NavigatorTitleClick(); // narrows the panel to 15 pixels
+    void ExpandButtonClick();   // widens it back to 150
+    void Button2Click();        // pops up the add menu
+    QPoint AddMenuPoint() const;
+
+    // ---- workspace (zoom, wheel, hover) ----
+    void ComboBox1Change();
+    // Toggles all routed wires on the surface (exclusive or).
+    void DrawField();
+    // Re-places and re-sizes every element picture after a change of Scale.
+    void RepaintElements();
+    // Wheel over the workspace: scrolls it by delta div 8 (Shift: horizontally); consumes it.
+    void FormMouseWheel(QWheelEvent* event);
+    // Pointer moves over the surface: hover tracking of the net under the pointer.
+    void Frame21Image1MouseMove(QMouseEvent* event);
+    // Surface pixel (x, y): HoverNet follows the net at the nearest grid point.
+    void TrackHover(int x, int y);
+    // Toggles the selection band from Frame21's band anchor to `corner` (surface pixels).
+    void DrawSelectionRectangle(QPoint corner);
+    // Toggles the marker on one leg of the element that `picture` shows.
+    void DrawLegMarker(ElementPicture* picture, int leg);
+    // Hooks the workspace's pointer and wheel events to the handlers above.
+    void ConnectWorkspace();
+
+    // ---- simulation ----
+    void ToolButton6Click();
+    void ToolButton7Click();
+    void ToolButton8Click();
+    void ToolButton9Click();
+    // Asks a running simulation to stop (closing the main window).
+    void RequestSimulationStop();
+    // The simulator of the model (created on first use); editing commands call its PrepareRun.
+    Simulator& simulator();
+    bool SimulationRunning() const { return simRunning_; }
+    // Called at the end of every run-loop cycle; tests and benchmarks drive a run with it.
+    std::function<void()> OnSimCycle;
+
+private: // simulation
+    void RedrawOscilloscope();
+    std::unique_ptr<Simulator> sim_;
+    bool simRunning_ = false;
+
+public:
+    // ---- catalogue ----
+    void ShowPicturesCatalogue();
+    void ShowElementsCatalogue();
+    void ShowChipsCatalogue();
+    void ShowAddChip();
+    // The catalogue tables and windows' shared state, made on first use with programDir()/bases.
+    CatalogueUi& catalogueUi();
+
+private:
+    // ---- catalogue ----
+    std::unique_ptr<CatalogueUi> catalogueUi_;
+
+public:
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void BuildMenu();
+    void BuildToolbar();
+    void BuildNavigator(QWidget* parent);
+    void ResizeNavigator(int from, int to);
+
+    QString programDir_;
+    std::unique_ptr<Schematic> model_;
+    std::unique_ptr<IniFile> Config;
+    bool shown_ = false;
+    bool fillWorkArea_ = true;
+};

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+// The main window's workspace commands: re-route and redraw, wire layer, zoom, wheel, hover.
+#include "app/mainwindow.h"
+
+#include "editor/elementpicture.h"
+#include "editor/wiredrawing.h"
+#include "editor/workspaceframe.h"
+#include "router/router.h"
+
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <functional>
+
+namespace {
+
+// Passes the wheel events of the workspace to the main window's wheel handler.
+class WheelFilter : public QObject {
+public:
+    WheelFilter(std::function<void(QWheelEvent*)> handler, QObject* parent)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Wheel) return false;
+        handler_(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+
+private:
+    std::function<void(QWheelEvent*)> handler_;
+};
+
+} // namespace
+
+void TForm1::ConnectWorkspace() {
+    connect(Frame21->Image1(), &SurfaceView::mouseMoved, this, &TForm1::Frame21Image1MouseMove);
+    Frame21->viewport()->installEventFilter(
+        new WheelFilter([this](QWheelEvent* event) { FormMouseWheel(event); }, this));
+}
+
+void TForm1::DrawField() {
+    ::DrawField(Frame21->surface(), *model_);
+    Frame21->Image1()->update();
+}
+
+void TForm1::Button4Click() {
+    DrawField();
+    Memo2->clear();
+    QStringList log;
+    model_->DeriveCons(&log);
+    Memo2->setPlainText(log.join(u'\n'));
+    RouteWires(*model_);
+    DrawField();
+}
+
+void TForm1::RepaintElements() {
+    // The picture's box follows Coord at the new Scale; for every element on the grid this is
+    // the position (left div PrevScale) * Scale + 2 taken from the old box.
+    for (int i = 1; i <= model_->ElementCount; ++i)
+        if (Frame21->picture(i)) Frame21->LayoutPicture(i);
+}
+
+void TForm1::ComboBox1Change() {
+    model_->PrevScale = model_->Scale;
+    model_->Scale = ComboBox1->currentIndex() + 3;
+    DesktopSetup();
+    RepaintElements();
+    Button4Click();
+}
+
+void TForm1::FormMouseWheel(QWheelEvent* event) {
+    if (Frame21->Banding) {
+        DrawSelectionRectangle(Frame21->BandCorner);
+        Frame21->Banding = false;
+    }
+    const int d = event->angleDelta().y() / 8;
+    QScrollBar* bar = (event->modifiers() & Qt::ShiftModifier) ? Frame21->horizontalScrollBar()
+                                                               : Frame21->verticalScrollBar();
+    bar->setValue(bar->value() - d);
+    event->accept();
+}
+
+void TForm1::Frame21Image1MouseMove(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    TrackHover(p.x(), p.y());
+}
+
+void TForm1::TrackHover(int x, int y) {
+    Schematic& s = *model_;
+    const int h = s.Scale / 2;
+    const int cx = (x + h) / s.Scale, cy = (y + h) / s.Scale;
+    const bool inside = cx >= 0 && cx <= GridMax && cy >= 0 && cy <= GridMax;
+    const int n = inside ? s.NetMap.at(cx, cy) : -1;
+    if (n == s.HoverNet) return;
+    if (s.Options.HighlightConnection) DrawField();
+    s.HoverNet = n;
+    if (s.Options.HighlightConnection) DrawField();
+}
+
+void TForm1::DrawSelectionRectangle(QPoint corner) {
+    ::DrawSelectionRectangle(Frame21->surface(), Frame21->BandAnchor, corner);
+    Frame21->Image1()->update();
+}
+
+void TForm1::DrawLegMarker(ElementPicture* picture, int leg) {
+    if (!picture || picture->tag() < 1 || picture->tag() > model_->ElementCount) return;
+    TElement& e = model_->element(picture->tag());
+    if (leg < 0 || leg >= static_cast<int>(e.Legs.size())) return;
+    ::DrawLegMarker(e.Bitmap, e.Legs[static_cast<size_t>(leg)], model_->Options.DesktopColor);
+    Q_EMIT model_->elementImageChanged(picture->tag());
+}

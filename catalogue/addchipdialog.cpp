@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/addchipdialog.h"
+
+#include "catalogue/catalogueui.h"
+#include "catalogue/chipsearchdialog.h"
+#include "catalogue/chipswindow.h"
+#include "catalogue/cursorgrid.h"
+#include "model/schematic.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TForm13::TForm13(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    setObjectName(QStringLiteral("Form13"));
+    setWindowTitle(QStringLiteral("Добвление микросхемы"));
+    ui_.Form13 = this;
+    CatalogueTable& table = ui_.catalogue().chips();
+    auto* top = new QVBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+    DBGrid1 = new CursorGrid(table,
+                             {{QStringLiteral("Mark"), QStringLiteral("Маркировка*")},
+                              {QStringLiteral("Type"), QStringLiteral("Тип")},
+                              {QStringLiteral("Elem_name"), QStringLiteral("Описание")}},
+                             false);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setFixedSize(520, 330);
+    DBGrid1->setColumnWidth(table.fieldIndex(QStringLiteral("Mark")), 110);
+    DBGrid1->setColumnWidth(table.fieldIndex(QStringLiteral("Type")), 260);
+    top->addWidget(DBGrid1);
+    auto* row = new QHBoxLayout;
+    Button1 = new QPushButton(QStringLiteral("Поиск..."));
+    Button2 = new QPushButton(QStringLiteral("ОК"));
+    Button3 = new QPushButton(QStringLiteral("Добавить"));
+    Button4 = new QPushButton(QStringLiteral("Отмена"));
+    row->addWidget(Button1);
+    row->addStretch();
+    for (QPushButton* b : {Button2, Button3, Button4})
+        row->addWidget(b);
+    for (QPushButton* b : {Button1, Button3, Button4})
+        b->setAutoDefault(false);
+    Button2->setDefault(true);
+    top->addLayout(row);
+
+    connect(DBGrid1, &CursorGrid::titleClicked, this,
+            [this](int column) { SortChips(ui_, DBGrid1, column); });
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TForm13::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm13::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm13::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm13::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm13::AddChip() {
+    Schematic* model = ui_.model();
+    CatalogueTable& chips = ui_.catalogue().chips();
+    if (!model || chips.row() < 0) return;
+    const int n = ++model->ChipCount;
+    QStandardItem* group = Navigator::makeNode(chips.text(QStringLiteral("Mark")), Navigator::ImageGroup);
+    Navigator::setDataRef(group, n);
+    model->navigator.insertRoot(0, group);
+    const int count = chips.number(QStringLiteral("Elem_count"));
+    for (int j = 1; j <= count; ++j) {
+        const QString name =
+            count == 1 ? QStringLiteral("D%1").arg(n) : QStringLiteral("D%1.%2").arg(n).arg(j);
+        group->appendRow(Navigator::makeNode(name, Navigator::ImageListed));
+    }
+}
+
+void TForm13::Button1Click() {
+    if (ui_.Form14) ui_.Form14->exec();
+    DBGrid1->setFocus();
+}
+
+void TForm13::Button2Click() {
+    AddChip();
+    accept();
+}
+
+void TForm13::Button3Click() {
+    AddChip();
+}

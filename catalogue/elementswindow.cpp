@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/elementswindow.h"
+
+#include "catalogue/catalogueui.h"
+#include "catalogue/cursorgrid.h"
+#include "catalogue/elementnamedialog.h"
+#include "catalogue/picturechooser.h"
+#include "catalogue/pictureswindow.h"
+
+#include <QDataWidgetMapper>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+// Limits typing in a define box to the picture's pin rows. A longer stored string is kept whole and
+// may be shortened, so reading a record never changes it.
+class DefineValidator : public QObject {
+public:
+    using QObject::QObject;
+    int limit = 32767;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(e);
+        const QString text = key->text();
+        if (!edit || text.isEmpty() || !text.at(0).isPrint()) return false;
+        return edit->text().size() - edit->selectedText().size() + text.size() > limit;
+    }
+};
+
+namespace {
+// Keeps Up/Down key releases in the grid as a prompt to find the element's picture.
+class KeyReleaseFilter : public QObject {
+public:
+    KeyReleaseFilter(QObject* parent, std::function<void()> action)
+        : QObject(parent), action_(std::move(action)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::KeyRelease) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Up || key == Qt::Key_Down) action_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
+};
+} // namespace
+
+TForm7::TForm7(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    setObjectName(QStringLiteral("Form7"));
+    setWindowTitle(QStringLiteral("База данных с элементами"));
+    ui_.Form7 = this;
+    Catalogue& cat = ui_.catalogue();
+    CatalogueTable& table = cat.elements();
+    connect(&table, &CatalogueTable::afterScroll, this, [this] {
+        if (ui_.Form5) DrawLegs();
+    });
+    connect(&cat.pictures(), &CatalogueTable::afterScroll, this, &TForm7::PicturesScrolled);
+    const QString error = cat.openElements();
+
+    auto* top = new QVBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+    auto* row = new QHBoxLayout;
+    DBGrid1 = new CursorGrid(table, {{QStringLiteral("Name"), QStringLiteral("Название элемента")}}, true);
+    DBGrid1->setFixedSize(200, 330);
+    row->addWidget(DBGrid1);
+
+    PageControl1 = new QTabWidget;
+    auto* page1 = new QWidget;
+    auto* p1 = new QVBoxLayout(page1);
+    auto* legs = new QGroupBox(QStringLiteral("Входы - Выходы"));
+    auto* legsLayout = new QVBoxLayout(legs);
+    legsLayout->addWidget(new QLabel(QStringLiteral("Идентификатор входов")));
+    DBEdit1 = new QLineEdit;
+    legsLayout->addWidget(DBEdit1);
+    legsLayout->addWidget(new QLabel(QStringLiteral("Идентификатор выходов")));
+    DBEdit2 = new QLineEdit;
+    legsLayout->addWidget(DBEdit2);
+    p1->addWidget(legs);
+    auto* picture = new QGroupBox(QStringLiteral("Картинка"));
+    auto* pictureLayout = new QHBoxLayout(picture);
+    pictureLayout->addWidget(new QLabel(QStringLiteral("Идентификатор")));
+    DBEdit3 = new QLineEdit;
+    pictureLayout->addWidget(DBEdit3);
+    Button4 = new QPushButton(QStringLiteral("Выбрать из базы..."));
+    pictureLayout->addWidget(Button4);
+    p1->addWidget(picture);
+    auto* look = new QGroupBox(QStringLiteral("Внешний вид"));
+    auto* lookLayout = new QVBoxLayout(look);
+    Image1 = new QLabel;
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setFixedSize(300, 130);
+    Image1->setAutoFillBackground(true);
+    QPalette pal = Image1->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    Image1->setPalette(pal);
+    lookLayout->addWidget(Image1, 0, Qt::AlignCenter);
+    p1->addWidget(look);
+    PageControl1->addTab(page1, QStringLiteral("Внешний вид"));
+
+    auto* page2 = new QWidget;
+    auto* p2 = new QVBoxLayout(page2);
+    auto* scriptBox = new QGroupBox(QStringLiteral("Текст скрипта"));
+    auto* scriptLayout = new QVBoxLayout(scriptBox);
+    DBMemo1 = new QPlainTextEdit;
+    scriptLayout->addWidget(DBMemo1);
+    Button5 = new QPushButton(QStringLiteral("Сохранить в базе"));
+    scriptLayout->addWidget(Button5, 0, Qt::AlignRight);
+    p2->addWidget(scriptBox);
+    PageControl1->addTab(page2, QStringLiteral("Скрипт"));
+    row->addWidget(PageControl1);
+    top->addLayout(row);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    Button1 = new QPushButton(QStringLiteral("Добавить..."));
+    Button2 = new QPushButton(QStringLiteral("Удалить"));
+    Button3 = new QPushButton(QStringLiteral("OK"));
+    for (QPushButton* b : {Button1, Button2, Button3})
+        buttons->addWidget(b);
+    for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5})
+        b->setAutoDefault(false);
+    top->addLayout(buttons);
+
+    validator_ = new DefineValidator(this);
+    DBEdit1->installEventFilter(validator_);
+    DBEdit2->installEventFilter(validator_);
+
+    QDataWidgetMapper* mapper = Mapper = CatalogueUi::BindMapper(table, this);
+    if (table.isOpen()) {
+        mapper->addMapping(DBEdit1, table.fieldIndex(QStringLiteral("Int_Define")), "text");
+        mapper->addMapping(DBEdit2, table.fieldIndex(QStringLiteral("Ext_Define")), "text");
+        mapper->addMapping(DBEdit3, table.fieldIndex(QStringLiteral("Image_Name")), "text");
+        mapper->addMapping(DBMemo1, table.fieldIndex(QStringLiteral("Script")), "plainText");
+        mapper->setCurrentIndex(table.row());
+    }
+
+    connect(DBEdit1, &QLineEdit::textChanged, this, &TForm7::DrawLegs);
+    connect(DBEdit2, &QLineEdit::textChanged, this, &TForm7::DrawLegs);
+    connect(DBGrid1, &QAbstractItemView::clicked, this, [this] { ui_.catalogue().FindPicture(); });
+    DBGrid1->installEventFilter(new KeyReleaseFilter(this, [this] { ui_.catalogue().FindPicture(); }));
+    connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm7::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
+    CatalogueUi::ShowError(parentWidget(), error);
+}
+
+bool TForm7::event(QEvent* e) {
+    const bool r = QDialog::event(e);
+    if (e->type() == QEvent::WindowActivate) {
+        ui_.catalogue().FindPicture();
+        DrawLegs();
+    }
+    return r;
+}
+
+void TForm7::setDefineLimit(int limit) {
+    defineLimit_ = limit;
+    validator_->limit = limit;
+}
+
+void TForm7::DrawLegs() {
+    if (ui_.Form5) {
+        CatalogueTable& pictures = ui_.catalogue().pictures();
+        Preview = QImage::fromData(pictures.value(QStringLiteral("Image")).toByteArray())
+                      .convertToFormat(QImage::Format_RGB32);
+    }
+    if (!Preview.isNull()) {
+        QPainter p(&Preview);
+        p.setPen(Qt::red);
+        p.setBrush(Qt::white);
+        const int w = Preview.width();
+        auto mark = [&p](int x1, int y1, int x2, int y2) {
+            p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+        };
+        const QString in = DBEdit1->text();
+        const QString out = DBEdit2->text();
+        for (int i = 1; i <= in.size(); ++i)
+            if (in.at(i - 1) == QLatin1Char('1')) mark(0, 10 * i - 3, 5, 10 * i + 3);
+        for (int i = 1; i <= out.size(); ++i)
+            if (out.at(i - 1) == QLatin1Char('1')) mark(w - 6, 10 * i - 3, w, 10 * i + 3);
+    }
+    // Shown at a whole multiple of its size that fits the panel, so the pin marks stay readable.
+    int factor = 1;
+    if (!Preview.isNull())
+        factor =
+            std::max(1, std::min(Image1->width() / Preview.width(), Image1->height() / Preview.height()));
+    Image1->setPixmap(QPixmap::fromImage(Preview.scaled(Preview.size() * factor)));
+}
+
+void TForm7::PicturesScrolled() {
+    if (!ui_.Form5) return;
+    DrawLegs();
+    setDefineLimit(Preview.height() / 10 - 1);
+}
+
+void TForm7::Button1Click() {
+    if (ui_.Form9) ui_.Form9->exec();
+}
+
+void TForm7::Button2Click() {
+    CatalogueUi::DeleteCurrent(this, ui_.catalogue().elements(), QStringLiteral("Внимание"),
+                               QStringLiteral("Вы действительно хотите удалить текущий элемент"));
+}
+
+void TForm7::Button3Click() {
+    accept();
+    Mapper->submit();
+    CatalogueUi::ShowError(this, ui_.catalogue().elements().post());
+}
+
+void TForm7::Button4Click() {
+    if (ui_.Form8) ui_.Form8->exec();
+}
+
+void TForm7::Button5Click() {
+    Mapper->submit();
+    CatalogueUi::ShowError(this, ui_.catalogue().elements().post());
+}

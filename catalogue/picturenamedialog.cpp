@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/picturenamedialog.h"
+
+#include "catalogue/catalogueui.h"
+#include "catalogue/dbimage.h"
+#include "catalogue/linedialog.h"
+#include "catalogue/pictureswindow.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm6::TForm6(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Ввод имени"));
+    ui_.Form6 = this;
+    BuildNameDialog(this, QStringLiteral("Введите тип элемента"), &Edit1, &Button1, &Button2);
+    Edit1->setMaxLength(40);
+    ConnectOk();
+}
+
+void TForm6::Button1Click() {
+    const QString name = Edit1->text();
+    if (name.isEmpty()) {
+        ShowEmptyNameBox(this);
+        return;
+    }
+    if (!ui_.Form5) return;
+    const QString path = ui_.Form5->RunOpenDialog();
+    if (path.isEmpty()) return;
+    CatalogueTable& table = ui_.catalogue().pictures();
+    // Appending in key order keeps the new record's position stable until the name order returns.
+    if (CatalogueUi::ShowError(this, table.orderBy(QString()))) return;
+    if (CatalogueUi::ShowError(this, table.append(name))) {
+        table.orderBy(QStringLiteral("Name"));
+        return;
+    }
+    QString error;
+    const QByteArray bytes = DbImage::ReadBitmapFile(path, &error);
+    if (CatalogueUi::ShowError(this, error)) {
+        table.orderBy(QStringLiteral("Name"));
+        return;
+    }
+    table.setField(QStringLiteral("Image"), bytes);
+    if (CatalogueUi::ShowError(this, table.post())) return;
+    CatalogueUi::ShowError(this, table.orderBy(QStringLiteral("Name")));
+    accept();
+}

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/pictureswindow.h"
+
+#include "catalogue/catalogueui.h"
+#include "catalogue/cursorgrid.h"
+#include "catalogue/dbimage.h"
+#include "catalogue/picturenamedialog.h"
+
+#include <QDataWidgetMapper>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TForm5::TForm5(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("База данных с изображениями элементов"));
+    ui_.Form5 = this;
+    CatalogueTable& table = ui_.catalogue().pictures();
+    const QString error = ui_.catalogue().openPictures();
+
+    auto* top = new QVBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+    auto* row = new QHBoxLayout;
+    auto* names = new QGroupBox(QStringLiteral("Название картинки"));
+    auto* namesLayout = new QVBoxLayout(names);
+    DBGrid1 = new CursorGrid(table, {{QStringLiteral("Name"), QStringLiteral("Name"), 40}}, true);
+    DBGrid1->setFixedSize(200, 280);
+    namesLayout->addWidget(DBGrid1);
+    row->addWidget(names);
+    auto* view = new QGroupBox(QStringLiteral("Просмотр изображения"));
+    auto* viewLayout = new QVBoxLayout(view);
+    DBImage1 = new DbImage;
+    DBImage1->setFixedSize(280, 280);
+    DBImage1->setAutoFillBackground(true);
+    QPalette pal = DBImage1->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    DBImage1->setPalette(pal);
+    viewLayout->addWidget(DBImage1);
+    row->addWidget(view);
+    top->addLayout(row);
+
+    auto* buttons = new QHBoxLayout;
+    Button1 = new QPushButton(QStringLiteral("Добавить"));
+    Button2 = new QPushButton(QStringLiteral("Удалить"));
+    Button3 = new QPushButton(QStringLiteral("Сменить картинку"));
+    Button4 = new QPushButton(QStringLiteral("ОК"));
+    for (QPushButton* b : {Button1, Button2, Button3, Button4}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    Button4->setDefault(true);
+    top->addLayout(buttons);
+
+    OpenPictureDialog1 = new QFileDialog(this);
+    OpenPictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    OpenPictureDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenPictureDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenPictureDialog1->setNameFilter(QStringLiteral("Точечный рисунок BMP (*.bmp)"));
+    OpenPictureDialog1->setDefaultSuffix(QStringLiteral("bmp"));
+    OpenPictureDialog1->setDirectory(QDir::cleanPath(ui_.catalogue().folder() + QStringLiteral("/..")));
+    if (auto* grid = qobject_cast<QGridLayout*>(OpenPictureDialog1->layout())) {
+        auto* preview = new QLabel;
+        preview->setFixedSize(160, 160);
+        preview->setAlignment(Qt::AlignCenter);
+        preview->setFrameShape(QFrame::StyledPanel);
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+        connect(OpenPictureDialog1, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+            QPixmap pix(path);
+            preview->setPixmap(pix.isNull() ? QPixmap() : pix.scaled(preview->size(), Qt::KeepAspectRatio));
+        });
+    }
+
+    QDataWidgetMapper* mapper = CatalogueUi::BindMapper(table, this);
+    if (table.isOpen()) mapper->addMapping(DBImage1, table.fieldIndex(QStringLiteral("Image")), "imageData");
+    mapper->setCurrentIndex(table.row());
+
+    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm5::Button4Click);
+    CatalogueUi::ShowError(parentWidget(), error);
+}
+
+QString TForm5::RunOpenDialog() {
+    if (OpenPictureDialog1->exec() != QDialog::Accepted) return {};
+    const QStringList files = OpenPictureDialog1->selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+void TForm5::Button1Click() {
+    if (ui_.Form6) ui_.Form6->exec();
+}
+
+void TForm5::Button2Click() {
+    CatalogueUi::DeleteCurrent(this, ui_.catalogue().pictures(), QStringLiteral("Внимание!"),
+                               QStringLiteral("Вы действительно хотите удалить текущую картинку"));
+}
+
+void TForm5::Button3Click() {
+    CatalogueTable& table = ui_.catalogue().pictures();
+    const QString path = RunOpenDialog();
+    if (path.isEmpty() || table.row() < 0) return;
+    QString error;
+    const QByteArray bytes = DbImage::ReadBitmapFile(path, &error);
+    if (CatalogueUi::ShowError(this, error)) return;
+    table.setField(QStringLiteral("Image"), bytes);
+    CatalogueUi::ShowError(this, table.post());
+}
+
+void TForm5::Button4Click() {
+    if (CatalogueUi::ShowError(this, ui_.catalogue().pictures().post())) return;
+    accept();
+}

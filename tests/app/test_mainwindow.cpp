@@ -1,0 +1,292 @@
+// SPDX-License-Identifier: MIT
+#include "editor/surface.h"
+#include "editor/workspaceframe.h"
+#include "tests/app/appfixture.h"
+#include "tests/common/testutil.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace {
+
+using MainWindow = AppFixture;
+
+TEST_F(MainWindow, CreatesFifteenWindowsInOrderWithTheirCaptions) {
+    TForm1& f = start();
+    const std::pair<const char*, const char*> expected[] = {
+        {"TForm1", "Zivuvazodi Tarnwell v0.99"},
+        {"TForm4", "Настройки"},
+        {"TForm6", "Ввод имени"},
+        {"TForm7", "База данных с элементами"},
+        {"TForm8", "Выбор картинки"},
+        {"TForm5", "База данных с изображениями элементов"},
+        {"TForm9", "Ввод имени"},
+        {"TForm10", "База данных с микросхемами"},
+        {"TForm11", "Вводмаркировки"},
+        {"TForm12", "Выбор картинки"},
+        {"TForm13", "Добвление микросхемы"},
+        {"TForm14", "Поиск микросхемы"},
+        {"TForm15", "Масштаб времени"},
+        {"TForm16", "Настройка генератора"},
+        {"TForm17", "Осциллографы"},
+    };
+    ASSERT_EQ(f.CreatedWindows.size(), 15);
+    for (int i = 0; i < 15; ++i) {
+        QWidget* w = f.CreatedWindows[i];
+        EXPECT_STREQ(w->metaObject()->className(), expected[i].first) << i;
+        EXPECT_EQ(w->windowTitle(), QString::fromUtf8(expected[i].second)) << i;
+        if (i > 0) {
+            EXPECT_TRUE(w->isWindow()) << i;
+            EXPECT_FALSE(w->isVisible()) << i;
+        }
+    }
+    EXPECT_EQ(f.minimumSize(), QSize(640, 480));
+}
+
+// Menu entries in order: text, or "-" for a separator, and whether the item is enabled.
+using MenuRows = std::vector<std::pair<QString, bool>>;
+
+MenuRows rowsOf(QMenu* menu) {
+    MenuRows rows;
+    for (QAction* a : menu->actions())
+        rows.emplace_back(a->isSeparator() ? QStringLiteral("-") : a->text(), a->isEnabled());
+    return rows;
+}
+
+MenuRows expectedBases(bool locked) {
+    return {{QStringLiteral("Изображения элементов..."), !locked},
+            {QStringLiteral("Елементы..."), !locked},
+            {QStringLiteral("Изображения микросхем..."), false},
+            {QStringLiteral("Микросхемы..."), !locked}};
+}
+
+void expectMenus(TForm1& f, bool locked) {
+    QStringList titles;
+    for (QAction* a : f.menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, QStringList({QStringLiteral("Файл"), QStringLiteral("Правка"), QStringLiteral("Схема"),
+                                   QStringLiteral("Базы данных")}));
+    const MenuRows file = {{QStringLiteral("Новый"), true},      {QStringLiteral("Открыть..."), true},
+                           {QStringLiteral("Сохранить"), false}, {QStringLiteral("Сохранить как..."), true},
+                           {QStringLiteral("-"), true},          {QStringLiteral("Настройки..."), true},
+                           {QStringLiteral("-"), true},          {QStringLiteral("Выход"), true}};
+    const MenuRows edit = {{QStringLiteral("Выделить все"), true},
+                           {QStringLiteral("Снять выделение"), true},
+                           {QStringLiteral("Инвертировать выделение"), true}};
+    const MenuRows scheme = {{QStringLiteral("Добавить микросхему..."), true},
+                             {QStringLiteral("Добавить специальный элемент"), true},
+                             {QStringLiteral("Удалить выделенные элементы"), true},
+                             {QStringLiteral("-"), true},
+                             {QStringLiteral("Осцилографы"), true},
+                             {QStringLiteral("Управление схемой..."), true}};
+    const MenuRows special = {{QStringLiteral("Индикатор"), true}, {QStringLiteral("Переключатель"), true}};
+    EXPECT_EQ(rowsOf(f.MenuFile), file);
+    EXPECT_EQ(rowsOf(f.MenuEdit), edit);
+    EXPECT_EQ(rowsOf(f.MenuScheme), scheme);
+    EXPECT_EQ(rowsOf(f.MenuSpecial), special);
+    EXPECT_EQ(rowsOf(f.MenuBases), expectedBases(locked));
+    EXPECT_EQ(f.ActExit->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
+}
+
+TEST_F(MainWindow, WithoutASettingsFileTheCatalogueItemsAreLockedAndDefaultsHold) {
+    TForm1& f = start();
+    expectMenus(f, true);
+    const TOptions& o = f.model().Options;
+    EXPECT_EQ(o.DesktopColor, 0xFFFFFF);
+    EXPECT_EQ(o.GridColor, 0);
+    EXPECT_FALSE(o.FullSelection);
+    EXPECT_FALSE(o.SelectOnCreate);
+    EXPECT_FALSE(o.DrawConnections);
+    EXPECT_TRUE(o.HighlightConnection);
+    EXPECT_EQ(f.Frame21->surface().pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(f.Frame21->surface().pixel(10, 10), qRgb(0, 0, 0));
+}
+
+TEST_F(MainWindow, LockBasesZeroLeavesTheCatalogueItemsEnabled) {
+    writeConfig("[Main]\r\nLockBases=0\r\n");
+    expectMenus(start(), false);
+}
+
+TEST_F(MainWindow, ReadsHexadecimalAndDollarValuesAndIgnoresGarbage) {
+    writeConfig(
+        "[Colors]\nDesktop=0x00FF00\nGrid=$0000FF\n[Selection]\nFull=0x1\nDraw_conn=banana\nSel_conn=$0\n"
+        "[Creation]\nSelection=7\n[Main]\nLockBases=$0\n");
+    TForm1& f = start();
+    const TOptions& o = f.model().Options;
+    EXPECT_EQ(o.DesktopColor, 0x00FF00);
+    EXPECT_EQ(o.GridColor, 0x0000FF);
+    EXPECT_TRUE(o.FullSelection);
+    EXPECT_FALSE(o.DrawConnections); // garbage reads as the default
+    EXPECT_FALSE(o.HighlightConnection);
+    EXPECT_TRUE(o.SelectOnCreate);
+    EXPECT_TRUE(f.ActChips->isEnabled());
+    // 0x00BBGGRR: 0x00FF00 is green, $0000FF red.
+    EXPECT_EQ(f.Frame21->surface().pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(f.Frame21->surface().pixel(20, 30), qRgb(255, 0, 0));
+}
+
+TEST_F(MainWindow, ClosingWritesTheSixKeysInOrderAndLeavesLockBasesAlone) {
+    writeConfig("[Main]\r\nLockBases=0\r\n");
+    TForm1& f = start();
+    f.model().Options.GridColor = 0x123456;
+    f.model().Options.FullSelection = true;
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(readConfig(),
+              QByteArray("[Main]\r\nLockBases=0\r\n[Colors]\r\nDesktop=16777215\r\nGrid=1193046\r\n"
+                         "[Selection]\r\nFull=1\r\nDraw_conn=0\r\nSel_conn=1\r\n[Creation]\r\n"
+                         "Selection=0\r\n"));
+    form.reset();
+}
+
+TEST_F(MainWindow, AFailedWriteShowsThePathAndKeepsTheWindowOpen) {
+    TForm1& f = start(); // no config folder: every write fails
+    AcceptNextMessageBox();
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Tarnwell"));
+    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("Unable to write to %1").arg(configPath()));
+    EXPECT_FALSE(QFile::exists(configPath()));
+}
+
+struct DesktopCase {
+    int scale;
+    int side;
+};
+
+class DesktopSetupTest : public AppFixture, public ::testing::WithParamInterface<DesktopCase> {};
+
+TEST_P(DesktopSetupTest, PanelSizeBackgroundAndOneDotPerGridPoint) {
+    writeConfig("[Colors]\nDesktop=$FFFF00\nGrid=$0000FF\n"); // aqua desktop, red grid
+    TForm1& f = start();
+    const int s = GetParam().scale;
+    f.model().WireMap.at(5, 5) = 10000;
+    f.model().Scale = s;
+    f.DesktopSetup();
+    EXPECT_EQ(f.model().WireMap.at(5, 5), 0);
+    EXPECT_EQ(f.Frame21->Panel1()->size(), QSize(GetParam().side, GetParam().side));
+    const QImage& img = f.Frame21->surface();
+    ASSERT_GE(img.width(), 200 * s + 1);
+    const QRgb desk = qRgb(0, 255, 255), grid = qRgb(255, 0, 0);
+    int dots = 0;
+    for (int y = 0; y <= 200 * s; ++y)
+        for (int x = 0; x <= 200 * s; ++x) {
+            const bool onGrid = x % s == 0 && y % s == 0;
+            const QRgb px = img.pixel(x, y);
+            if (onGrid) ++dots;
+            ASSERT_EQ(px, onGrid ? grid : desk) << x << "," << y;
+        }
+    EXPECT_EQ(dots, 201 * 201);
+    // The surface sits 2 pixels in from the panel's edge.
+    EXPECT_EQ(f.Frame21->Image1()->pos(), QPoint(2, 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, DesktopSetupTest,
+                         ::testing::Values(DesktopCase{3, 600}, DesktopCase{20, 4000}));
+
+TEST_F(MainWindow, ToolbarStatusBarNavigatorAndLogsStartAsDescribed) {
+    TForm1& f = start();
+    for (QToolButton* b : {f.ToolButtonNew, f.ToolButtonOpen, f.ToolButtonSave, f.ToolButton6, f.ToolButton7,
+                           f.ToolButton8, f.ToolButton9, f.ToolButton1}) {
+        EXPECT_EQ(b->size(), QSize(32, 29)) << b->objectName().toStdString();
+        EXPECT_EQ(b->iconSize(), QSize(21, 21));
+    }
+    EXPECT_TRUE(f.ToolButton6->isEnabled());
+    EXPECT_FALSE(f.ToolButton7->isEnabled());
+    EXPECT_FALSE(f.ToolButton8->isEnabled());
+    EXPECT_TRUE(f.ToolButton9->isCheckable());
+    ASSERT_EQ(f.ComboBox1->count(), 18);
+    EXPECT_EQ(f.ComboBox1->itemText(0), QStringLiteral("30%"));
+    EXPECT_EQ(f.ComboBox1->itemText(17), QStringLiteral("200%"));
+    EXPECT_EQ(f.ComboBox1->currentText(), QStringLiteral("100%"));
+    EXPECT_FALSE(f.ComboBox1->isEditable());
+    EXPECT_EQ(f.ComboBox1->width(), 81);
+    EXPECT_EQ(f.StatusPanel->text(), QStringLiteral("Время: "));
+    EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral("Memo1"));
+    EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("Memo2"));
+    EXPECT_EQ(f.Label1->text(), QStringLiteral("Label1"));
+    EXPECT_EQ(f.NavigatorPanel->width(), 150);
+    EXPECT_EQ(f.NavigatorTitle->text(), QStringLiteral("Навигатор"));
+    EXPECT_TRUE(f.TreeView1->font().bold());
+    EXPECT_EQ(f.model().Scale, 10);
+    EXPECT_EQ(f.model().HoverNet, -1);
+    EXPECT_EQ(f.model().NetMap.at(100, 100), -1);
+}
+
+TEST_F(MainWindow, NavigatorTitleNarrowsThePanelAndTheArrowWidensIt) {
+    TForm1& f = start();
+    // Each one-pixel step reaches the screen before the next: 135 resizes each way.
+    struct Widths : QObject {
+        std::vector<int> seen;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Resize) seen.push_back(static_cast<QWidget*>(o)->width());
+            return false;
+        }
+    } widths;
+    f.NavigatorPanel->installEventFilter(&widths);
+    QTest::mouseClick(f.NavigatorTitle, Qt::LeftButton);
+    ASSERT_EQ(widths.seen.size(), 135u);
+    EXPECT_EQ(widths.seen.front(), 149);
+    EXPECT_EQ(widths.seen.back(), 15);
+    EXPECT_EQ(f.NavigatorPanel->width(), 15);
+    EXPECT_TRUE(f.ExpandButton->isVisible());
+    EXPECT_EQ(f.ExpandButton->text(), QStringLiteral(">"));
+    widths.seen.clear();
+    QTest::mouseClick(f.ExpandButton, Qt::LeftButton);
+    EXPECT_EQ(widths.seen.size(), 135u);
+    EXPECT_EQ(f.NavigatorPanel->width(), 150);
+    EXPECT_FALSE(f.ExpandButton->isVisible());
+}
+
+TEST_F(MainWindow, AddButtonPopsUpTheAddMenuBelowItsMiddle) {
+    TForm1& f = start();
+    f.move(30, 40);
+    const QPoint b = f.Button2->mapTo(&f, QPoint(0, 0));
+    const QPoint expected(f.geometry().left() + b.x() + f.Button2->width() / 2,
+                          f.geometry().top() + b.y() + f.Button2->height() + 24);
+    EXPECT_EQ(f.AddMenuPoint(), expected);
+    QTest::mouseClick(f.Button2, Qt::LeftButton);
+    ASSERT_TRUE(f.PopupAdd->isVisible());
+    EXPECT_EQ(f.PopupAdd->pos(), expected);
+    QStringList items;
+    for (QAction* a : f.PopupAdd->actions())
+        items << a->text();
+    EXPECT_EQ(items, QStringList({QStringLiteral("Микросхема..."), QStringLiteral("Специальный элемент")}));
+    QStringList special;
+    for (QAction* a : f.PopupAdd->actions()[1]->menu()->actions())
+        special << a->text();
+    EXPECT_EQ(special, QStringList({QStringLiteral("Индикатор"), QStringLiteral("Переключатель"),
+                                    QStringLiteral("Генератор"), QStringLiteral("Осциллограф")}));
+    f.PopupAdd->hide();
+}
+
+TEST_F(MainWindow, AFullElementTableRefusesWithAMessageBeforeTakingASlot) {
+    TForm1& f = start();
+    for (int i = 0; i < MaxElements; ++i)
+        ASSERT_NE(f.TakeElementSlot(), 0);
+    AcceptNextMessageBox();
+    EXPECT_EQ(f.TakeElementSlot(), 0);
+    EXPECT_EQ(f.model().ElementCount, MaxElements);
+    EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Внимание"));
+    EXPECT_TRUE(LastMessageBoxText().contains(QStringLiteral("1000")));
+}
+
+TEST_F(MainWindow, SettingsItemOpensTheSettingsDialogModally) {
+    TForm1& f = start();
+    bool wasModal = false;
+    WhenModalShown([&wasModal, &f](QWidget* w) {
+        wasModal = w == f.CreatedWindows[1];
+        w->close();
+    });
+    f.ActSettings->trigger();
+    EXPECT_TRUE(wasModal);
+}
+
+} // namespace
