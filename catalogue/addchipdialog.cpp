@@ -56,16 +56,7 @@ void TForm13::AddChip() {
     Schematic* model = ui_.model();
     CatalogueTable& chips = ui_.catalogue().chips();
     if (!model || chips.row() < 0) return;
-    const int n = ++model->ChipCount;
-    QStandardItem* group = Navigator::makeNode(chips.text(QStringLiteral("Mark")), Navigator::ImageGroup);
-    Navigator::setDataRef(group, n);
-    model->navigator.insertRoot(0, group);
-    const int count = chips.number(QStringLiteral("Elem_count"));
-    for (int j = 1; j <= count; ++j) {
-        const QString name =
-            count == 1 ? QStringLiteral("D%1").arg(n) : QStringLiteral("D%1.%2").arg(n).arg(j);
-        group->appendRow(Navigator::makeNode(name, Navigator::ImageListed));
-    }
+    model->ListChip(chips.text(QStringLiteral("Mark")), chips.number(QStringLiteral("Elem_count")));
 }
 
 void TForm13::Button1Click() {

@@ -50,3 +50,16 @@ void Schematic::DeriveCons(QStringList* log) {
         }
     }
 }
+
+QStandardItem* Schematic::ListChip(const QString& mark, int elementCount) {
+    const int n = ++ChipCount;
+    QStandardItem* group = Navigator::makeNode(mark, Navigator::ImageGroup);
+    Navigator::setDataRef(group, n);
+    navigator.insertRoot(0, group);
+    for (int j = 1; j <= elementCount; ++j) {
+        const QString name =
+            elementCount == 1 ? QStringLiteral("D%1").arg(n) : QStringLiteral("D%1.%2").arg(n).arg(j);
+        group->appendRow(Navigator::makeNode(name, Navigator::ImageListed));
+    }
+    return group;
+}

@@ -64,6 +64,10 @@ public:
     void ToggleSelection(int index);
     // Rebuilds Cons from Conns and the element coordinates; appends the trace lines to `log`.
     void DeriveCons(QStringList* log = nullptr);
+    // Lists a chip in the navigator: raises ChipCount and inserts at the top a group node with
+    // the marking (data reference = chip number) and `elementCount` listed nodes "D n" (one
+    // element) or "D n.j". Returns the group node.
+    QStandardItem* ListChip(const QString& mark, int elementCount);
 
     std::vector<TElement> Elements; // index 0 unused
     int32_t ElementCount = 0;
