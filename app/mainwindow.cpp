@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "app/icons.h"
+#include "app/optionsfile.h"
 #include "app/settingsdialog.h"
 #include "catalogue/addchipdialog.h"
 #include "catalogue/chipsearchdialog.h"
@@ -93,7 +94,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     row->addWidget(NavigatorPanel);
 
     auto* right = new QSplitter(Qt::Vertical);
-    Frame21 = new TFrame2(*model_);
+    Frame21 = new TFrame2(*model_, options_);
     ConnectWorkspace();
     right->addWidget(Frame21);
     auto* logs = new QSplitter(Qt::Horizontal);
@@ -125,15 +126,14 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
-    Schematic& s = *model_;
-    s.ChipCount = 0;
-    s.ElementCount = 0;
-    s.Scale = 10;
-    s.PrevScale = 10;
-    s.HoverNet = -1;
-    RouteWires(s);
-    s.Cons.clear();
-    s.Conns.clear();
+    run_ = new SimulationRun(*model_, this);
+    run_->waitMs = [this] { return Form15 ? Form15->Position() : 100; };
+    run_->beforeUnit = [this] { StatusPanel->setText(simulator().TimeText()); };
+    run_->afterUnit = [this] {
+        if (model_->OscCount() > 0 && Form17 && Form17->isVisible()) RedrawOscilloscope();
+    };
+    connect(run_, &SimulationRun::runningChanged, this, &TForm1::ShowRunState);
+    RouteWires(*model_, Frame21->grids());
 }
 
 void TForm1::CreateWindows() {
@@ -204,7 +204,7 @@ void TForm1::BuildMenu() {
     connect(ActExit, &QAction::triggered, this, &QWidget::close);
     connect(ActAddChip, &QAction::triggered, this, &TForm1::ShowAddChip);
     connect(ActOscilloscopes, &QAction::triggered, this, [this] {
-        if (model_->OscCount > 0 && Form17) Form17->show();
+        if (model_->OscCount() > 0 && Form17) Form17->show();
     });
     connect(ActPictures, &QAction::triggered, this, &TForm1::ShowPicturesCatalogue);
     connect(ActElements, &QAction::triggered, this, &TForm1::ShowElementsCatalogue);
@@ -302,7 +302,7 @@ void TForm1::BuildNavigator(QWidget* parent) {
     TreeView1->setHeaderHidden(true);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* icons = new NavigatorIcons(this);
-    icons->setSourceModel(&model_->navigator.model());
+    icons->setSourceModel(&model_->navigator().model());
     TreeView1->setModel(icons);
     col->addWidget(TreeView1, 1);
 
@@ -355,14 +355,8 @@ void TForm1::Button2Click() {
 
 void TForm1::InitCfg() {
     Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
-    TOptions& o = model_->Options;
-    o.DesktopColor = Config->ReadInteger(QStringLiteral("Colors"), QStringLiteral("Desktop"), 16777215);
-    o.GridColor = Config->ReadInteger(QStringLiteral("Colors"), QStringLiteral("Grid"), 0);
-    o.FullSelection = Config->ReadBool(QStringLiteral("Selection"), QStringLiteral("Full"), false);
-    o.SelectOnCreate = Config->ReadBool(QStringLiteral("Creation"), QStringLiteral("Selection"), false);
-    o.DrawConnections = Config->ReadBool(QStringLiteral("Selection"), QStringLiteral("Draw_conn"), false);
-    o.HighlightConnection = Config->ReadBool(QStringLiteral("Selection"), QStringLiteral("Sel_conn"), true);
-    if (Config->ReadBool(QStringLiteral("Main"), QStringLiteral("LockBases"), true)) {
+    ReadOptions(*Config, options_);
+    if (ReadLockBases(*Config)) {
         for (QAction* a : {ActPictures, ActElements, ActChipPictures, ActChips})
             a->setEnabled(false);
     }
@@ -371,29 +365,19 @@ void TForm1::InitCfg() {
 bool TForm1::SaveCfg() {
     if (!Config)
         Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
-    const TOptions& o = model_->Options;
     QString error;
-    const bool ok =
-        Config->WriteInteger(QStringLiteral("Colors"), QStringLiteral("Desktop"), o.DesktopColor, &error) &&
-        Config->WriteInteger(QStringLiteral("Colors"), QStringLiteral("Grid"), o.GridColor, &error) &&
-        Config->WriteBool(QStringLiteral("Selection"), QStringLiteral("Full"), o.FullSelection, &error) &&
-        Config->WriteBool(QStringLiteral("Creation"), QStringLiteral("Selection"), o.SelectOnCreate,
-                          &error) &&
-        Config->WriteBool(QStringLiteral("Selection"), QStringLiteral("Draw_conn"), o.DrawConnections,
-                          &error) &&
-        Config->WriteBool(QStringLiteral("Selection"), QStringLiteral("Sel_conn"), o.HighlightConnection,
-                          &error);
+    const bool ok = WriteOptions(*Config, options_, &error);
     if (!ok) QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
     return ok;
 }
 
 void TForm1::DesktopSetup() {
-    model_->WireMap.fill(WireFree);
+    Frame21->grids().WireMap.fill(WireFree);
     Frame21->DesktopSetup();
 }
 
-int TForm1::TakeElementSlot() {
-    const int index = model_->NewElementSlot();
+int TForm1::AddElementOrWarn(TElement e) {
+    const int index = model_->AddElement(std::move(e));
     if (index == 0) {
         QMessageBox::warning(
             this, QStringLiteral("Внимание"),

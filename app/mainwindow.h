@@ -2,9 +2,10 @@
 #pragma once
 
 #include "app/inifile.h"
+#include "app/simulationrun.h"
 #include "catalogue/catalogueui.h"
+#include "editor/options.h"
 #include "model/schematic.h"
-#include "sim/simulator.h"
 
 #include <QMainWindow>
 
@@ -54,6 +55,7 @@ public:
     void CreateWindows();
 
     Schematic& model() { return *model_; }
+    TOptions& options() { return options_; }
     const QString& programDir() const { return programDir_; }
 
     // Options.
@@ -64,8 +66,9 @@ public:
     // Re-route and redraw.
     void Button4Click();
 
-    // Takes a new element slot, or refuses with a message when the table is full (returns 0).
-    int TakeElementSlot();
+    // Adds an element to the schematic, or refuses with a message when the table is full
+    // (returns 0).
+    int AddElementOrWarn(TElement e);
 
     QList<QWidget*> CreatedWindows;
 
@@ -170,16 +173,14 @@ public:
     void ToolButton9Click();
     // Asks a running simulation to stop (closing the main window).
     void RequestSimulationStop();
-    // The simulator of the model (created on first use); editing commands call its PrepareRun.
-    Simulator& simulator();
-    bool SimulationRunning() const { return simRunning_; }
-    // Called at the end of every run-loop cycle; tests and benchmarks drive a run with it.
-    std::function<void()> OnSimCycle;
+    SimulationRun& simulationRun() { return *run_; }
+    // The simulator of the model; editing commands call its PrepareRun.
+    Simulator& simulator() { return run_->simulator(); }
 
-private: // simulation
+private:
     void RedrawOscilloscope();
-    std::unique_ptr<Simulator> sim_;
-    bool simRunning_ = false;
+    void ShowRunState(bool running);
+    SimulationRun* run_ = nullptr;
 
 public:
     // ---- catalogue ----
@@ -211,6 +212,7 @@ private:
 
     QString programDir_;
     std::unique_ptr<Schematic> model_;
+    TOptions options_;
     std::unique_ptr<IniFile> Config;
     bool shown_ = false;
     bool fillWorkArea_ = true;

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "editor/elementpicture.h"
+#include "editor/overlaydrawing.h"
 #include "editor/wiredrawing.h"
 #include "editor/workspaceframe.h"
 #include "router/router.h"
@@ -43,7 +44,7 @@ void TForm1::ConnectWorkspace() {
 }
 
 void TForm1::DrawField() {
-    ::DrawField(Frame21->surface(), *model_);
+    ::DrawField(Frame21->surface(), Frame21->grids(), Frame21->view(), options_);
     Frame21->Image1()->update();
 }
 
@@ -53,20 +54,21 @@ void TForm1::Button4Click() {
     QStringList log;
     model_->DeriveCons(&log);
     Memo2->setPlainText(log.join(u'\n'));
-    RouteWires(*model_);
+    RouteWires(*model_, Frame21->grids());
     DrawField();
 }
 
 void TForm1::RepaintElements() {
     // The picture's box follows Coord at the new Scale; for every element on the grid this is
     // the position (left div PrevScale) * Scale + 2 taken from the old box.
-    for (int i = 1; i <= model_->ElementCount; ++i)
+    for (int i = 1; i <= model_->ElementCount(); ++i)
         if (Frame21->picture(i)) Frame21->LayoutPicture(i);
 }
 
 void TForm1::ComboBox1Change() {
-    model_->PrevScale = model_->Scale;
-    model_->Scale = ComboBox1->currentIndex() + 3;
+    ViewState& view = Frame21->view();
+    view.PrevScale = view.Scale;
+    view.Scale = ComboBox1->currentIndex() + 3;
     DesktopSetup();
     RepaintElements();
     Button4Click();
@@ -90,15 +92,15 @@ void TForm1::Frame21Image1MouseMove(QMouseEvent* event) {
 }
 
 void TForm1::TrackHover(int x, int y) {
-    Schematic& s = *model_;
-    const int h = s.Scale / 2;
-    const int cx = (x + h) / s.Scale, cy = (y + h) / s.Scale;
+    ViewState& view = Frame21->view();
+    const int h = view.Scale / 2;
+    const int cx = (x + h) / view.Scale, cy = (y + h) / view.Scale;
     const bool inside = cx >= 0 && cx <= GridMax && cy >= 0 && cy <= GridMax;
-    const int n = inside ? s.NetMap.at(cx, cy) : -1;
-    if (n == s.HoverNet) return;
-    if (s.Options.HighlightConnection) DrawField();
-    s.HoverNet = n;
-    if (s.Options.HighlightConnection) DrawField();
+    const int n = inside ? Frame21->grids().NetMap.at(cx, cy) : -1;
+    if (n == view.HoverNet) return;
+    if (options_.HighlightConnection) DrawField();
+    view.HoverNet = n;
+    if (options_.HighlightConnection) DrawField();
 }
 
 void TForm1::DrawSelectionRectangle(QPoint corner) {
@@ -107,9 +109,10 @@ void TForm1::DrawSelectionRectangle(QPoint corner) {
 }
 
 void TForm1::DrawLegMarker(ElementPicture* picture, int leg) {
-    if (!picture || picture->tag() < 1 || picture->tag() > model_->ElementCount) return;
-    TElement& e = model_->element(picture->tag());
+    if (!picture || picture->tag() < 1 || picture->tag() > model_->ElementCount()) return;
+    const TElement& e = model_->element(picture->tag());
     if (leg < 0 || leg >= static_cast<int>(e.Legs.size())) return;
-    ::DrawLegMarker(e.Bitmap, e.Legs[static_cast<size_t>(leg)], model_->Options.DesktopColor);
-    Q_EMIT model_->elementImageChanged(picture->tag());
+    const TLeg marked = e.Legs[static_cast<size_t>(leg)];
+    model_->DrawOnBitmap(picture->tag(),
+                         [&](QImage& bitmap) { ::DrawLegMarker(bitmap, marked, options_.DesktopColor); });
 }

@@ -63,7 +63,7 @@ TForm4::TForm4(TForm1* form1) : QDialog(form1), form1_(form1) {
     layout->addStretch(1);
     layout->addLayout(buttons);
 
-    TOptions& o = form1_->model().Options;
+    TOptions& o = form1_->options();
     connect(CheckBox1, &QCheckBox::toggled, this, [&o](bool on) { o.FullSelection = on; });
     connect(CheckBox2, &QCheckBox::toggled, this, [&o](bool on) { o.DrawConnections = on; });
     connect(CheckBox3, &QCheckBox::toggled, this, [&o](bool on) { o.SelectOnCreate = on; });
@@ -84,7 +84,7 @@ TForm4::TForm4(TForm1* form1) : QDialog(form1), form1_(form1) {
 }
 
 void TForm4::LoadControls() {
-    const TOptions& o = form1_->model().Options;
+    const TOptions& o = form1_->options();
     const std::pair<QCheckBox*, bool> states[] = {{CheckBox1, o.FullSelection},
                                                   {CheckBox2, o.DrawConnections},
                                                   {CheckBox3, o.SelectOnCreate},

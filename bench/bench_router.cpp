@@ -32,12 +32,13 @@ void Label(benchmark::State& state) {
 }
 
 // One routing run after another, each from the same carried direction.
-void Route(benchmark::State& state, void (*route)(Schematic&)) {
+void Route(benchmark::State& state, void (*route)(const Schematic&, RoutingGrids&)) {
     auto s = Make(state.range(0));
+    RoutingGrids g;
     for (auto _ : state) {
-        s->RouteDirection = 2;
-        route(*s);
-        benchmark::DoNotOptimize(s->WireMap.data());
+        g.RouteDirection = 2;
+        route(*s, g);
+        benchmark::DoNotOptimize(g.WireMap.data());
     }
     Label(state);
 }
@@ -55,18 +56,21 @@ BENCHMARK(BM_RouteWiresReference)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 // Button4Click without a window at 100%: erase, derive Cons with its log lines, route, draw.
 void BM_Button4ClickCore(benchmark::State& state) {
     auto s = Make(state.range(0));
+    RoutingGrids g;
+    const ViewState view;
+    const TOptions options;
     QImage surface;
-    PaintDesktop(surface, s->Scale, s->Options.DesktopColor, s->Options.GridColor);
-    RouteWires(*s);
-    DrawField(surface, *s);
+    PaintDesktop(surface, view.Scale, options.DesktopColor, options.GridColor);
+    RouteWires(*s, g);
+    DrawField(surface, g, view, options);
     for (auto _ : state) {
-        DrawField(surface, *s);
+        DrawField(surface, g, view, options);
         QStringList log;
         s->DeriveCons(&log);
         benchmark::DoNotOptimize(log.join(u'\n'));
-        s->RouteDirection = 2;
-        RouteWires(*s);
-        DrawField(surface, *s);
+        g.RouteDirection = 2;
+        RouteWires(*s, g);
+        DrawField(surface, g, view, options);
     }
     Label(state);
 }
@@ -81,7 +85,7 @@ void BM_Button4ClickWindow(benchmark::State& state) {
     form.Frame21->SyncPictures();
     form.Button4Click();
     for (auto _ : state) {
-        form.model().RouteDirection = 2;
+        form.Frame21->grids().RouteDirection = 2;
         form.Button4Click();
     }
     Label(state);

@@ -22,7 +22,7 @@ void BM_PrepareAndPasses(benchmark::State& state) {
     Schematic s;
     MakeChipRing(s, Chips);
     for (int i = 1; i <= Chips; i += 3)
-        s.element(i).Legs.back().Pending = 1;
+        s.elementForRun(i).Legs.back().Pending = 1;
     Simulator sim(s);
     for (auto _ : state) {
         sim.PrepareRun();
@@ -49,9 +49,9 @@ void BM_RunLoop(benchmark::State& state) {
     QApplication::processEvents();
     MakeChipRing(form.model(), Chips);
     for (int i = 1; i <= Chips; i += 3)
-        form.model().element(i).Legs.back().Pending = 1;
+        form.model().elementForRun(i).Legs.back().Pending = 1;
     form.Form15->TrackBar1->setValue(0);
-    form.OnSimCycle = [&form, units] {
+    form.simulationRun().onCycle = [&form, units] {
         if (form.simulator().SimTime >= units) form.ToolButton7Click();
     };
     for (auto _ : state)

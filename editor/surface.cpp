@@ -26,3 +26,12 @@ void PaintDesktop(QImage& surface, int scale, int32_t desktopColor, int32_t grid
         for (int j = 0; j <= GridMax; ++j)
             surface.setPixel(i * scale, j * scale, grid);
 }
+
+QRgb OpaqueColor(int32_t bgr) {
+    return ColorFromInt(bgr).rgb() | 0xFF000000u;
+}
+
+void BeginXor(QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+}

@@ -4,11 +4,18 @@
 #include <QColor>
 #include <QImage>
 
+class QPainter;
+
 #include <cstdint>
 
 // Colour stored as 0x00BBGGRR (the settings file's form) to a QColor and back.
 QColor ColorFromInt(int32_t bgr);
 int32_t ColorToInt(const QColor& c);
+
+// The colour as an opaque QRgb.
+QRgb OpaqueColor(int32_t bgr);
+// Sets the painter up for exclusive-or drawing: no antialiasing (which would disable it).
+void BeginXor(QPainter& p);
 
 // Side in pixels of the workspace panel and of the painted field at `scale` pixels per cell.
 inline int FieldPixels(int scale) {

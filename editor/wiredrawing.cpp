@@ -15,16 +15,6 @@ namespace {
 
 constexpr QRgb White = 0xFFFFFFFFu;
 constexpr QRgb Blue = 0x000000FFu;
-constexpr QRgb Red = 0x00FF0000u;
-
-QRgb Opaque(int32_t bgr) {
-    return ColorFromInt(bgr).rgb() | 0xFF000000u;
-}
-
-void BeginXor(QPainter& p) {
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-}
 
 // Pixels of the wire cells. A segment of pen width w (0 draws like 1) covers w pixel rows (or
 // columns) around the grid line, starting w div 2 before it. The pieces of a cell never overlap,
@@ -179,7 +169,7 @@ void DrawField(QImage& surface, const TGrid& wireMap, const TGrid& netMap, int s
     QPainter p(&surface);
     BeginXor(p);
     CellPainter cell(p, scale);
-    const QRgb hover = (Opaque(desktop) ^ Blue) | 0xFF000000u;
+    const QRgb hover = (OpaqueColor(desktop) ^ Blue) | 0xFF000000u;
     for (int x = 0; x <= GridMax; ++x)
         for (int y = 0; y <= GridMax; ++y) {
             const int32_t c = wireMap.at(x, y);
@@ -190,31 +180,7 @@ void DrawField(QImage& surface, const TGrid& wireMap, const TGrid& netMap, int s
     cell.Flush();
 }
 
-void DrawField(QImage& surface, const Schematic& s) {
-    DrawField(surface, s.WireMap, s.NetMap, s.Scale, s.HoverNet, s.Options.HighlightConnection,
-              s.Options.DesktopColor);
-}
-
-void DrawSelectionRectangle(QImage& surface, QPoint anchor, QPoint corner) {
-    if (surface.isNull()) return;
-    QPainter p(&surface);
-    BeginXor(p);
-    p.setPen(QPen(QColor::fromRgba(White), 1, Qt::DashLine));
-    p.setBrush(Qt::NoBrush);
-    // A stroked rectangle covers one pixel more than its size: the outline runs exactly through
-    // both points.
-    const int x0 = std::min(anchor.x(), corner.x()), y0 = std::min(anchor.y(), corner.y());
-    p.drawRect(QRect(x0, y0, std::abs(corner.x() - anchor.x()), std::abs(corner.y() - anchor.y())));
-}
-
-void DrawLegMarker(QImage& picture, const TLeg& leg, int32_t desktop) {
-    if (picture.isNull()) return;
-    if (picture.format() != QImage::Format_RGB32) picture = picture.convertToFormat(QImage::Format_RGB32);
-    const int x = leg.X == 0 ? 5 : leg.X * PictureCellPixels - 5;
-    const int y = leg.Y * PictureCellPixels;
-    QPainter p(&picture);
-    BeginXor(p);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor::fromRgba((Opaque(desktop) ^ Red) | 0xFF000000u));
-    p.drawEllipse(QRect(x - 5, y - 5, 10, 10));
+void DrawField(QImage& surface, const RoutingGrids& grids, const ViewState& view, const TOptions& options) {
+    DrawField(surface, grids.WireMap, grids.NetMap, view.Scale, view.HoverNet, options.HighlightConnection,
+              options.DesktopColor);
 }

@@ -7,27 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-SurfaceView::SurfaceView(const QImage* surface, QWidget* parent) : QWidget(parent), surface_(surface) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-}
-
-void SurfaceView::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    p.drawImage(event->rect().topLeft(), *surface_, event->rect());
-}
-
-void SurfaceView::mousePressEvent(QMouseEvent* event) {
-    Q_EMIT mousePressed(event);
-}
-void SurfaceView::mouseMoveEvent(QMouseEvent* event) {
-    Q_EMIT mouseMoved(event);
-}
-void SurfaceView::mouseReleaseEvent(QMouseEvent* event) {
-    Q_EMIT mouseReleased(event);
-}
-
-TFrame2::TFrame2(Schematic& model, QWidget* parent) : QScrollArea(parent), model_(model) {
+TFrame2::TFrame2(Schematic& model, const TOptions& options, QWidget* parent)
+    : QScrollArea(parent), model_(model), options_(options) {
     setObjectName(QStringLiteral("Frame21"));
     panel_ = new QFrame;
     panel_->setObjectName(QStringLiteral("Panel1"));
@@ -42,6 +23,10 @@ TFrame2::TFrame2(Schematic& model, QWidget* parent) : QScrollArea(parent), model
     setWidget(panel_);
     setWidgetResizable(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The pictures follow the element table: tags always equal element indices.
+    connect(&model_, &Schematic::elementAdded, this, [this](int index) { SyncPictures(index); });
+    connect(&model_, &Schematic::elementsRemoved, this, [this] { SyncPictures(); });
+    connect(&model_, &Schematic::elementMoved, this, &TFrame2::LayoutPicture);
     connect(&model_, &Schematic::elementImageChanged, this, [this](int index) {
         if (ElementPicture* p = picture(index)) p->setPicture(model_.element(index).Bitmap);
     });
@@ -53,19 +38,19 @@ ElementPicture* TFrame2::picture(int index) const {
 }
 
 void TFrame2::DesktopSetup() {
-    const int side = FieldPixels(model_.Scale);
+    const int side = FieldPixels(view_.Scale);
     panel_->resize(side, side);
-    PaintDesktop(surface_, model_.Scale, model_.Options.DesktopColor, model_.Options.GridColor);
+    PaintDesktop(surface_, view_.Scale, options_.DesktopColor, options_.GridColor);
     image1_->setGeometry(2, 2, std::max(0, side - 4), std::max(0, side - 4));
     image1_->update();
 }
 
-void TFrame2::SyncPictures() {
-    while (static_cast<int>(pictures_.size()) > model_.ElementCount) {
+void TFrame2::SyncPictures(int from) {
+    while (static_cast<int>(pictures_.size()) > model_.ElementCount()) {
         delete pictures_.back();
         pictures_.pop_back();
     }
-    while (static_cast<int>(pictures_.size()) < model_.ElementCount) {
+    while (static_cast<int>(pictures_.size()) < model_.ElementCount()) {
         auto* p = new ElementPicture(panel_);
         connect(p, &ElementPicture::pressed, this, &TFrame2::picturePressed);
         connect(p, &ElementPicture::moved, this, &TFrame2::pictureMoved);
@@ -74,7 +59,7 @@ void TFrame2::SyncPictures() {
         pictures_.push_back(p);
         p->show();
     }
-    for (int i = 1; i <= model_.ElementCount; ++i) {
+    for (int i = std::max(from, 1); i <= model_.ElementCount(); ++i) {
         ElementPicture* p = picture(i);
         p->setTag(i);
         p->setPicture(model_.element(i).Bitmap);
@@ -84,7 +69,7 @@ void TFrame2::SyncPictures() {
 
 void TFrame2::LayoutPicture(int index) {
     const TElement& e = model_.element(index);
-    const int s = model_.Scale;
+    const int s = view_.Scale;
     picture(index)->setGeometry(e.Coord.x * s + 2, e.Coord.y * s + 2, e.Bitmap.width() * s / 10,
                                 e.Bitmap.height() * s / 10);
 }

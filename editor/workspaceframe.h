@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/options.h"
+#include "editor/surfaceview.h"
+#include "editor/viewstate.h"
 #include "model/schematic.h"
+#include "router/routinggrids.h"
 
 #include <QFrame>
 #include <QImage>
@@ -11,34 +15,19 @@
 
 class ElementPicture;
 
-// Shows the workspace surface bitmap; the bitmap itself is owned by TFrame2.
-class SurfaceView : public QWidget {
-    Q_OBJECT
-public:
-    SurfaceView(const QImage* surface, QWidget* parent);
-
-Q_SIGNALS:
-    void mousePressed(QMouseEvent* event);
-    void mouseMoved(QMouseEvent* event);
-    void mouseReleased(QMouseEvent* event);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    const QImage* surface_;
-};
-
 // The workspace: a scrolling frame holding a square panel with a lowered bevel; inside it the
 // drawing surface 2 pixels in from the edge, and above the surface one picture per element,
 // whose tag is the element index.
 class TFrame2 : public QScrollArea {
     Q_OBJECT
 public:
-    explicit TFrame2(Schematic& model, QWidget* parent = nullptr);
+    TFrame2(Schematic& model, const TOptions& options, QWidget* parent = nullptr);
+
+    ViewState& view() { return view_; }
+    const ViewState& view() const { return view_; }
+    RoutingGrids& grids() { return grids_; }
+    const RoutingGrids& grids() const { return grids_; }
+    const TOptions& options() const { return options_; }
 
     QFrame* Panel1() const { return panel_; }
     SurfaceView* Image1() const { return image1_; }
@@ -49,8 +38,8 @@ public:
     // Resizes the panel to the field at the current Scale and paints background and grid dots.
     void DesktopSetup();
     // Makes the picture controls follow the element table: one per element 1..ElementCount,
-    // tag = index, bitmap and box from the model.
-    void SyncPictures();
+    // tag = index, bitmap and box from the model (refreshed from element `from` on).
+    void SyncPictures(int from = 1);
     // Places and sizes the picture of one element from its Coord and bitmap at the current Scale.
     void LayoutPicture(int index);
 
@@ -68,6 +57,9 @@ Q_SIGNALS:
 
 private:
     Schematic& model_;
+    const TOptions& options_;
+    ViewState view_;
+    RoutingGrids grids_;
     QFrame* panel_;
     SurfaceView* image1_;
     QImage surface_;

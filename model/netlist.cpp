@@ -3,7 +3,6 @@
 
 #include <QRegularExpression>
 
-#include <set>
 #include <utility>
 
 namespace {
@@ -25,7 +24,6 @@ bool validPins(const QString& pins) {
 
 NetlistResult LoadNetlist(const QString& text, Schematic& s) {
     NetlistResult r;
-    std::set<std::pair<int, int>> usedPins;
     const QStringList lines = text.split(u'\n');
     static const QRegularExpression spaces(QStringLiteral("\\s+"));
     auto fail = [&r](int line, const QString& what) {
@@ -52,9 +50,7 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
             const QString right = w[7] == u"-" ? QString() : w[7];
             if (!validPins(left) || !validPins(right))
                 return fail(lineNo, QStringLiteral("pin strings hold only 0 and 1 (or -)"));
-            const int index = s.NewElementSlot();
-            if (index == 0) return fail(lineNo, QStringLiteral("more than %1 elements").arg(MaxElements));
-            TElement& e = s.element(index);
+            TElement e;
             e.Name = w[1];
             e.Coord = {x, y};
             e.CellWidth = cw;
@@ -63,6 +59,8 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
             e.Reaction_HL = hl;
             e.Legs = BuildLegs(left, right, cw);
             if (w.size() > 10) e.Script << QStringList(w.mid(10)).join(u' ');
+            if (s.AddElement(std::move(e)) == 0)
+                return fail(lineNo, QStringLiteral("more than %1 elements").arg(MaxElements));
         } else if (kw == u"net") {
             if (w.size() % 2 == 0) return fail(lineNo, QStringLiteral("net needs pairs of element and leg"));
             if (w.size() < 5) return fail(lineNo, QStringLiteral("a net needs two pins or more"));
@@ -71,22 +69,27 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
                 TPinRef pin;
                 if (!toInt(w[k], &pin.Element) || !toInt(w[k + 1], &pin.Leg))
                     return fail(lineNo, QStringLiteral("not a whole number"));
-                if (pin.Element < 1 || pin.Element > s.ElementCount)
-                    return fail(lineNo, QStringLiteral("unknown element %1").arg(pin.Element));
-                if (pin.Leg < 0 || pin.Leg >= static_cast<int>(s.element(pin.Element).Legs.size()))
-                    return fail(lineNo,
-                                QStringLiteral("element %1 has no leg %2").arg(pin.Element).arg(pin.Leg));
-                if (!usedPins.insert({pin.Element, pin.Leg}).second)
-                    return fail(
-                        lineNo,
-                        QStringLiteral("pin %1 %2 is already in a net").arg(pin.Element).arg(pin.Leg));
                 net.push_back(pin);
             }
-            s.Conns.push_back(std::move(net));
+            const NetCheck check = s.AddNet(std::move(net));
+            const TPinRef& pin = check.pin;
+            switch (check.fault) {
+            case NetFault::None:
+                break;
+            case NetFault::NoSuchElement:
+                return fail(lineNo, QStringLiteral("unknown element %1").arg(pin.Element));
+            case NetFault::NoSuchLeg:
+                return fail(lineNo, QStringLiteral("element %1 has no leg %2").arg(pin.Element).arg(pin.Leg));
+            case NetFault::PinTaken:
+                return fail(lineNo,
+                            QStringLiteral("pin %1 %2 is already in a net").arg(pin.Element).arg(pin.Leg));
+            case NetFault::TooFewPins:
+                return fail(lineNo, QStringLiteral("a net needs two pins or more"));
+            }
         } else if (kw == u"toggle") {
             if (w.size() != 3) return fail(lineNo, QStringLiteral("toggle needs NAME T"));
             TToggle t;
-            for (int e = 1; e <= s.ElementCount && t.element == 0; ++e)
+            for (int e = 1; e <= s.ElementCount() && t.element == 0; ++e)
                 if (s.element(e).Name == w[1]) t.element = e;
             if (t.element == 0) return fail(lineNo, QStringLiteral("unknown element %1").arg(w[1]));
             if (s.element(t.element).kind() != ElementKind::Switch)

@@ -8,44 +8,29 @@
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <unordered_set>
 #include <vector>
-
-// User options, loaded from and saved to the settings file by the main window.
-struct TOptions {
-    int32_t DesktopColor = 0x00FFFFFF; // 0x00BBGGRR
-    int32_t GridColor = 0;
-    bool FullSelection = false;
-    bool SelectOnCreate = false;
-    bool DrawConnections = false;
-    bool HighlightConnection = true;
-};
-
-// A 201 x 201 grid of int32 cells indexed [x][y], stored x-major.
-class TGrid {
-public:
-    explicit TGrid(int32_t fill = 0) { data_.fill(fill); }
-    int32_t& at(int x, int y) { return data_[static_cast<size_t>(x * GridSize + y)]; }
-    int32_t at(int x, int y) const { return data_[static_cast<size_t>(x * GridSize + y)]; }
-    void fill(int32_t v) { data_.fill(v); }
-    int32_t* data() { return data_.data(); }
-    const int32_t* data() const { return data_.data(); }
-    friend bool operator==(const TGrid&, const TGrid&) = default;
-
-private:
-    std::array<int32_t, GridCells> data_;
-};
 
 // Exclusive or of every pixel with the colour `rgb` (0x00RRGGBB); the picture becomes RGB32.
 void XorImage(QImage& image, uint32_t rgb);
 
-constexpr int32_t WireFree = 0;
-constexpr int32_t WireBody = 9999999;
-constexpr int32_t NoNet = -1;
+// Why a net cannot be added; `pin` is the first offending pin (in net order).
+enum class NetFault { None, TooFewPins, NoSuchElement, NoSuchLeg, PinTaken };
+struct NetCheck {
+    NetFault fault = NetFault::None;
+    TPinRef pin;
+    explicit operator bool() const { return fault == NetFault::None; }
+};
 
-// The one schematic of the program: element table, nets, derived pin cells, router grids, the
-// navigator tree and the shared scalars. Invariants: the elements in use are slots
-// 1..ElementCount without gaps; every pin occurs in at most one net; every net has two or more
-// pins; Cons, when derived, has the shape of Conns.
+// The one schematic of the program: element table, nets, derived pin cells, the navigator tree
+// and the counters. Every change to elements or nets goes through an operation below, which
+// keeps the invariants and bumps Revision():
+// - the elements in use are slots 1..ElementCount() without gaps;
+// - every pin reference names an element in use and one of its legs, so readers never check;
+// - a pin occurs in at most one net, at most once; every net has two pins or more.
+// Cons, when derived, has the shape of Conns.
 class Schematic : public QObject {
     Q_OBJECT
 public:
@@ -53,44 +38,105 @@ public:
     ~Schematic() override;
 
     // Slot i for i in 1..MaxElements.
-    TElement& element(int index) { return Elements[static_cast<size_t>(index)]; }
-    const TElement& element(int index) const { return Elements[static_cast<size_t>(index)]; }
-    bool isFull() const { return ElementCount >= MaxElements; }
+    const TElement& element(int index) const { return elements_[static_cast<size_t>(index)]; }
+    int32_t ElementCount() const { return elementCount_; }
+    bool isFull() const { return elementCount_ >= MaxElements; }
+    const std::vector<TConns>& Conns() const { return conns_; }
+    const std::vector<TCons>& Cons() const { return cons_; }
+    int32_t ChipCount() const { return chipCount_; }
+    int32_t OscCount() const { return oscCount_; }
+    // Element index of the probe on channel 1..5, 0 for none.
+    int32_t OscChannel(int channel) const { return oscChannel_[static_cast<size_t>(channel)]; }
+    Navigator& navigator() { return navigator_; }
+    const Navigator& navigator() const { return navigator_; }
+    // A number per net that stays with the net while other nets come and go (nets keep their
+    // order, so the ids increase along Conns). Lets run-time data follow its net.
+    const std::vector<uint64_t>& NetIds() const { return netIds_; }
+    // Raised by every operation that changes elements, nets or the navigator's listing; caches
+    // of derived data key on it.
+    uint64_t Revision() const { return revision_; }
 
-    // Takes the next slot and resets it: not selected, no picture, empty script. Returns the
-    // new index, or 0 when the table is full (nothing is changed then).
-    int NewElementSlot();
+    // Takes the next slot for `e` (its Selected and Transitions are reset). Returns the new
+    // index, or 0 when the table is full (nothing changes then).
+    int AddElement(TElement e);
+    // Appends a net after checking every pin: returns the first fault, and adds nothing unless
+    // there is none.
+    NetCheck CheckNet(const TConns& net) const;
+    NetCheck AddNet(TConns net);
+    // True when the pin is in a net.
+    bool PinIsConnected(TPinRef pin) const;
+    // Joins two pins into one net: a new net [a, b] when neither is connected, the unconnected
+    // one appended to the other's net, or net b's pins appended to net a and net b removed.
+    // Returns false when nothing changed (both already in one net, or a pin that does not exist).
+    bool ConnectPins(TPinRef a, TPinRef b);
+    // Removes the pin from its net; a net left with fewer than two pins goes.
+    void DisconnectPin(TPinRef pin);
+    // Removes net n; nothing when n is no net.
+    void RemoveNet(int n);
+    // Deletes the selected elements: their pins leave the nets, nets left with fewer than two pins
+    // go, later elements move down a slot (references follow) and the oscilloscope channels of a
+    // deleted probe are cleared (the others follow their probe). The navigator is not touched.
+    void DeleteSelected();
+    // Clears elements, nets and derived cells, the oscilloscope channels and the navigator.
+    // ChipCount stays (designators are never reused).
+    void Clear();
+
+    // Selection, each over the elements in index order where it covers several.
+    void SelectElement(int index);
+    void DeselectElement(int index);
+    void SelectAll();
+    void DeselectAll();
+    void InvertSelection();
+    // Moves an element's top-left cell.
+    void SetCoord(int index, TPoint32 coord);
+    // Replaces an element's picture (it carries no tint: Selected becomes false).
+    void SetBitmap(int index, QImage bitmap);
+    // Draws into an element's picture in place (pin markers), then tells the views.
+    void DrawOnBitmap(int index, const std::function<void(QImage&)>& draw);
     // Inverts the element's picture with yellow (exclusive or) and inverts Selected.
     void ToggleSelection(int index);
-    // Rebuilds Cons from Conns and the element coordinates; appends the trace lines to `log`.
-    void DeriveCons(QStringList* log = nullptr);
     // Lists a chip in the navigator: raises ChipCount and inserts at the top a group node with
     // the marking (data reference = chip number) and `elementCount` listed nodes "D n" (one
     // element) or "D n.j". Returns the group node.
     QStandardItem* ListChip(const QString& mark, int elementCount);
 
-    std::vector<TElement> Elements; // index 0 unused
-    int32_t ElementCount = 0;
-    std::vector<TConns> Conns;
-    std::vector<TCons> Cons;
-    TGrid WireMap{WireFree};
-    TGrid NetMap{NoNet};
+    // Rebuilds Cons from Conns and the element coordinates; appends the trace lines to `log`.
+    void DeriveCons(QStringList* log = nullptr);
 
-    int32_t Scale = 10;
-    int32_t PrevScale = 10;
-    int32_t ChipCount = 0;
-    int32_t OscCount = 0;
-    std::array<int32_t, 6> OscChannel{}; // entries 1..5 used
-    int32_t HoverNet = -1;
-    TOptions Options;
-
-    // Router: the search direction (1 up, 2 right, 3 down, 4 left) that one pin's search leaves
-    // behind for the next one when its start has no free neighbour; 2 before the first search.
-    int32_t RouteDirection = 2;
-
-    Navigator navigator;
+    // The simulator's access to one element's run-time fields: leg levels, numbering and timers,
+    // State and Transitions. Nothing structural (legs, name, script, position) changes here.
+    TElement& elementForRun(int index) { return elements_[static_cast<size_t>(index)]; }
 
 Q_SIGNALS:
     // The element's bitmap changed in place (selection tint, a new picture).
     void elementImageChanged(int index);
+    // An element was added at `index`, or moved.
+    void elementAdded(int index);
+    void elementMoved(int index);
+    // Elements were deleted or the schematic cleared: views follow the table again.
+    void elementsRemoved();
+    // An oscilloscope channel changed its probe.
+    void channelsChanged();
+
+private:
+    std::vector<TElement> elements_; // index 0 unused
+    int32_t elementCount_ = 0;
+    std::vector<TConns> conns_;
+    std::vector<uint64_t> netIds_;
+    uint64_t nextNetId_ = 1;
+    std::vector<TCons> cons_;
+    int32_t chipCount_ = 0;
+    int32_t oscCount_ = 0;
+    std::array<int32_t, 6> oscChannel_{}; // entries 1..5 used
+    Navigator navigator_;
+    uint64_t revision_ = 0;
+    // The pins of all nets, as (element << 32 | leg), valid while pinIndexRevision_ == revision_.
+    mutable std::unordered_set<uint64_t> pinIndex_;
+    mutable uint64_t pinIndexRevision_ = ~uint64_t{0};
+    const std::unordered_set<uint64_t>& PinIndex() const;
+    // Index of the net holding the pin, -1 for none.
+    int NetOf(TPinRef pin) const;
+    void EraseNet(size_t n);
+    // Removes every net with fewer than two pins.
+    void DropShortNets();
 };

@@ -83,8 +83,8 @@ struct RouterStorage {
 class Router {
 public:
     // Takes over the storage; every grid is set afresh. Give it back with Return.
-    Router(Schematic& s, RouterStorage& st)
-        : s_(s), wire_(std::move(st.wire)), net_(std::move(st.net)), wave_(std::move(st.wave)),
+    Router(const Schematic& s, RoutingGrids& g, RouterStorage& st)
+        : s_(s), g_(g), wire_(std::move(st.wire)), net_(std::move(st.net)), wave_(std::move(st.wave)),
           border_(std::move(st.border)), touched_(std::move(st.touched)), queue_(std::move(st.queue)),
           netCells_(std::move(st.netCells)), seen_(std::move(st.seen)), gathered_(std::move(st.gathered)) {
         seen_.assign(PaddedCells, 0u);
@@ -94,7 +94,7 @@ public:
         if (queue_.size() < (1u << 15)) queue_.resize(1u << 15);
         for (auto& cells : netCells_)
             cells.clear();
-        if (netCells_.size() < s.Cons.size()) netCells_.resize(s.Cons.size());
+        if (netCells_.size() < s.Cons().size()) netCells_.resize(s.Cons().size());
         if (border_.empty())
             for (int i = 0; i <= GridMax; ++i)
                 for (int k : {Index(i, 0), Index(i, GridMax), Index(0, i), Index(GridMax, i)})
@@ -116,7 +116,7 @@ public:
     void Run() {
         for (int x = 0; x <= GridMax; ++x)
             std::fill_n(&wire_[static_cast<size_t>(Index(x, 0))], GridSize, WireFree);
-        for (int i = 1; i <= s_.ElementCount; ++i) {
+        for (int i = 1; i <= s_.ElementCount(); ++i) {
             const TElement& e = s_.element(i);
             const int64_t x0 = std::max<int64_t>(e.Coord.x, 0);
             const int64_t x1 = std::min<int64_t>(int64_t{e.Coord.x} + e.CellWidth, GridMax);
@@ -129,8 +129,8 @@ public:
         wave_ = wire_;
         HideBorder();
 
-        for (size_t n = 0; n < s_.Cons.size(); ++n) {
-            const TCons& pins = s_.Cons[n];
+        for (size_t n = 0; n < s_.Cons().size(); ++n) {
+            const TCons& pins = s_.Cons()[n];
             if (pins.size() < 2) continue;
             for (size_t l = 1; l < pins.size(); ++l)
                 Search(static_cast<int>(n), pins[l], pins[0]);
@@ -138,9 +138,9 @@ public:
         if (deferred_.pending) RunDeferred();
 
         for (int x = 0; x <= GridMax; ++x) {
-            std::memcpy(&s_.WireMap.at(x, 0), &wire_[static_cast<size_t>(Index(x, 0))],
+            std::memcpy(&g_.WireMap.at(x, 0), &wire_[static_cast<size_t>(Index(x, 0))],
                         GridSize * sizeof(int32_t));
-            std::memcpy(&s_.NetMap.at(x, 0), &net_[static_cast<size_t>(Index(x, 0))],
+            std::memcpy(&g_.NetMap.at(x, 0), &net_[static_cast<size_t>(Index(x, 0))],
                         GridSize * sizeof(int32_t));
         }
     }
@@ -311,7 +311,7 @@ private:
             return;
         }
 
-        int dir = s_.RouteDirection;
+        int dir = g_.RouteDirection;
         const int around[4][2] = {{Right, 2}, {Left, 4}, {Down, 3}, {Up, 1}};
         for (const auto& a : around) {
             const int32_t v = wire_[static_cast<size_t>(start + a[0])];
@@ -365,7 +365,7 @@ private:
                 break;
             }
         }
-        s_.RouteDirection = dir;
+        g_.RouteDirection = dir;
         if (reached) {
             touched_[touchedCount_++] = f;
             if (wave_[static_cast<size_t>(start)] == TargetMark)
@@ -451,7 +451,8 @@ private:
         }
     }
 
-    Schematic& s_;
+    const Schematic& s_;
+    RoutingGrids& g_;
     std::vector<int32_t> wire_, net_, wave_;
     std::vector<int> border_;  // cells of row and column 0 and GridMax
     std::vector<int> touched_; // cells whose wave value must be put back after a search
@@ -474,9 +475,9 @@ private:
 
 } // namespace
 
-void RouteWires(Schematic& s) {
+void RouteWires(const Schematic& s, RoutingGrids& grids) {
     thread_local RouterStorage storage;
-    Router router(s, storage);
+    Router router(s, grids, storage);
     router.Run();
     router.Return(storage);
 }

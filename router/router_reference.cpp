@@ -32,7 +32,7 @@ TCellPoint Step(TCellPoint c, int d, int which) {
 
 class PinSearch {
 public:
-    PinSearch(Schematic& s, int net, TCellPoint start, TCellPoint goal)
+    PinSearch(RoutingGrids& s, int net, TCellPoint start, TCellPoint goal)
         : s_(s), net_(net), start_(start), goal_(goal), wave_(s.WireMap) {}
 
     void Run() {
@@ -167,7 +167,7 @@ private:
         }
     }
 
-    Schematic& s_;
+    RoutingGrids& s_;
     int net_;
     TCellPoint start_, goal_;
     TGrid wave_;
@@ -177,10 +177,10 @@ private:
 
 } // namespace
 
-void RouteWiresReference(Schematic& s) {
-    s.WireMap.fill(WireFree);
-    s.NetMap.fill(NoNet);
-    for (int i = 1; i <= s.ElementCount; ++i) {
+void RouteWiresReference(const Schematic& s, RoutingGrids& g) {
+    g.WireMap.fill(WireFree);
+    g.NetMap.fill(NoNet);
+    for (int i = 1; i <= s.ElementCount(); ++i) {
         const TElement& e = s.element(i);
         const int64_t x0 = std::max<int64_t>(e.Coord.x, 0);
         const int64_t x1 = std::min<int64_t>(int64_t{e.Coord.x} + e.CellWidth, GridMax);
@@ -188,13 +188,13 @@ void RouteWiresReference(Schematic& s) {
         const int64_t y1 = std::min<int64_t>(int64_t{e.Coord.y} + e.CellHeight, GridMax);
         for (int64_t x = x0; x <= x1; ++x)
             for (int64_t y = y0; y <= y1; ++y)
-                s.WireMap.at(static_cast<int>(x), static_cast<int>(y)) = WireBody;
+                g.WireMap.at(static_cast<int>(x), static_cast<int>(y)) = WireBody;
     }
-    for (size_t n = 0; n < s.Cons.size(); ++n) {
-        const TCons& pins = s.Cons[n];
+    for (size_t n = 0; n < s.Cons().size(); ++n) {
+        const TCons& pins = s.Cons()[n];
         if (pins.size() < 2) continue;
         for (size_t l = 1; l < pins.size(); ++l) {
-            PinSearch search(s, static_cast<int>(n), pins[l], pins[0]);
+            PinSearch search(g, static_cast<int>(n), pins[l], pins[0]);
             search.Run();
         }
     }

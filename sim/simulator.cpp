@@ -10,23 +10,41 @@
 
 #include <algorithm>
 
-Simulator::Simulator(Schematic& schematic) : s_(schematic), slots_(static_cast<size_t>(MaxElements) + 1) {}
+Simulator::Simulator(Schematic& schematic) : s_(schematic) {}
 
 void Simulator::PrepareRun() {
     SimTime = 0;
-    NetLevels.assign(s_.Conns.size(), 0);
-    for (int i = 1; i <= s_.ElementCount; ++i) {
-        TElement& e = s_.element(i);
+    NetLevels.assign(s_.Conns().size(), 0);
+    levelIds_ = s_.NetIds();
+    levelsRevision_ = s_.Revision();
+    for (int i = 1; i <= s_.ElementCount(); ++i) {
+        TElement& e = s_.elementForRun(i);
         e.Transitions.clear();
         e.State = false;
         NumberLegs(e);
         for (TLeg& leg : e.Legs)
             leg.Timer = 0;
     }
+    // The numbering decides the sides the pin table splits by.
+    pins_.revision = NoRevision;
 }
 
 void Simulator::SyncNetLevels() {
-    if (NetLevels.size() != s_.Conns.size()) NetLevels.resize(s_.Conns.size(), 0);
+    if (levelsRevision_ == s_.Revision() && NetLevels.size() == s_.Conns().size()) return;
+    levelsRevision_ = s_.Revision();
+    const std::vector<uint64_t>& ids = s_.NetIds();
+    if (ids == levelIds_ && NetLevels.size() == ids.size()) return;
+    // Both id lists increase along the nets, so one walk pairs every net with its old level.
+    std::vector<uint8_t> levels(ids.size(), 0);
+    size_t old = 0;
+    for (size_t n = 0; n < ids.size(); ++n) {
+        while (old < levelIds_.size() && levelIds_[old] < ids[n])
+            ++old;
+        if (old < levelIds_.size() && levelIds_[old] == ids[n] && old < NetLevels.size())
+            levels[n] = NetLevels[old];
+    }
+    NetLevels = std::move(levels);
+    levelIds_ = ids;
 }
 
 QString Simulator::TimeText() const {
@@ -39,89 +57,52 @@ void Simulator::RunUnit() {
     SimTime = WrapAdd(SimTime, 1);
 }
 
-bool Simulator::PinTableCurrent() const {
-    const int count = s_.ElementCount;
-    if (count != pins_.elementCount) return false;
-    const TElement* const elements = s_.Elements.data();
-    for (int i = 1; i <= count; ++i) {
-        const std::vector<TLeg>& legs = elements[i].Legs;
-        if (legs.data() != pins_.legBase[static_cast<size_t>(i)] ||
-            legs.size() != pins_.legCount[static_cast<size_t>(i)])
-            return false;
-    }
-    const size_t nets = s_.Conns.size();
-    if (nets != pins_.netEnd.size()) return false;
-    const TPinRef* seen = pins_.refs.data();
-    for (size_t n = 0; n < nets; ++n) {
-        const TConns& net = s_.Conns[n];
-        const TPinRef* const end = pins_.refs.data() + pins_.netEnd[n];
-        if (static_cast<size_t>(end - seen) != net.size() || !std::equal(net.begin(), net.end(), seen))
-            return false;
-        seen = end;
-    }
-    return true;
-}
-
-void Simulator::RebuildPinTable() {
+void Simulator::RebuildCaches() {
     PinTable& t = pins_;
-    const int count = s_.ElementCount;
-    t.elementCount = count;
-    t.legBase.assign(static_cast<size_t>(count) + 1, nullptr);
-    t.legCount.assign(static_cast<size_t>(count) + 1, 0);
-    for (int i = 1; i <= count; ++i) {
-        std::vector<TLeg>& legs = s_.element(i).Legs;
-        t.legBase[static_cast<size_t>(i)] = legs.data();
-        t.legCount[static_cast<size_t>(i)] = legs.size();
-    }
-    t.refs.clear();
-    t.netEnd.clear();
+    t.revision = s_.Revision();
     t.inputs.clear();
     t.outputs.clear();
-    for (size_t n = 0; n < s_.Conns.size(); ++n) {
-        for (const TPinRef& pin : s_.Conns[n]) {
-            t.refs.push_back(pin);
-            // A reference outside the table or the element's legs reaches no pin.
-            if (pin.Element < 1 || pin.Element > count) continue;
-            const auto e = static_cast<size_t>(pin.Element);
-            if (pin.Leg < 0 || static_cast<size_t>(pin.Leg) >= t.legCount[e]) continue;
-            TLeg* leg = t.legBase[e] + pin.Leg;
+    // The model guarantees that every reference names an element in use and one of its legs.
+    const std::vector<TConns>& conns = s_.Conns();
+    for (size_t n = 0; n < conns.size(); ++n) {
+        for (const TPinRef& pin : conns[n]) {
+            TLeg* leg = &s_.elementForRun(pin.Element).Legs[static_cast<size_t>(pin.Leg)];
             if (leg->X == 0)
                 t.inputs.push_back({leg, static_cast<uint32_t>(n)});
             else
                 t.outputs.push_back({leg, static_cast<uint32_t>(n)});
         }
-        t.netEnd.push_back(static_cast<uint32_t>(t.refs.size()));
+    }
+    const int count = s_.ElementCount();
+    slots_.resize(static_cast<size_t>(count) + 1);
+    for (int i = 1; i <= count; ++i) {
+        const TElement& e = s_.element(i);
+        SlotCache& c = slots_[static_cast<size_t>(i)];
+        c.kind = KindOfName(e.Name);
+        // A script without a line names no expression: the value is 1, as for an unknown text.
+        c.code = e.Script.isEmpty() ? ExprCode::Other : ResolveExpression(ExpressionText(e.Script.first()));
     }
 }
 
-bool Simulator::LoadInputs() {
-    for (const PinTable::Pin& p : pins_.outputs)
-        if (p.leg->X == 0) return false;
+void Simulator::LoadInputs() {
     const uint8_t* const levels = NetLevels.data();
-    for (const PinTable::Pin& p : pins_.inputs) {
-        if (p.leg->X != 0) return false;
+    for (const PinTable::Pin& p : pins_.inputs)
         p.leg->Level = levels[p.net];
-    }
-    return true;
 }
 
 void Simulator::SimStep() {
     SyncNetLevels();
-    // The pins of every net, split into inputs (X = 0) and outputs in net and pin order, are kept
-    // in a table rebuilt whenever the nets, the element count or any element's leg storage differ
-    // from what it was built from, or a listed leg has changed its side. So it always says the
-    // same as the nets themselves.
-    if (!PinTableCurrent() || !LoadInputs()) {
-        RebuildPinTable();
-        LoadInputs();
-    }
+    // The pins of every net, split into inputs (X = 0) and outputs in net and pin order, and each
+    // element's kind and expression are kept from the schematic's revision they were read at.
+    if (pins_.revision != s_.Revision()) RebuildCaches();
+    LoadInputs();
 
     picturesChanged_ = false;
-    TElement* const elements = s_.Elements.data();
-    const int count = s_.ElementCount;
+    TElement* const elements = &s_.elementForRun(0);
+    const int count = s_.ElementCount();
     for (int i = 1; i <= count; ++i) {
         TElement& e = elements[i];
-        switch (KindOf(e, i)) {
+        switch (slots_[static_cast<size_t>(i)].kind) {
         case ElementKind::Chip:
             StepChip(e, i);
             break;
@@ -145,18 +126,18 @@ void Simulator::SimStep() {
     // A picture signal may have reached code that edits the schematic: then look at it again.
     if (picturesChanged_) {
         SyncNetLevels();
-        if (!PinTableCurrent()) RebuildPinTable();
+        if (pins_.revision != s_.Revision()) RebuildCaches();
     }
     uint8_t* const levels = NetLevels.data();
     for (const PinTable::Pin& p : pins_.outputs)
-        if (p.leg->X != 0) levels[p.net] = p.leg->Level;
+        levels[p.net] = p.leg->Level;
 }
 
 void Simulator::StepChip(TElement& e, int index) {
     // The inputs do not change while the element is visited, so one evaluation serves every output.
     int value = -1;
     const auto eval = [&] {
-        if (value < 0) value = EvalCode(CodeOf(e, index), e);
+        if (value < 0) value = EvalCode(slots_[static_cast<size_t>(index)].code, e);
         return static_cast<uint8_t>(value);
     };
     const auto schedule = [&](TLeg& leg, uint8_t v) {
@@ -199,10 +180,8 @@ void Simulator::StepIndicator(TElement& e, int index) {
     const bool level = e.Legs[0].Level != 0;
     if (level == e.State) return;
     e.State = level;
-    e.Bitmap = SmallPicture(level ? SmallIndicatorLit : SmallIndicatorUnlit);
-    e.Selected = false;
     picturesChanged_ = true;
-    Q_EMIT s_.elementImageChanged(index);
+    s_.SetBitmap(index, SmallPicture(level ? SmallIndicatorLit : SmallIndicatorUnlit));
 }
 
 void Simulator::StepProbe(TElement& e) {
@@ -211,25 +190,6 @@ void Simulator::StepProbe(TElement& e) {
     if (level == e.State) return;
     e.State = level;
     e.Transitions.push_back(SimTime);
-}
-
-ElementKind Simulator::KindOf(const TElement& e, int index) {
-    SlotCache& c = slots_[static_cast<size_t>(index)];
-    if (c.name.constData() != e.Name.constData() || c.name.size() != e.Name.size()) {
-        c.name = e.Name;
-        c.kind = KindOfName(e.Name);
-    }
-    return c.kind;
-}
-
-ExprCode Simulator::CodeOf(const TElement& e, int index) {
-    SlotCache& c = slots_[static_cast<size_t>(index)];
-    if (c.script.constData() != e.Script.constData() || c.script.size() != e.Script.size()) {
-        c.script = e.Script;
-        // A script without a line names no expression: the value is 1, as for an unknown text.
-        c.code = e.Script.isEmpty() ? ExprCode::Other : ResolveExpression(ExpressionText(e.Script.first()));
-    }
-    return c.code;
 }
 
 void WaitMs(uint32_t ms) {

@@ -13,9 +13,10 @@
 // the toolbar. It works only on the element table and the nets of the schematic it was given.
 //
 // NetLevels keeps an entry for every net of Conns at all times the simulator reads it: PrepareRun
-// sizes it to the nets, and every SimStep first resizes it to the current number of nets keeping
-// the levels already there (new nets start at 0), so deletions, a new or a loaded schematic
-// during a run never make a pass read past its end.
+// sizes it to the nets, and every SimStep first makes it follow the nets as they are now: a net
+// keeps its level wherever it moved, a removed net's level goes with it and a new net starts at
+// 0. So deletions, merges, a new or a loaded schematic during a run never make a net read
+// another net's level, nor a pass read past the end.
 //
 // An indicator whose level changes gets its lit or unlit picture in its Bitmap, Selected false,
 // and the schematic's elementImageChanged signal, which the workspace uses to repaint it.
@@ -32,7 +33,7 @@ public:
     void SimStep();
     // Two passes at the current time, then the clock advances by one unit.
     void RunUnit();
-    // Makes NetLevels as long as Conns, keeping existing levels.
+    // Makes NetLevels follow the nets of the schematic (see the class comment).
     void SyncNetLevels();
 
     // "Время: " followed by SimTime.
@@ -52,38 +53,30 @@ private:
     // of the name and the script it looked at: any edit of a shared string or list detaches it,
     // so an unchanged data pointer proves an unchanged text, and the cached result equals looking
     // at the text again.
-    ElementKind KindOf(const TElement& e, int index);
-    ExprCode CodeOf(const TElement& e, int index);
+    static constexpr uint64_t NoRevision = ~uint64_t{0};
 
+    // Each element's kind and resolved expression.
     struct SlotCache {
-        QString name;
-        QStringList script;
         ElementKind kind = ElementKind::Unknown;
         ExprCode code = ExprCode::Other;
     };
-
     // Every net's pins resolved to legs, split by side; see SimStep.
     struct PinTable {
         struct Pin {
             TLeg* leg;
             uint32_t net;
         };
-        int elementCount = -1;
-        std::vector<TLeg*> legBase;   // per element: its leg storage when the table was built
-        std::vector<size_t> legCount; // per element: its number of legs then
-        std::vector<TPinRef> refs;    // the nets then, one after the other
-        std::vector<uint32_t> netEnd; // per net: the end of its pins in refs
+        uint64_t revision = NoRevision; // the schematic's revision the caches were built at
         std::vector<Pin> inputs;
         std::vector<Pin> outputs;
     };
-    bool PinTableCurrent() const;
-    void RebuildPinTable();
-    // Nets to inputs through the table; false (having loaded only true inputs) when a listed
-    // leg is found on the other side than the table says.
-    bool LoadInputs();
+    void RebuildCaches();
+    void LoadInputs();
 
     Schematic& s_;
-    std::vector<SlotCache> slots_; // per element slot
+    std::vector<SlotCache> slots_;   // per element index
+    std::vector<uint64_t> levelIds_; // the net id of every entry of NetLevels
+    uint64_t levelsRevision_ = NoRevision;
     PinTable pins_;
     bool picturesChanged_ = false;
 };

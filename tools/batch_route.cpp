@@ -62,7 +62,7 @@ int BatchRoute(const QStringList& args, FILE* out, FILE* err) {
         Print(err, QStringLiteral("%1: %2\n").arg(path, r.message));
         return 2;
     }
-    for (int i = 1; i <= s.ElementCount; ++i) {
+    for (int i = 1; i <= s.ElementCount(); ++i) {
         const TElement& e = s.element(i);
         if (std::abs(int64_t{e.Coord.x}) > FarLimit || std::abs(int64_t{e.Coord.y}) > FarLimit ||
             e.CellWidth > FarLimit || e.CellHeight > FarLimit) {
@@ -75,12 +75,13 @@ int BatchRoute(const QStringList& args, FILE* out, FILE* err) {
     }
 
     s.DeriveCons();
-    RouteWires(s);
+    RoutingGrids grids;
+    RouteWires(s, grids);
     QByteArray result;
     for (int x = 0; x <= GridMax; ++x)
         for (int y = 0; y <= GridMax; ++y) {
-            const int32_t wire = s.WireMap.at(x, y);
-            const int32_t net = s.NetMap.at(x, y);
+            const int32_t wire = grids.WireMap.at(x, y);
+            const int32_t net = grids.NetMap.at(x, y);
             if ((wire == WireFree || wire == WireBody) && net == NoNet) continue;
             result += QByteArray::number(x) + ' ' + QByteArray::number(y) + ' ' + QByteArray::number(wire) +
                       ' ' + QByteArray::number(net) + '\n';

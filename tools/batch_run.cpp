@@ -67,14 +67,14 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     sim.PrepareRun();
     for (int t = 0; t < units; ++t) {
         for (; next != toggles.cend() && next->time == sim.SimTime; ++next) {
-            TElement& sw = s.element(next->element);
+            TElement& sw = s.elementForRun(next->element);
             sw.State = !sw.State;
         }
         sim.RunUnit();
     }
 
     QString result;
-    for (int i = 1; i <= s.ElementCount; ++i) {
+    for (int i = 1; i <= s.ElementCount(); ++i) {
         const TElement& e = s.element(i);
         if (e.kind() == ElementKind::Probe) {
             result += e.Name + QStringLiteral(" transitions:");

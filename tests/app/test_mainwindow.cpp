@@ -99,7 +99,7 @@ void expectMenus(TForm1& f, bool locked) {
 TEST_F(MainWindow, WithoutASettingsFileTheCatalogueItemsAreLockedAndDefaultsHold) {
     TForm1& f = start();
     expectMenus(f, true);
-    const TOptions& o = f.model().Options;
+    const TOptions& o = f.options();
     EXPECT_EQ(o.DesktopColor, 0xFFFFFF);
     EXPECT_EQ(o.GridColor, 0);
     EXPECT_FALSE(o.FullSelection);
@@ -120,7 +120,7 @@ TEST_F(MainWindow, ReadsHexadecimalAndDollarValuesAndIgnoresGarbage) {
         "[Colors]\nDesktop=0x00FF00\nGrid=$0000FF\n[Selection]\nFull=0x1\nDraw_conn=banana\nSel_conn=$0\n"
         "[Creation]\nSelection=7\n[Main]\nLockBases=$0\n");
     TForm1& f = start();
-    const TOptions& o = f.model().Options;
+    const TOptions& o = f.options();
     EXPECT_EQ(o.DesktopColor, 0x00FF00);
     EXPECT_EQ(o.GridColor, 0x0000FF);
     EXPECT_TRUE(o.FullSelection);
@@ -136,8 +136,8 @@ TEST_F(MainWindow, ReadsHexadecimalAndDollarValuesAndIgnoresGarbage) {
 TEST_F(MainWindow, ClosingWritesTheSixKeysInOrderAndLeavesLockBasesAlone) {
     writeConfig("[Main]\r\nLockBases=0\r\n");
     TForm1& f = start();
-    f.model().Options.GridColor = 0x123456;
-    f.model().Options.FullSelection = true;
+    f.options().GridColor = 0x123456;
+    f.options().FullSelection = true;
     EXPECT_TRUE(f.close());
     EXPECT_EQ(readConfig(),
               QByteArray("[Main]\r\nLockBases=0\r\n[Colors]\r\nDesktop=16777215\r\nGrid=1193046\r\n"
@@ -167,10 +167,10 @@ TEST_P(DesktopSetupTest, PanelSizeBackgroundAndOneDotPerGridPoint) {
     writeConfig("[Colors]\nDesktop=$FFFF00\nGrid=$0000FF\n"); // aqua desktop, red grid
     TForm1& f = start();
     const int s = GetParam().scale;
-    f.model().WireMap.at(5, 5) = 10000;
-    f.model().Scale = s;
+    form->Frame21->grids().WireMap.at(5, 5) = 10000;
+    f.Frame21->view().Scale = s;
     f.DesktopSetup();
-    EXPECT_EQ(f.model().WireMap.at(5, 5), 0);
+    EXPECT_EQ(form->Frame21->grids().WireMap.at(5, 5), 0);
     EXPECT_EQ(f.Frame21->Panel1()->size(), QSize(GetParam().side, GetParam().side));
     const QImage& img = f.Frame21->surface();
     ASSERT_GE(img.width(), 200 * s + 1);
@@ -215,9 +215,9 @@ TEST_F(MainWindow, ToolbarStatusBarNavigatorAndLogsStartAsDescribed) {
     EXPECT_EQ(f.NavigatorPanel->width(), 150);
     EXPECT_EQ(f.NavigatorTitle->text(), QStringLiteral("Навигатор"));
     EXPECT_TRUE(f.TreeView1->font().bold());
-    EXPECT_EQ(f.model().Scale, 10);
-    EXPECT_EQ(f.model().HoverNet, -1);
-    EXPECT_EQ(f.model().NetMap.at(100, 100), -1);
+    EXPECT_EQ(f.Frame21->view().Scale, 10);
+    EXPECT_EQ(f.Frame21->view().HoverNet, -1);
+    EXPECT_EQ(form->Frame21->grids().NetMap.at(100, 100), -1);
 }
 
 TEST_F(MainWindow, NavigatorTitleNarrowsThePanelAndTheArrowWidensIt) {
@@ -270,10 +270,10 @@ TEST_F(MainWindow, AddButtonPopsUpTheAddMenuBelowItsMiddle) {
 TEST_F(MainWindow, AFullElementTableRefusesWithAMessageBeforeTakingASlot) {
     TForm1& f = start();
     for (int i = 0; i < MaxElements; ++i)
-        ASSERT_NE(f.TakeElementSlot(), 0);
+        ASSERT_NE(f.AddElementOrWarn(TElement{}), 0);
     AcceptNextMessageBox();
-    EXPECT_EQ(f.TakeElementSlot(), 0);
-    EXPECT_EQ(f.model().ElementCount, MaxElements);
+    EXPECT_EQ(f.AddElementOrWarn(TElement{}), 0);
+    EXPECT_EQ(f.model().ElementCount(), MaxElements);
     EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Внимание"));
     EXPECT_TRUE(LastMessageBoxText().contains(QStringLiteral("1000")));
 }

@@ -61,11 +61,11 @@ TEST_F(SettingsDialog, LoadsTheOptionsWhenShownAndStoresEveryClickAtOnce) {
     EXPECT_EQ(d.ColorBox1->selected(), 0xFFFFFF);
     clickBox(d.CheckBox3);
     clickBox(d.CheckBox4);
-    EXPECT_TRUE(f.model().Options.SelectOnCreate);
-    EXPECT_TRUE(f.model().Options.HighlightConnection);
+    EXPECT_TRUE(f.options().SelectOnCreate);
+    EXPECT_TRUE(f.options().HighlightConnection);
     d.hide();
     // Changed elsewhere, shown again: the controls follow the options.
-    f.model().Options.SelectOnCreate = false;
+    f.options().SelectOnCreate = false;
     d.show();
     EXPECT_FALSE(d.CheckBox3->isChecked());
     d.hide();
@@ -78,14 +78,14 @@ TEST_F(SettingsDialog, AColourChangeRepaintsAtOnceAndCancelKeepsIt) {
     d.show();
     const QByteArray before = readConfig();
     d.ColorBox1->setCurrentIndex(d.ColorBox1->findData(0x00FFFF)); // yellow as 0x00BBGGRR
-    EXPECT_EQ(f.model().Options.DesktopColor, 0x00FFFF);
+    EXPECT_EQ(f.options().DesktopColor, 0x00FFFF);
     EXPECT_EQ(f.Frame21->surface().pixel(5, 5), qRgb(255, 255, 0));
     d.ColorBox2->setCurrentIndex(d.ColorBox2->findData(0xFF0000)); // blue
     EXPECT_EQ(f.Frame21->surface().pixel(10, 20), qRgb(0, 0, 255));
     QTest::mouseClick(d.ButtonCancel, Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(readConfig(), before); // nothing written
-    EXPECT_EQ(f.model().Options.DesktopColor, 0x00FFFF);
+    EXPECT_EQ(f.options().DesktopColor, 0x00FFFF);
     EXPECT_EQ(f.Frame21->surface().pixel(5, 5), qRgb(255, 255, 0));
 }
 

@@ -47,8 +47,8 @@ TEST(MainWindowCatalogue, MenusOpenTheCatalogueWindowsAndAddChipListsIntoTheNavi
         });
         action->trigger();
     }
-    EXPECT_EQ(form1.model().ChipCount, 2);
-    QStandardItemModel& tree = form1.model().navigator.model();
+    EXPECT_EQ(form1.model().ChipCount(), 2);
+    QStandardItemModel& tree = form1.model().navigator().model();
     ASSERT_EQ(tree.rowCount(), 2);
     EXPECT_EQ(tree.item(0)->text(), QStringLiteral("K1"));
     EXPECT_EQ(tree.item(0)->child(0)->text(), QStringLiteral("D2.1"));
@@ -63,8 +63,8 @@ TEST(MainWindowCatalogue, MissingCatalogueFolderStartsWithEmptyTables) {
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("bases/microchips.db"))));
     // Adding from an empty table lists nothing.
     form1.Form13->Button3->click();
-    EXPECT_EQ(form1.model().ChipCount, 0);
-    EXPECT_EQ(form1.model().navigator.model().rowCount(), 0);
+    EXPECT_EQ(form1.model().ChipCount(), 0);
+    EXPECT_EQ(form1.model().navigator().model().rowCount(), 0);
 }
 
 } // namespace

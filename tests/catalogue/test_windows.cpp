@@ -51,8 +51,8 @@ protected:
     Catalogue& cat() { return ui->catalogue(); }
     QStringList rootTexts() const {
         QStringList out;
-        for (int r = 0; r < model.navigator.model().rowCount(); ++r)
-            out << model.navigator.model().item(r)->text();
+        for (int r = 0; r < model.navigator().model().rowCount(); ++r)
+            out << model.navigator().model().item(r)->text();
         return out;
     }
 
@@ -101,12 +101,15 @@ protected:
 };
 
 TEST_P(AddChip, ListsTheChipThirdWithItsElements) {
-    model.ChipCount = 2;
-    model.navigator.appendRoot(Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup));
+    // Two chips listed before, then taken out of the tree again.
+    model.ListChip(QStringLiteral("A"), 0);
+    model.ListChip(QStringLiteral("B"), 0);
+    model.navigator().clear();
+    model.navigator().appendRoot(Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup));
     ui->Form13->Button3->click(); // "Добавить": the dialog stays
-    EXPECT_EQ(model.ChipCount, 3);
+    EXPECT_EQ(model.ChipCount(), 3);
     ASSERT_EQ(rootTexts(), (QStringList{"CHIP", "Спец. элементы"}));
-    QStandardItem* group = model.navigator.model().item(0);
+    QStandardItem* group = model.navigator().model().item(0);
     EXPECT_EQ(Navigator::imageIndex(group), Navigator::ImageGroup);
     EXPECT_EQ(Navigator::dataRef(group), 3);
     EXPECT_EQ(childTexts(group), GetParam().children);
@@ -139,13 +142,13 @@ TEST_F(Windows, SameChipTwiceGivesTwoGroupsNewestOnTopAndOkCloses) {
     ui->Form13->exec();
     EXPECT_TRUE(closed);
     ASSERT_EQ(rootTexts(), (QStringList{"K1", "K1"}));
-    EXPECT_EQ(Navigator::dataRef(model.navigator.model().item(0)), 2);
-    EXPECT_EQ(childTexts(model.navigator.model().item(0)), (QStringList{"D2.1", "D2.2", "D2.3", "D2.4"}));
-    EXPECT_EQ(childTexts(model.navigator.model().item(1)), (QStringList{"D1.1", "D1.2", "D1.3", "D1.4"}));
+    EXPECT_EQ(Navigator::dataRef(model.navigator().model().item(0)), 2);
+    EXPECT_EQ(childTexts(model.navigator().model().item(0)), (QStringList{"D2.1", "D2.2", "D2.3", "D2.4"}));
+    EXPECT_EQ(childTexts(model.navigator().model().item(1)), (QStringList{"D1.1", "D1.2", "D1.3", "D1.4"}));
 
     WhenModalShown([](QWidget* w) { static_cast<TForm13*>(w)->Button4->click(); }); // "Отмена"
     ui->Form13->exec();
-    EXPECT_EQ(model.ChipCount, 2);
+    EXPECT_EQ(model.ChipCount(), 2);
 }
 
 class Search : public Windows {

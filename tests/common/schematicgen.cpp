@@ -86,17 +86,17 @@ void GenerateSchematic(Schematic& s, uint32_t seed, const GenOptions& o) {
             if (!free) break;
             placed.push_back({x, y, x + cw, y + ch});
         }
-        const int index = s.NewElementSlot();
-        TElement& e = s.element(index);
-        e.Name = QStringLiteral("D%1.1").arg(index);
+        TElement e;
+        e.Name = QStringLiteral("D%1.1").arg(s.ElementCount() + 1);
         e.Coord = {x, y};
         e.CellWidth = cw;
         e.CellHeight = ch;
         e.Legs = BuildLegs(left, right, cw);
         if (o.pictures) e.Bitmap = BoxPicture(e);
+        s.AddElement(std::move(e));
     }
     std::vector<std::pair<int, int>> pins;
-    for (int i = 1; i <= s.ElementCount; ++i)
+    for (int i = 1; i <= s.ElementCount(); ++i)
         for (int l = 0; l < static_cast<int>(s.element(i).Legs.size()); ++l)
             pins.emplace_back(i, l);
     for (size_t i = pins.size(); i > 1; --i)
@@ -108,7 +108,7 @@ void GenerateSchematic(Schematic& s, uint32_t seed, const GenOptions& o) {
         TConns net;
         for (size_t j = 0; j < count; ++j, ++next)
             net.push_back({pins[next].first, pins[next].second});
-        s.Conns.push_back(std::move(net));
+        s.AddNet(std::move(net));
     }
     s.DeriveCons();
 }

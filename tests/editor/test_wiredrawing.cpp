@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "editor/overlaydrawing.h"
 #include "editor/surface.h"
 #include "editor/wiredrawing.h"
 #include "router/router.h"
@@ -142,11 +143,12 @@ TEST(DrawField, NeighbouringCellsMeetWithoutGapOrOverlap) {
 TEST(DrawField, TwiceRestoresTheSurfaceAtEveryScale) {
     Schematic s;
     GenerateSchematic(s, 7, GenOptions{.elements = 40, .nets = 60});
-    RouteWires(s);
+    RoutingGrids g;
+    RouteWires(s, g);
     for (int scale : {3, 4, 7, 10, 13, 20}) {
         Field f(scale, 0x00C08040);
-        f.wires = s.WireMap;
-        f.nets = s.NetMap;
+        f.wires = g.WireMap;
+        f.nets = g.NetMap;
         const QImage before = f.surface.copy();
         f.Draw(3, true);
         EXPECT_NE(f.surface, before) << scale;
@@ -160,19 +162,20 @@ TEST(DrawField, TwiceRestoresTheSurfaceAtEveryScale) {
 TEST(DrawField, WholeFieldEqualsEveryCellDrawnAlone) {
     Schematic s;
     GenerateSchematic(s, 5, GenOptions{.elements = 12, .nets = 10});
-    RouteWires(s);
+    RoutingGrids g;
+    RouteWires(s, g);
     for (int scale : {3, 10, 17}) {
         Field whole(scale), single(scale);
-        whole.wires = s.WireMap;
-        whole.nets = s.NetMap;
+        whole.wires = g.WireMap;
+        whole.nets = g.NetMap;
         whole.Draw(1, true);
         int cells = 0;
         for (int x = 0; x <= GridMax; ++x)
             for (int y = 0; y <= GridMax; ++y) {
-                if (s.WireMap.at(x, y) < WireHorizontal || s.WireMap.at(x, y) > WireJunction) continue;
+                if (g.WireMap.at(x, y) < WireHorizontal || g.WireMap.at(x, y) > WireJunction) continue;
                 single.wires.fill(WireFree);
-                single.wires.at(x, y) = s.WireMap.at(x, y);
-                single.nets.at(x, y) = s.NetMap.at(x, y);
+                single.wires.at(x, y) = g.WireMap.at(x, y);
+                single.nets.at(x, y) = g.NetMap.at(x, y);
                 single.Draw(1, true);
                 ++cells;
             }

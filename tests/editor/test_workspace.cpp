@@ -39,15 +39,14 @@ protected:
     Schematic& s() { return form->model(); }
 
     int AddElement(int x, int y, int w, int h, const char* left, const char* right) {
-        const int i = s().NewElementSlot();
-        TElement& e = s().element(i);
-        e.Name = QStringLiteral("D%1.1").arg(i);
+        TElement e;
+        e.Name = QStringLiteral("D%1.1").arg(s().ElementCount() + 1);
         e.Coord = {x, y};
         e.CellWidth = w;
         e.CellHeight = h;
         e.Legs = BuildLegs(QString::fromLatin1(left), QString::fromLatin1(right), w);
         e.Bitmap = BoxPicture(e);
-        return i;
+        return s().AddElement(e);
     }
 
     // Nets 0..count-1: net k is a horizontal wire on row 12 + 8k from column 13 to 30.
@@ -55,7 +54,7 @@ protected:
         for (int k = 0; k < count; ++k) {
             const int a = AddElement(10, 10 + 8 * k, 3, 4, "", "01");
             const int b = AddElement(30, 10 + 8 * k, 3, 4, "01", "");
-            s().Conns.push_back({{a, 0}, {b, 0}});
+            ASSERT_TRUE(s().AddNet({{a, 0}, {b, 0}}));
         }
         form->Frame21->SyncPictures();
         form->Button4Click();
@@ -83,26 +82,26 @@ protected:
 
 TEST_F(Workspace, Button4ClickRoutesLogsAndDrawsTheWires) {
     AddRowNets(2);
-    EXPECT_EQ(s().WireMap.at(20, 12), WireHorizontal);
-    EXPECT_EQ(s().NetMap.at(20, 20), 1);
+    EXPECT_EQ(form->Frame21->grids().WireMap.at(20, 12), WireHorizontal);
+    EXPECT_EQ(form->Frame21->grids().NetMap.at(20, 20), 1);
     EXPECT_EQ(form->Memo2->toPlainText(), QStringLiteral("Cons[i] 2\nCons[0][0]x 13\nCons[0][0]y 12\n"
                                                          "Cons[0][1]x 30\nCons[0][1]y 12\n"
                                                          "Cons[i] 2\nCons[1][0]x 13\nCons[1][0]y 20\n"
                                                          "Cons[1][1]x 30\nCons[1][1]y 20"));
     // The surface is the desktop with exactly the routed wires on it.
     QImage expected;
-    PaintDesktop(expected, 10, s().Options.DesktopColor, s().Options.GridColor);
-    DrawField(expected, s());
+    PaintDesktop(expected, 10, form->options().DesktopColor, form->options().GridColor);
+    DrawField(expected, form->Frame21->grids(), form->Frame21->view(), form->options());
     EXPECT_EQ(surface(), expected);
     EXPECT_EQ(surface().pixel(203, 120), BlackPx);
 
     // Moving an element: the old wire is erased, the new one drawn.
-    s().element(3).Coord = {10, 40};
-    s().element(4).Coord = {30, 40};
+    s().SetCoord(3, {10, 40});
+    s().SetCoord(4, {30, 40});
     form->Frame21->SyncPictures();
     form->Button4Click();
-    PaintDesktop(expected, 10, s().Options.DesktopColor, s().Options.GridColor);
-    DrawField(expected, s());
+    PaintDesktop(expected, 10, form->options().DesktopColor, form->options().GridColor);
+    DrawField(expected, form->Frame21->grids(), form->Frame21->view(), form->options());
     EXPECT_EQ(surface(), expected);
     EXPECT_NE(surface().pixel(203, 200), BlackPx);
     EXPECT_EQ(surface().pixel(203, 420), BlackPx);
@@ -111,32 +110,32 @@ TEST_F(Workspace, Button4ClickRoutesLogsAndDrawsTheWires) {
 TEST_F(Workspace, ZoomMovesPicturesAndRedrawsAtTheNewScale) {
     const int i = AddElement(7, 3, 4, 5, "1", "1");
     AddElement(30, 3, 4, 5, "1", "1");
-    s().Conns.push_back({{1, 1}, {2, 0}});
+    ASSERT_TRUE(s().AddNet({{1, 1}, {2, 0}}));
     form->Frame21->SyncPictures();
     form->Button4Click();
     ElementPicture* p = form->Frame21->picture(i);
     EXPECT_EQ(p->geometry(), QRect(72, 32, 40, 50));
 
     form->ComboBox1->setCurrentIndex(2); // 50%
-    EXPECT_EQ(s().Scale, 5);
-    EXPECT_EQ(s().PrevScale, 10);
+    EXPECT_EQ(form->Frame21->view().Scale, 5);
+    EXPECT_EQ(form->Frame21->view().PrevScale, 10);
     EXPECT_EQ(p->geometry(), QRect(37, 17, 20, 25));
     EXPECT_EQ(form->Frame21->Panel1()->width(), FieldPixels(5));
     EXPECT_EQ(surface().width(), FieldPixels(5) + 1);
     // The wire from (11, 4) to (30, 4) is drawn at 5 pixels per cell.
-    EXPECT_EQ(s().WireMap.at(20, 4), WireHorizontal);
+    EXPECT_EQ(form->Frame21->grids().WireMap.at(20, 4), WireHorizontal);
     EXPECT_EQ(surface().pixel(101, 20), BlackPx);
     EXPECT_NE(surface().pixel(101, 22), BlackPx);
     QImage expected;
-    PaintDesktop(expected, 5, s().Options.DesktopColor, s().Options.GridColor);
-    DrawField(expected, s());
+    PaintDesktop(expected, 5, form->options().DesktopColor, form->options().GridColor);
+    DrawField(expected, form->Frame21->grids(), form->Frame21->view(), form->options());
     EXPECT_EQ(surface(), expected);
 
     form->ComboBox1->setCurrentIndex(0); // 30%
     EXPECT_EQ(p->geometry(), QRect(23, 11, 12, 15));
     form->ComboBox1->setCurrentIndex(17); // 200%
-    EXPECT_EQ(s().Scale, 20);
-    EXPECT_EQ(s().PrevScale, 3);
+    EXPECT_EQ(form->Frame21->view().Scale, 20);
+    EXPECT_EQ(form->Frame21->view().PrevScale, 3);
     EXPECT_EQ(p->geometry(), QRect(142, 62, 80, 100));
 }
 
@@ -190,17 +189,17 @@ TEST_F(Workspace, HoverHighlightsOnlyTheNetUnderThePointer) {
     AddRowNets(6);
     auto colourOfNet = [&](int k) { return surface().pixel(203, (12 + 8 * k) * 10); };
     MoveOver({200, 28 * 10 + 3}); // nearest grid point (20, 28): net 2
-    EXPECT_EQ(s().HoverNet, 2);
+    EXPECT_EQ(form->Frame21->view().HoverNet, 2);
     EXPECT_EQ(colourOfNet(2), BluePx);
     EXPECT_EQ(colourOfNet(5), BlackPx);
 
     MoveOver({196, 52 * 10 - 4}); // nearest grid point (20, 52): net 5
-    EXPECT_EQ(s().HoverNet, 5);
+    EXPECT_EQ(form->Frame21->view().HoverNet, 5);
     for (int k = 0; k < 6; ++k)
         EXPECT_EQ(colourOfNet(k), k == 5 ? BluePx : BlackPx) << k;
 
     MoveOver({600, 600}); // no wire there
-    EXPECT_EQ(s().HoverNet, -1);
+    EXPECT_EQ(form->Frame21->view().HoverNet, -1);
     for (int k = 0; k < 6; ++k)
         EXPECT_EQ(colourOfNet(k), BlackPx) << k;
 
@@ -212,16 +211,16 @@ TEST_F(Workspace, HoverHighlightsOnlyTheNetUnderThePointer) {
 }
 
 TEST_F(Workspace, WithHighlightingOffHoverFollowsButWiresStayInverse) {
-    s().Options.HighlightConnection = false;
+    form->options().HighlightConnection = false;
     AddRowNets(3);
     MoveOver({200, 120});
-    EXPECT_EQ(s().HoverNet, 0);
+    EXPECT_EQ(form->Frame21->view().HoverNet, 0);
     MoveOver({200, 200});
-    EXPECT_EQ(s().HoverNet, 1);
+    EXPECT_EQ(form->Frame21->view().HoverNet, 1);
     for (int k = 0; k < 3; ++k)
         EXPECT_EQ(surface().pixel(203, (12 + 8 * k) * 10), BlackPx) << k;
     MoveOver({-40, 50}); // outside the field
-    EXPECT_EQ(s().HoverNet, -1);
+    EXPECT_EQ(form->Frame21->view().HoverNet, -1);
 }
 
 TEST_F(Workspace, LegMarkerShowsOnThePictureAndASecondDrawRemovesIt) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 struct LegCase {
@@ -31,18 +33,20 @@ INSTANTIATE_TEST_SUITE_P(PinStrings, BuildLegsTest,
                                            LegCase{"0110", "0001", 3, {{0, 2}, {0, 3}, {3, 4}}},
                                            LegCase{"", "010001", 7, {{7, 2}, {7, 6}}}));
 
+TElement ElementAt(TPoint32 coord, int cellWidth, const char* left, const char* right) {
+    TElement e;
+    e.Coord = coord;
+    e.CellWidth = cellWidth;
+    e.Legs = BuildLegs(QString::fromLatin1(left), QString::fromLatin1(right), cellWidth);
+    return e;
+}
+
 // Two elements with the pins of the derivation example: leg 0 (0, 1) of an element at (10, 20)
 // and leg 2 (5, 3) of an element at (30, 7).
 Schematic& twoElementNet(Schematic& s) {
-    const int a = s.NewElementSlot();
-    s.element(a).Coord = {10, 20};
-    s.element(a).CellWidth = 5;
-    s.element(a).Legs = BuildLegs(QStringLiteral("1"), QString(), 5);
-    const int b = s.NewElementSlot();
-    s.element(b).Coord = {30, 7};
-    s.element(b).CellWidth = 5;
-    s.element(b).Legs = BuildLegs(QStringLiteral("11"), QStringLiteral("001"), 5);
-    s.Conns = {{{a, 0}, {b, 2}}};
+    const int a = s.AddElement(ElementAt({10, 20}, 5, "1", ""));
+    const int b = s.AddElement(ElementAt({30, 7}, 5, "11", "001"));
+    EXPECT_TRUE(s.AddNet({{a, 0}, {b, 2}}));
     return s;
 }
 
@@ -51,8 +55,8 @@ TEST(DeriveCons, PinCellsAndTraceLines) {
     twoElementNet(s);
     QStringList log;
     s.DeriveCons(&log);
-    ASSERT_EQ(s.Cons.size(), 1u);
-    EXPECT_EQ(s.Cons[0], (TCons{{10, 21}, {35, 10}}));
+    ASSERT_EQ(s.Cons().size(), 1u);
+    EXPECT_EQ(s.Cons()[0], (TCons{{10, 21}, {35, 10}}));
     EXPECT_EQ(log, QStringList({QStringLiteral("Cons[i] 2"), QStringLiteral("Cons[0][0]x 10"),
                                 QStringLiteral("Cons[0][0]y 21"), QStringLiteral("Cons[0][1]x 35"),
                                 QStringLiteral("Cons[0][1]y 10")}));
@@ -61,24 +65,33 @@ TEST(DeriveCons, PinCellsAndTraceLines) {
 TEST(DeriveCons, FollowsTheShapeOfConnsAfterNetsShrink) {
     Schematic s;
     twoElementNet(s);
-    s.Conns.push_back({{2, 0}, {2, 1}});
+    ASSERT_TRUE(s.AddNet({{2, 0}, {2, 1}}));
     s.DeriveCons();
-    ASSERT_EQ(s.Cons.size(), 2u);
-    EXPECT_EQ(s.Cons[1], (TCons{{30, 8}, {30, 9}}));
-    s.Conns.erase(s.Conns.begin());
+    ASSERT_EQ(s.Cons().size(), 2u);
+    EXPECT_EQ(s.Cons()[1], (TCons{{30, 8}, {30, 9}}));
+    s.RemoveNet(0);
     s.DeriveCons();
-    ASSERT_EQ(s.Cons.size(), 1u);
-    EXPECT_EQ(s.Cons[0], (TCons{{30, 8}, {30, 9}}));
+    ASSERT_EQ(s.Cons().size(), 1u);
+    EXPECT_EQ(s.Cons()[0], (TCons{{30, 8}, {30, 9}}));
+}
+
+TEST(DeriveCons, CoordinatesNearTheIntegerLimitsWrapInsteadOfOverflowing) {
+    Schematic s;
+    const int a = s.AddElement(ElementAt({INT32_MAX, INT32_MAX}, 3, "1", "1"));
+    ASSERT_TRUE(s.AddNet({{a, 0}, {a, 1}}));
+    s.DeriveCons();
+    EXPECT_EQ(s.Cons()[0], (TCons{{INT32_MAX, INT32_MIN}, {INT32_MIN + 2, INT32_MIN}}));
 }
 
 TEST(ToggleSelection, TwiceRestoresThePictureBitForBit) {
     Schematic s;
-    const int i = s.NewElementSlot();
     QImage img(21, 21, QImage::Format_RGB32);
     for (int y = 0; y < 21; ++y)
         for (int x = 0; x < 21; ++x)
             img.setPixel(x, y, qRgb(x * 12, y * 12, (x * y) % 256));
-    s.element(i).Bitmap = img;
+    TElement e;
+    e.Bitmap = img;
+    const int i = s.AddElement(e);
     int signals = 0;
     QObject::connect(&s, &Schematic::elementImageChanged, [&signals, i](int index) {
         EXPECT_EQ(index, i);
@@ -96,29 +109,95 @@ TEST(ToggleSelection, TwiceRestoresThePictureBitForBit) {
     EXPECT_EQ(signals, 2);
 }
 
-TEST(ElementTable, TheSlotAfterTheLastIsRefusedWithoutTouchingTheTable) {
+TEST(ElementTable, TheElementAfterTheLastIsRefusedWithoutTouchingTheTable) {
     Schematic s;
-    for (int i = 1; i <= MaxElements; ++i)
-        ASSERT_EQ(s.NewElementSlot(), i);
-    s.element(MaxElements).Name = QStringLiteral("D1000");
+    for (int i = 1; i <= MaxElements; ++i) {
+        TElement e;
+        e.Name = QStringLiteral("D%1").arg(i);
+        ASSERT_EQ(s.AddElement(e), i);
+    }
     EXPECT_TRUE(s.isFull());
-    EXPECT_EQ(s.NewElementSlot(), 0);
-    EXPECT_EQ(s.ElementCount, MaxElements);
+    const uint64_t revision = s.Revision();
+    EXPECT_EQ(s.AddElement(TElement{}), 0);
+    EXPECT_EQ(s.ElementCount(), MaxElements);
     EXPECT_EQ(s.element(MaxElements).Name, QStringLiteral("D1000"));
-    EXPECT_EQ(s.Elements.size(), static_cast<size_t>(MaxElements) + 1);
+    EXPECT_EQ(s.Revision(), revision);
 }
 
-TEST(ElementTable, ANewSlotForgetsTheStaleCopyLeftAboveTheCount) {
+TEST(ElementTable, AnAddedElementStartsUnselectedWithoutTransitions) {
     Schematic s;
-    const int i = s.NewElementSlot();
-    s.element(i).Selected = true;
-    s.element(i).Script << QStringLiteral("y=1&2");
-    s.element(i).Name = QStringLiteral("D1.1");
-    s.ElementCount = 0; // as after a deletion
-    ASSERT_EQ(s.NewElementSlot(), 1);
-    EXPECT_FALSE(s.element(1).Selected);
-    EXPECT_TRUE(s.element(1).Script.isEmpty());
-    EXPECT_TRUE(s.element(1).Bitmap.isNull());
+    TElement e;
+    e.Selected = true;
+    e.Transitions = {3, 4};
+    const int i = s.AddElement(e);
+    EXPECT_FALSE(s.element(i).Selected);
+    EXPECT_TRUE(s.element(i).Transitions.empty());
+}
+
+// Every net the model takes is checked pin by pin; a refused net changes nothing.
+struct NetCase {
+    const char* name;
+    TConns net;
+    NetFault fault;
+    TPinRef pin;
+};
+
+class AddNetTest : public ::testing::TestWithParam<NetCase> {};
+
+TEST_P(AddNetTest, RefusesBadPinsAndKeepsTheNets) {
+    Schematic s;
+    twoElementNet(s); // net 0 holds (1, 0) and (2, 2)
+    const uint64_t revision = s.Revision();
+    const NetCheck check = s.AddNet(GetParam().net);
+    EXPECT_EQ(check.fault, GetParam().fault);
+    if (GetParam().fault == NetFault::None) {
+        EXPECT_EQ(s.Conns().size(), 2u);
+        EXPECT_EQ(s.Conns()[1], GetParam().net);
+        EXPECT_GT(s.Revision(), revision);
+    } else {
+        EXPECT_EQ(check.pin, GetParam().pin);
+        EXPECT_EQ(s.Conns().size(), 1u);
+        EXPECT_EQ(s.Revision(), revision);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, AddNetTest,
+    ::testing::Values(NetCase{"free_pins", {{2, 0}, {2, 1}}, NetFault::None, {}},
+                      NetCase{"one_pin", {{2, 0}}, NetFault::TooFewPins, {2, 0}},
+                      NetCase{"empty", {}, NetFault::TooFewPins, {}},
+                      NetCase{"element_0", {{2, 0}, {0, 0}}, NetFault::NoSuchElement, {0, 0}},
+                      NetCase{"element_past_count", {{3, 0}, {2, 0}}, NetFault::NoSuchElement, {3, 0}},
+                      NetCase{"negative_leg", {{2, -1}, {2, 0}}, NetFault::NoSuchLeg, {2, -1}},
+                      NetCase{"leg_past_end", {{2, 0}, {1, 1}}, NetFault::NoSuchLeg, {1, 1}},
+                      NetCase{"pin_in_other_net", {{2, 0}, {2, 2}}, NetFault::PinTaken, {2, 2}},
+                      NetCase{"pin_twice", {{2, 0}, {2, 1}, {2, 0}}, NetFault::PinTaken, {2, 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Revision, RisesWithEveryChangeOfElementsNetsAndListing) {
+    Schematic s;
+    uint64_t last = s.Revision();
+    const auto rose = [&] {
+        const bool r = s.Revision() > last;
+        last = s.Revision();
+        return r;
+    };
+    s.AddElement(ElementAt({1, 1}, 3, "1", "1"));
+    EXPECT_TRUE(rose());
+    s.AddElement(ElementAt({9, 1}, 3, "1", "1"));
+    EXPECT_TRUE(rose());
+    s.AddNet({{1, 1}, {2, 0}});
+    EXPECT_TRUE(rose());
+    s.SetCoord(1, {2, 2});
+    EXPECT_TRUE(rose());
+    s.ListChip(QStringLiteral("К155ЛА3"), 4);
+    EXPECT_TRUE(rose());
+    s.RemoveNet(5); // no such net: nothing changes
+    EXPECT_FALSE(rose());
+    s.RemoveNet(0);
+    EXPECT_TRUE(rose());
+    s.ToggleSelection(1); // the picture only
+    EXPECT_FALSE(rose());
 }
 
 TEST(ElementKind, FirstLetterOfTheName) {

@@ -15,7 +15,7 @@ TEST(Netlist, ReadsElementsNetsAndToggles) {
                                                        "toggle Переключатель1 10\n"),
                                         s);
     ASSERT_TRUE(r.ok) << r.message.toStdString();
-    ASSERT_EQ(s.ElementCount, 2);
+    ASSERT_EQ(s.ElementCount(), 2);
     const TElement& d = s.element(1);
     EXPECT_EQ(d.Name, QStringLiteral("D1.1"));
     EXPECT_EQ(d.Coord, (TPoint32{10, 10}));
@@ -29,8 +29,8 @@ TEST(Netlist, ReadsElementsNetsAndToggles) {
     EXPECT_EQ(d.Script, QStringList(QStringLiteral("y=~1&~2")));
     EXPECT_TRUE(s.element(2).Script.isEmpty());
     EXPECT_EQ(s.element(2).Legs.size(), 1u);
-    ASSERT_EQ(s.Conns.size(), 1u);
-    EXPECT_EQ(s.Conns[0], (TConns{{2, 0}, {1, 0}}));
+    ASSERT_EQ(s.Conns().size(), 1u);
+    EXPECT_EQ(s.Conns()[0], (TConns{{2, 0}, {1, 0}}));
     ASSERT_EQ(r.toggles.size(), 1u);
     EXPECT_EQ(r.toggles[0].element, 2);
     EXPECT_EQ(r.toggles[0].time, 10);

@@ -28,10 +28,9 @@ inline void MakeChipRing(Schematic& s, int count, unsigned seed = 12345) {
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> delay(1, 20);
     std::uniform_int_distribution<int> anyNet(0, count - 1);
-    s.Conns.assign(static_cast<size_t>(count), {});
+    std::vector<TConns> nets(static_cast<size_t>(count));
     for (int i = 1; i <= count; ++i) {
-        const int index = s.NewElementSlot();
-        TElement& e = s.element(index);
+        TElement e;
         const Kind& k = kinds[static_cast<size_t>((i - 1) % 8)];
         e.Name = QStringLiteral("D%1.1").arg(i);
         e.CellWidth = 4;
@@ -41,14 +40,17 @@ inline void MakeChipRing(Schematic& s, int count, unsigned seed = 12345) {
         e.Reaction_LH = delay(rng);
         e.Reaction_HL = delay(rng);
         e.Script << QString::fromLatin1(k.script);
-        s.Conns[static_cast<size_t>(i - 1)].push_back({i, k.inputs}); // the output leg
+        s.AddElement(std::move(e));
+        nets[static_cast<size_t>(i - 1)].push_back({i, k.inputs}); // the output leg
     }
     for (int i = 1; i <= count; ++i) {
         const TElement& e = s.element(i);
         const int inputs = static_cast<int>(e.Legs.size()) - 1;
         for (int leg = 0; leg < inputs; ++leg) {
             const int net = leg == 0 ? (i - 2 + count) % count : anyNet(rng);
-            s.Conns[static_cast<size_t>(net)].push_back({i, leg});
+            nets[static_cast<size_t>(net)].push_back({i, leg});
         }
     }
+    for (TConns& net : nets)
+        s.AddNet(std::move(net));
 }

@@ -50,27 +50,28 @@ protected:
     // Switch -> inverter (LH 1, HL 1) -> indicator, placed as the editor would.
     void BuildSwitchInverterIndicator() {
         Schematic& s = form->model();
-        auto add = [&s](const QString& name, const QString& left, const QString& right, int width) {
-            const int i = s.NewElementSlot();
-            TElement& e = s.element(i);
+        auto add = [&s](const QString& name, const QString& left, const QString& right, int width,
+                        const QImage& picture) {
+            TElement e;
             e.Name = name;
             e.CellWidth = width;
-            e.Coord = {2 + 8 * (i - 1), 4};
+            e.Coord = {2 + 8 * s.ElementCount(), 4};
             e.Legs = BuildLegs(left, right, width);
             e.Reaction_LH = 1;
             e.Reaction_HL = 1;
-            return i;
+            e.Bitmap = picture;
+            if (e.kind() == ElementKind::Chip) e.Script << QStringLiteral("Y=~1");
+            return s.AddElement(e);
         };
-        add(QStringLiteral("Переключатель1"), QString(), QStringLiteral("1"), 2);
-        s.element(1).Bitmap = SmallPicture(SmallSwitchOff);
-        add(QStringLiteral("D1.1"), QStringLiteral("1"), QStringLiteral("1"), 4);
-        s.element(2).Script << QStringLiteral("Y=~1");
-        s.element(2).Bitmap = QImage(41, 21, QImage::Format_RGB32);
-        s.element(2).Bitmap.fill(Qt::lightGray);
-        add(QStringLiteral("Индикатор1"), QStringLiteral("1"), QString(), 2);
-        s.element(3).Bitmap = SmallPicture(SmallIndicatorUnlit);
-        s.Conns = {{{1, 0}, {2, 0}}, {{2, 1}, {3, 0}}};
-        form->Frame21->SyncPictures();
+        add(QStringLiteral("Переключатель1"), QString(), QStringLiteral("1"), 2,
+            SmallPicture(SmallSwitchOff));
+        QImage chip(41, 21, QImage::Format_RGB32);
+        chip.fill(Qt::lightGray);
+        add(QStringLiteral("D1.1"), QStringLiteral("1"), QStringLiteral("1"), 4, chip);
+        add(QStringLiteral("Индикатор1"), QStringLiteral("1"), QString(), 2,
+            SmallPicture(SmallIndicatorUnlit));
+        ASSERT_TRUE(s.AddNet({{1, 0}, {2, 0}}));
+        ASSERT_TRUE(s.AddNet({{2, 1}, {3, 0}}));
     }
 
     QTemporaryDir dir;
@@ -90,12 +91,12 @@ TEST_F(MainWindow, RunPauseAndStopThroughTheToolbar) {
     bool duringOk = false;
     bool pausedHeld = false;
     QImage indicatorShown;
-    form->OnSimCycle = [&] {
+    form->simulationRun().onCycle = [&] {
         Simulator& sim = form->simulator();
         ++cycle;
         if (cycle == 3) {
             duringOk = !form->ToolButton6->isEnabled() && form->ToolButton7->isEnabled() &&
-                       form->ToolButton8->isEnabled() && form->SimulationRunning();
+                       form->ToolButton8->isEnabled() && form->simulationRun().running();
             QTest::mouseClick(form->ToolButton8, Qt::LeftButton); // pause
             pausedAt = sim.SimTime;
         }
@@ -114,7 +115,7 @@ TEST_F(MainWindow, RunPauseAndStopThroughTheToolbar) {
     EXPECT_EQ(cycle, 20);
     EXPECT_TRUE(duringOk);
     EXPECT_TRUE(pausedHeld);
-    EXPECT_FALSE(form->SimulationRunning());
+    EXPECT_FALSE(form->simulationRun().running());
     EXPECT_TRUE(form->ToolButton6->isEnabled());
     EXPECT_FALSE(form->ToolButton7->isEnabled());
     EXPECT_FALSE(form->ToolButton8->isEnabled());
@@ -129,7 +130,7 @@ TEST_F(MainWindow, RunPauseAndStopThroughTheToolbar) {
 
     // A second run starts again at time 0 and keeps the leg levels.
     cycle = 0;
-    form->OnSimCycle = [&] {
+    form->simulationRun().onCycle = [&] {
         if (++cycle == 2) form->ToolButton7Click();
     };
     form->ToolButton6Click();
@@ -141,7 +142,7 @@ TEST_F(MainWindow, TimeScaleWaitsBetweenUnits) {
     form->Form15->TrackBar1->setValue(40);
     int cycle = 0;
     QElapsedTimer clock;
-    form->OnSimCycle = [&] {
+    form->simulationRun().onCycle = [&] {
         if (++cycle == 3) form->ToolButton7Click();
     };
     clock.start();
@@ -154,7 +155,7 @@ TEST_F(MainWindow, ClosingDuringARunEndsTheLoopAndTheProgram) {
     BuildSwitchInverterIndicator();
     form->Form15->TrackBar1->setValue(0);
     int cycle = 0;
-    form->OnSimCycle = [&] {
+    form->simulationRun().onCycle = [&] {
         if (++cycle == 5) form->close();
         if (cycle > 10000) form->simulator().StopRequested = true;
     };
@@ -166,7 +167,7 @@ TEST_F(MainWindow, ClosingDuringARunEndsTheLoopAndTheProgram) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(cycle, 5);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(form->SimulationRunning());
+    EXPECT_FALSE(form->simulationRun().running());
     EXPECT_TRUE(form->ToolButton6->isEnabled());
     EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("config/main.ini"))));
 }
@@ -176,7 +177,7 @@ TEST_F(MainWindow, DestroyingTheWindowDuringARunLeavesTheLoopSafely) {
     form->Form15->TrackBar1->setValue(0);
     int cycle = 0;
     QPointer<TForm1> watch(form);
-    form->OnSimCycle = [&] {
+    form->simulationRun().onCycle = [&] {
         // Deleted from an event handled while the loop waits for the next unit.
         if (++cycle == 5)
             QTimer::singleShot(0, qApp, [this] {

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#include "app/optionsfile.h"
+
+#include <array>
+#include <variant>
+
+namespace {
+
+struct OptionKey {
+    const char16_t* section;
+    const char16_t* key;
+    std::variant<int32_t TOptions::*, bool TOptions::*> field;
+    int32_t def;
+};
+
+const std::array<OptionKey, 6> Keys{{
+    {u"Colors", u"Desktop", &TOptions::DesktopColor, 16777215},
+    {u"Colors", u"Grid", &TOptions::GridColor, 0},
+    {u"Selection", u"Full", &TOptions::FullSelection, 0},
+    {u"Creation", u"Selection", &TOptions::SelectOnCreate, 0},
+    {u"Selection", u"Draw_conn", &TOptions::DrawConnections, 0},
+    {u"Selection", u"Sel_conn", &TOptions::HighlightConnection, 1},
+}};
+
+} // namespace
+
+void ReadOptions(const IniFile& file, TOptions& options) {
+    for (const OptionKey& k : Keys) {
+        const QString section = QString::fromUtf16(k.section), key = QString::fromUtf16(k.key);
+        if (auto* f = std::get_if<int32_t TOptions::*>(&k.field))
+            options.*(*f) = file.ReadInteger(section, key, k.def);
+        else
+            options.*std::get<bool TOptions::*>(k.field) = file.ReadBool(section, key, k.def != 0);
+    }
+}
+
+bool WriteOptions(IniFile& file, const TOptions& options, QString* error) {
+    for (const OptionKey& k : Keys) {
+        const QString section = QString::fromUtf16(k.section), key = QString::fromUtf16(k.key);
+        const bool ok =
+            std::holds_alternative<int32_t TOptions::*>(k.field)
+                ? file.WriteInteger(section, key, options.*std::get<int32_t TOptions::*>(k.field), error)
+                : file.WriteBool(section, key, options.*std::get<bool TOptions::*>(k.field), error);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+bool ReadLockBases(const IniFile& file) {
+    return file.ReadBool(QStringLiteral("Main"), QStringLiteral("LockBases"), true);
+}

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "model/types.h"
+
+#include <QImage>
+#include <QPoint>
+
+#include <cstdint>
+
+// The transient marks over the workspace and the pictures (the selection tint is the model's
+// ToggleSelection). Each is drawn by exclusive or, so drawing it again removes it exactly.
+
+// The selection band: a dashed one-pixel rectangle outline between two surface points.
+void DrawSelectionRectangle(QImage& surface, QPoint anchor, QPoint corner);
+
+// A dot 10 picture pixels across half a cell inside the picture's edge at the leg's row; red
+// where the picture shows the desktop colour. The picture becomes RGB32.
+void DrawLegMarker(QImage& picture, const TLeg& leg, int32_t desktop);

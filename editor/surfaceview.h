@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+class QMouseEvent;
+class QPaintEvent;
+
+// Shows the workspace surface bitmap; the bitmap itself is owned by TFrame2.
+class SurfaceView : public QWidget {
+    Q_OBJECT
+public:
+    SurfaceView(const QImage* surface, QWidget* parent);
+
+Q_SIGNALS:
+    void mousePressed(QMouseEvent* event);
+    void mouseMoved(QMouseEvent* event);
+    void mouseReleased(QMouseEvent* event);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    const QImage* surface_;
+};
