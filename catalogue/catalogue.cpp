@@ -52,9 +52,13 @@ Catalogue::Catalogue(const QString& folder, QObject* parent)
 }
 
 Catalogue::~Catalogue() {
-    // Views may still hold the models: the tables go in reverse order of opening.
+    // Stops the chain, then closes the tables in this fixed order, whatever order they were opened
+    // in; each close tells the views still on that table that it has no current record.
     chips_->disconnect(this);
     elements_->disconnect(this);
+    chips_->close();
+    elements_->close();
+    pictures_->close();
 }
 
 QString Catalogue::openPictures() {
