@@ -32,7 +32,9 @@
 namespace {
 
 // Limits typing in a define box to the picture's pin rows. A longer stored string is kept whole and
-// may be shortened, so reading a record never changes it.
+// may be shortened, so reading a record never changes it. Keys that type nothing printable
+// (backspace, delete) and shortcuts (select all, undo) always pass, so a box can be emptied at any
+// limit.
 class DefineValidator : public QObject {
 public:
     DefineValidator(QObject* parent, const int& limit) : QObject(parent), limit_(limit) {}
@@ -42,6 +44,7 @@ public:
         const auto* key = static_cast<QKeyEvent*>(e);
         const QString text = key->text();
         if (!edit || text.isEmpty() || !text.at(0).isPrint()) return false;
+        if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
         return edit->text().size() - edit->selectedText().size() + text.size() > limit_;
     }
 
@@ -101,6 +104,9 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent)
     legsLayout->addWidget(new QLabel(QStringLiteral("Идентификатор выходов")));
     DBEdit2 = new QLineEdit;
     legsLayout->addWidget(DBEdit2);
+    NoPinsLabel = new QLabel(QStringLiteral("Изображение не допускает выводов"));
+    NoPinsLabel->hide();
+    legsLayout->addWidget(NoPinsLabel);
     p1->addWidget(legs);
     auto* picture = new QGroupBox(QStringLiteral("Картинка"));
     auto* pictureLayout = new QHBoxLayout(picture);
@@ -197,7 +203,10 @@ void TForm7::DrawLegs() {
 void TForm7::PicturesScrolled() {
     if (!ui_.windows().get<TForm5>()) return;
     DrawLegs();
-    defineLimit_ = Preview.height() / 10 - 1;
+    // An undecodable picture has height 0; either way a box limited below zero would refuse even
+    // the keys that shorten it, so the limit stops at "no pins".
+    defineLimit_ = std::max(0, Preview.height() / 10 - 1);
+    NoPinsLabel->setVisible(defineLimit_ == 0);
 }
 
 QDialog* TForm7::addDialog() const {

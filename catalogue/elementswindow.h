@@ -24,7 +24,8 @@ public:
     void DrawLegs();
     // Pictures table moved: new preview, pins, and the define boxes' length limit.
     void PicturesScrolled();
-    // Longest define string the boxes accept: preview height div 10 − 1.
+    // Longest define string the boxes accept: preview height div 10 − 1. A picture under 20 pixels
+    // high, or one that cannot be decoded, allows no pins (0), and NoPinsLabel says so.
     int DefineLimit() const { return defineLimit_; }
 
     void Button3Click(); // "OK"
@@ -35,6 +36,7 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QLineEdit* DBEdit1 = nullptr; // Int_Define
     QLineEdit* DBEdit2 = nullptr; // Ext_Define
+    QLabel* NoPinsLabel = nullptr;
     QLineEdit* DBEdit3 = nullptr; // Image_Name
     QPushButton* Button4 = nullptr;
     QLabel* Image1 = nullptr; // preview

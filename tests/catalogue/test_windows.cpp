@@ -331,6 +331,45 @@ TEST_F(Windows, PictureHeightLimitsTheDefineBoxes) {
     EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("1010101010"));
 }
 
+// Regression: a picture under 20 pixels high, or one that could not be decoded, gave a define limit
+// of zero or below that refused select-all in the boxes, and the window did not say why.
+TEST_F(Windows, PictureWithoutPinRowsAllowsNoPinsSaysSoAndTheBoxesCanBeEmptied) {
+    TForm7* f = form<TForm7>();
+    CatalogueTable& pictures = cat().pictures();
+    const std::pair<QString, QByteArray> seeded[] = {{QStringLiteral("Junk"), QByteArray("not a bitmap")},
+                                                     {QStringLiteral("Low"), BmpOf(50, 15)}};
+    for (const auto& [name, bytes] : seeded) {
+        ASSERT_EQ(pictures.append(name), QString());
+        pictures.setField(PictureField::Image, bytes);
+        ASSERT_EQ(pictures.post(), QString());
+    }
+    for (const auto& [name, bytes] : seeded) {
+        SCOPED_TRACE(name.toStdString());
+        pictures.locate(PictureField::Name, name);
+        EXPECT_EQ(f->DefineLimit(), 0);
+        EXPECT_TRUE(f->NoPinsLabel->isVisibleTo(f));
+        EXPECT_EQ(f->NoPinsLabel->text(), QStringLiteral("Изображение не допускает выводов"));
+
+        f->DBEdit1->setText(QStringLiteral("101"));
+        f->DBEdit1->end(false);
+        QTest::keyClick(f->DBEdit1, Qt::Key_1);
+        EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("101"));
+        QTest::keyClick(f->DBEdit1, Qt::Key_Backspace);
+        EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("10"));
+        f->DBEdit1->home(false);
+        QTest::keyClick(f->DBEdit1, Qt::Key_Delete);
+        EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("0"));
+
+        f->DBEdit2->setText(QStringLiteral("010"));
+        QTest::keyClick(f->DBEdit2, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(f->DBEdit2, Qt::Key_Delete);
+        EXPECT_EQ(f->DBEdit2->text(), QString());
+    }
+    pictures.locate(PictureField::Name, QStringLiteral("B"));
+    EXPECT_EQ(f->DefineLimit(), 9);
+    EXPECT_FALSE(f->NoPinsLabel->isVisibleTo(f));
+}
+
 TEST_F(Windows, PictureChooserCancelRestoresTheElementsPictureAndOkAssignsIt) {
     cat().elements().locate(ElementField::Name, QStringLiteral("AND")); // picture B, 100 high
     form<TForm7>()->move(5, 10);
