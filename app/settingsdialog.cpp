@@ -3,12 +3,12 @@
 
 #include "app/colorbox.h"
 #include "app/mainwindow.h"
+#include "ui/buttonrow.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -47,21 +47,17 @@ TForm4::TForm4(TForm1* form1) : QDialog(form1), form1_(form1) {
     grid->addWidget(ColorBox2, 1, 1);
     grid->setColumnStretch(2, 1);
 
-    ButtonOk = new QPushButton(QStringLiteral("ОК"));
-    ButtonOk->setDefault(true);
-    ButtonCancel = new QPushButton(QStringLiteral("Отмена"));
+    const OkCancelRow row = MakeOkCancelRow(this, QStringLiteral("ОК"), true);
+    ButtonOk = row.ok;
+    ButtonCancel = row.cancel;
     ButtonApply = new QPushButton(QStringLiteral("Применить"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ButtonOk);
-    buttons->addWidget(ButtonCancel);
-    buttons->addWidget(ButtonApply);
+    row.layout->addWidget(ButtonApply);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(designer);
     layout->addWidget(colours);
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(row.layout);
 
     TOptions& o = form1_->options();
     connect(CheckBox1, &QCheckBox::toggled, this, [&o](bool on) { o.FullSelection = on; });
@@ -80,7 +76,6 @@ TForm4::TForm4(TForm1* form1) : QDialog(form1), form1_(form1) {
         if (form1_->SaveCfg()) accept();
     });
     connect(ButtonApply, &QPushButton::clicked, this, [this] { form1_->SaveCfg(); });
-    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TForm4::LoadControls() {

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/addchipdialog.h"
 
+#include "catalogue/cataloguetable.h"
 #include "catalogue/catalogueui.h"
 #include "catalogue/chipsearchdialog.h"
 #include "catalogue/chipswindow.h"
 #include "catalogue/cursorgrid.h"
+#include "catalogue/fields.h"
 #include "model/schematic.h"
+#include "ui/windowregistry.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,19 +18,19 @@
 TForm13::TForm13(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     setObjectName(QStringLiteral("Form13"));
     setWindowTitle(QStringLiteral("Добвление микросхемы"));
-    ui_.Form13 = this;
+    ui_.add(this);
     CatalogueTable& table = ui_.catalogue().chips();
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
     DBGrid1 = new CursorGrid(table,
-                             {{QStringLiteral("Mark"), QStringLiteral("Маркировка*")},
-                              {QStringLiteral("Type"), QStringLiteral("Тип")},
-                              {QStringLiteral("Elem_name"), QStringLiteral("Описание")}},
+                             {{ChipField::Mark, QStringLiteral("Маркировка*")},
+                              {ChipField::Type, QStringLiteral("Тип")},
+                              {ChipField::ElemName, QStringLiteral("Описание")}},
                              false);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->setFixedSize(520, 330);
-    DBGrid1->setColumnWidth(table.fieldIndex(QStringLiteral("Mark")), 110);
-    DBGrid1->setColumnWidth(table.fieldIndex(QStringLiteral("Type")), 260);
+    DBGrid1->setColumnWidth(table.fieldIndex(ChipField::Mark), 110);
+    DBGrid1->setColumnWidth(table.fieldIndex(ChipField::Type), 260);
     top->addWidget(DBGrid1);
     auto* row = new QHBoxLayout;
     Button1 = new QPushButton(QStringLiteral("Поиск..."));
@@ -56,11 +59,11 @@ void TForm13::AddChip() {
     Schematic* model = ui_.model();
     CatalogueTable& chips = ui_.catalogue().chips();
     if (!model || chips.row() < 0) return;
-    model->ListChip(chips.text(QStringLiteral("Mark")), chips.number(QStringLiteral("Elem_count")));
+    model->ListChip(chips.text(ChipField::Mark), chips.number(ChipField::ElemCount));
 }
 
 void TForm13::Button1Click() {
-    if (ui_.Form14) ui_.Form14->exec();
+    if (TForm14* search = ui_.windows().get<TForm14>()) search->exec();
     DBGrid1->setFocus();
 }
 

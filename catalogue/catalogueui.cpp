@@ -1,35 +1,28 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/catalogueui.h"
 
-#include "catalogue/addchipdialog.h"
-#include "catalogue/chipsearchdialog.h"
-#include "catalogue/chipswindow.h"
-#include "catalogue/elementchooser.h"
-#include "catalogue/elementnamedialog.h"
-#include "catalogue/elementswindow.h"
-#include "catalogue/markingdialog.h"
-#include "catalogue/picturechooser.h"
-#include "catalogue/picturenamedialog.h"
-#include "catalogue/pictureswindow.h"
+#include "catalogue/cataloguetable.h"
+#include "ui/windowregistry.h"
 
 #include <QDataWidgetMapper>
 #include <QMessageBox>
+#include <QWidget>
 
-CatalogueUi::CatalogueUi(const QString& basesFolder, Schematic* model, QObject* parent)
-    : QObject(parent), catalogue_(basesFolder), model_(model) {}
+CatalogueUi::CatalogueUi(const QString& basesFolder, Schematic* model, WindowRegistry* windows,
+                         QObject* parent)
+    : QObject(parent), catalogue_(basesFolder), model_(model),
+      ownWindows_(windows ? nullptr : std::make_unique<WindowRegistry>()),
+      windows_(windows ? windows : ownWindows_.get()) {}
 
 CatalogueUi::~CatalogueUi() {
     // The windows hold views on the tables' models: they go first, newest first.
-    delete Form14.data();
-    delete Form13.data();
-    delete Form12.data();
-    delete Form11.data();
-    delete Form10.data();
-    delete Form9.data();
-    delete Form5.data();
-    delete Form8.data();
-    delete Form7.data();
-    delete Form6.data();
+    for (auto it = created_.rbegin(); it != created_.rend(); ++it)
+        delete it->data();
+}
+
+void CatalogueUi::add(QWidget* window) {
+    windows_->add(window);
+    created_.emplace_back(window);
 }
 
 void CatalogueUi::DeleteCurrent(QWidget* parent, CatalogueTable& table, const QString& caption,

@@ -3,34 +3,37 @@
 
 #include "catalogue/catalogue.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
+
+#include <memory>
+#include <vector>
 
 class QDataWidgetMapper;
 class QWidget;
 class Schematic;
-class TForm5;
-class TForm6;
-class TForm7;
-class TForm8;
-class TForm9;
-class TForm10;
-class TForm11;
-class TForm12;
-class TForm13;
-class TForm14;
+class WindowRegistry;
 
 // What the catalogue windows share: the three tables with their cursors, the schematic that the
-// add-chip dialog lists chips into, and the windows themselves (each registers itself when it is
-// created; a window that does not exist yet is null). It deletes the windows before the tables.
+// add-chip dialog lists chips into, and the window registry through which they find each other
+// (each registers itself when it is created). It deletes the windows registered through it before
+// the tables, newest first.
 class CatalogueUi : public QObject {
     Q_OBJECT
 public:
-    CatalogueUi(const QString& basesFolder, Schematic* model, QObject* parent = nullptr);
+    // With `windows` null the catalogue keeps a registry of its own; the program passes its one
+    // registry, which must outlive this object's windows.
+    CatalogueUi(const QString& basesFolder, Schematic* model, WindowRegistry* windows = nullptr,
+                QObject* parent = nullptr);
     ~CatalogueUi() override;
 
     Catalogue& catalogue() { return catalogue_; }
     Schematic* model() const { return model_; }
+    WindowRegistry& windows() const { return *windows_; }
+
+    // Registers a catalogue window in the registry and deletes it with the catalogue.
+    void add(QWidget* window);
 
     // Error box of the engine or the image library, titled with the application title. Returns
     // true when `error` is not empty (the caller's handler stops then).
@@ -44,18 +47,10 @@ public:
     // A mapper that follows `table`'s current record and stores edits into its pending record.
     static QDataWidgetMapper* BindMapper(CatalogueTable& table, QWidget* owner);
 
-    QPointer<TForm5> Form5;
-    QPointer<TForm6> Form6;
-    QPointer<TForm7> Form7;
-    QPointer<TForm8> Form8;
-    QPointer<TForm9> Form9;
-    QPointer<TForm10> Form10;
-    QPointer<TForm11> Form11;
-    QPointer<TForm12> Form12;
-    QPointer<TForm13> Form13;
-    QPointer<TForm14> Form14;
-
 private:
     Catalogue catalogue_;
     Schematic* model_;
+    std::unique_ptr<WindowRegistry> ownWindows_;
+    WindowRegistry* windows_;
+    std::vector<QPointer<QWidget>> created_;
 };

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/chipsearchdialog.h"
 
+#include "catalogue/cataloguetable.h"
 #include "catalogue/catalogueui.h"
+#include "catalogue/fields.h"
 #include "catalogue/linedialog.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -14,7 +15,7 @@
 TForm14::TForm14(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form14"));
     setWindowTitle(QStringLiteral("Поиск микросхемы"));
-    ui_.Form14 = this;
+    ui_.add(this);
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
     top->addWidget(new QLabel(QStringLiteral("Введите образец для поиска")));
@@ -32,7 +33,7 @@ void TForm14::Button1Click() {
     chips.first();
     const int n = chips.count();
     for (int i = 0; i < n && !pattern.isEmpty(); ++i) {
-        if (chips.text(QStringLiteral("Mark")).contains(pattern, Qt::CaseSensitive)) {
+        if (chips.text(ChipField::Mark).contains(pattern, Qt::CaseSensitive)) {
             accept();
             return;
         }

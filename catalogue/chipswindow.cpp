@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/chipswindow.h"
 
+#include "catalogue/cataloguetable.h"
 #include "catalogue/catalogueui.h"
 #include "catalogue/cursorgrid.h"
 #include "catalogue/elementchooser.h"
+#include "catalogue/fields.h"
 #include "catalogue/markingdialog.h"
+#include "ui/whitepanel.h"
+#include "ui/windowregistry.h"
 
 #include <QDataWidgetMapper>
 #include <QGridLayout>
@@ -12,19 +16,21 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 void SortChips(CatalogueUi& ui, CursorGrid* grid, int column) {
     if (column == 0) {
-        CatalogueUi::ShowError(grid, ui.catalogue().chips().orderBy(QStringLiteral("Mark")));
+        CatalogueUi::ShowError(grid, ui.catalogue().chips().orderBy(ChipField::Mark));
         grid->setTitle(0, QStringLiteral("Маркировка*"));
         grid->setTitle(1, QStringLiteral("Тип"));
     } else if (column == 1) {
-        CatalogueUi::ShowError(grid, ui.catalogue().chips().orderBy(QStringLiteral("Type")));
+        CatalogueUi::ShowError(grid, ui.catalogue().chips().orderBy(ChipField::Type));
         grid->setTitle(0, QStringLiteral("Маркировка"));
         grid->setTitle(1, QStringLiteral("Тип*"));
     }
@@ -48,22 +54,25 @@ QImage TForm10::NandPicture() {
     return img;
 }
 
-TForm10::TForm10(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+TForm10::TForm10(CatalogueUi& ui, QWidget* parent)
+    : CatalogueEditor(
+          ui, ui.catalogue().chips(),
+          {QStringLiteral("Внимание"), QStringLiteral("Вы действительно хотите удалить текущий элемент")},
+          parent) {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("База данных с микросхемами"));
-    ui_.Form10 = this;
-    CatalogueTable& table = ui_.catalogue().chips();
+    ui_.add(this);
     const QString error = ui_.catalogue().openChips();
 
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
     auto* row = new QHBoxLayout;
-    DBGrid1 = new CursorGrid(table,
-                             {{QStringLiteral("Mark"), QStringLiteral("Маркировка*"), 20},
-                              {QStringLiteral("Type"), QStringLiteral("Тип"), 40}},
-                             true);
+    DBGrid1 = new CursorGrid(
+        table_,
+        {{ChipField::Mark, QStringLiteral("Маркировка*"), 20}, {ChipField::Type, QStringLiteral("Тип"), 40}},
+        true);
     DBGrid1->setFixedSize(330, 380);
-    DBGrid1->setColumnWidth(table.fieldIndex(QStringLiteral("Mark")), 110);
+    DBGrid1->setColumnWidth(table_.fieldIndex(ChipField::Mark), 110);
     row->addWidget(DBGrid1);
 
     PageControl1 = new QTabWidget;
@@ -101,10 +110,7 @@ TForm10::TForm10(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     auto* look = new QGroupBox(QStringLiteral("Изображение микросхемы"));
     auto* lookLayout = new QVBoxLayout(look);
     auto* panel = new QLabel;
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    panel->setPalette(pal);
+    MakeWhitePanel(panel);
     panel->setFixedSize(120, 100);
     Image1 = new QLabel(panel);
     Image1->setPixmap(QPixmap::fromImage(NandPicture()));
@@ -128,52 +134,37 @@ TForm10::TForm10(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     row->addWidget(PageControl1);
     top->addLayout(row);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Button1 = new QPushButton(QStringLiteral("Добавить..."));
-    Button2 = new QPushButton(QStringLiteral("Удалить"));
-    Button3 = new QPushButton(QStringLiteral("OK"));
-    for (QPushButton* b : {Button1, Button2, Button3})
-        buttons->addWidget(b);
-    for (QPushButton* b : {Button1, Button2, Button4, Button5})
+    AddRecordButtons(top, &Button1, &Button2, &Button3);
+    for (QPushButton* b : {Button4, Button5})
         b->setAutoDefault(false);
     Button3->setDefault(true);
-    top->addLayout(buttons);
 
-    Mapper = CatalogueUi::BindMapper(table, this);
-    if (table.isOpen()) {
-        const std::pair<QLineEdit*, const char*> bound[] = {
-            {DBEdit1, "Elem_name"},     {DBEdit2, "Elem_Count"},    {DBEdit3, "Legs_Count"},
-            {DBEdit4, "React_Time_LH"}, {DBEdit5, "React_Time_HL"}, {DBEdit6, "Image_name"}};
+    Mapper = CatalogueUi::BindMapper(table_, this);
+    if (table_.isOpen()) {
+        const std::pair<QLineEdit*, const QString&> bound[] = {
+            {DBEdit1, ChipField::ElemName},    {DBEdit2, ChipField::ElemCount},
+            {DBEdit3, ChipField::LegsCount},   {DBEdit4, ChipField::ReactTimeLH},
+            {DBEdit5, ChipField::ReactTimeHL}, {DBEdit6, ChipField::ImageName}};
         for (const auto& [edit, field] : bound)
-            Mapper->addMapping(edit, table.fieldIndex(QString::fromLatin1(field)), "text");
-        Mapper->setCurrentIndex(table.row());
+            Mapper->addMapping(edit, table_.fieldIndex(field), "text");
+        Mapper->setCurrentIndex(table_.row());
     }
 
     connect(DBGrid1, &CursorGrid::titleClicked, this,
             [this](int column) { SortChips(ui_, DBGrid1, column); });
-    connect(Button1, &QPushButton::clicked, this, &TForm10::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm10::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm10::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm10::Button4Click);
     CatalogueUi::ShowError(parentWidget(), error);
 }
 
-void TForm10::Button1Click() {
-    if (ui_.Form11) ui_.Form11->exec();
-}
-
-void TForm10::Button2Click() {
-    CatalogueUi::DeleteCurrent(this, ui_.catalogue().chips(), QStringLiteral("Внимание"),
-                               QStringLiteral("Вы действительно хотите удалить текущий элемент"));
+QDialog* TForm10::addDialog() const {
+    return ui_.windows().get<TForm11>();
 }
 
 void TForm10::Button3Click() {
-    accept();
-    Mapper->submit();
-    CatalogueUi::ShowError(this, ui_.catalogue().chips().post());
+    CloseAndStore();
 }
 
 void TForm10::Button4Click() {
-    if (ui_.Form12) ui_.Form12->exec();
+    if (TForm12* chooser = ui_.windows().get<TForm12>()) chooser->exec();
 }

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QDialog>
+#include "catalogue/catalogueeditor.h"
+
+#include <QImage>
 
 class CatalogueUi;
 class CursorGrid;
-class QDataWidgetMapper;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,8 +16,9 @@ class QTabWidget;
 // other columns do nothing.
 void SortChips(CatalogueUi& ui, CursorGrid* grid, int column);
 
-// The chips catalogue: markings, types, element type and count, pins and delays.
-class TForm10 : public QDialog {
+// The chips catalogue: markings, types, element type and count, pins and delays. "Добавить..." runs
+// the marking dialog.
+class TForm10 : public CatalogueEditor {
     Q_OBJECT
 public:
     TForm10(CatalogueUi& ui, QWidget* parent = nullptr);
@@ -24,8 +26,6 @@ public:
     // The fixed illustration: a two-input NAND symbol, 81 × 81.
     static QImage NandPicture();
 
-    void Button1Click(); // "Добавить..."
-    void Button2Click(); // "Удалить"
     void Button3Click(); // "OK"
     void Button4Click(); // "Выбрать из базы элементов..."
 
@@ -43,10 +43,9 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
-    QDataWidgetMapper* Mapper = nullptr;
 
     void reject() override { Button3Click(); }
 
-private:
-    CatalogueUi& ui_;
+protected:
+    QDialog* addDialog() const override;
 };

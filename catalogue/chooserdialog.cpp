@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/chooserdialog.h"
 
+#include "catalogue/cataloguetable.h"
 #include "catalogue/catalogueui.h"
 #include "catalogue/cursorgrid.h"
 #include "catalogue/linedialog.h"
@@ -9,13 +10,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ChooserDialog::ChooserDialog(CatalogueUi& ui, CatalogueTable& source, CatalogueTable& target, QString field,
-                             QWidget* parent)
-    : QDialog(parent), ui_(ui), source_(source), target_(target), field_(std::move(field)) {
+ChooserDialog::ChooserDialog(CatalogueUi& ui, CatalogueTable& source, QString nameField,
+                             CatalogueTable& target, QString field, QWidget* parent)
+    : QDialog(parent), ui_(ui), source_(source), nameField_(std::move(nameField)), target_(target),
+      field_(std::move(field)) {
     setWindowTitle(QStringLiteral("Выбор картинки"));
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
-    DBGrid1 = new CursorGrid(source_, {{QStringLiteral("Name"), QStringLiteral("Name")}}, false);
+    DBGrid1 = new CursorGrid(source_, {{nameField_, QStringLiteral("Name")}}, false);
     DBGrid1->setFixedSize(220, 260);
     top->addWidget(DBGrid1);
     AddOkCancelRow(this, top, QStringLiteral("OK"), false, &Button1, &Button2);
@@ -30,7 +32,7 @@ void ChooserDialog::showEvent(QShowEvent* event) {
 
 void ChooserDialog::Button1Click() {
     if (target_.row() >= 0 && source_.row() >= 0) {
-        target_.setField(field_, source_.text(QStringLiteral("Name")));
+        target_.setField(field_, source_.text(nameField_));
         if (CatalogueUi::ShowError(this, target_.post())) return;
     }
     accept();

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/cursorgrid.h"
 
-#include "catalogue/catalogue.h"
+#include "catalogue/cataloguetable.h"
 
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace {
 
 // In-place editors that stop typing at the column's text limit.
 class LimitDelegate : public QStyledItemDelegate {
@@ -21,8 +25,10 @@ public:
     }
 };
 
+} // namespace
+
 // Gives one grid its own column titles over the shared table model.
-class TitleProxy : public QIdentityProxyModel {
+class CursorGrid::TitleProxy : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QHash<int, QString> titles;

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QList>
+#include <QRect>
+#include <QString>
 #include <QTableView>
 
 class CatalogueTable;
-class QIdentityProxyModel;
 
 // A grid on a catalogue table that shows the given fields with its own column titles and follows
 // (and moves) the table's one current record.
@@ -27,12 +29,14 @@ Q_SIGNALS:
     void titleClicked(int column);
 
 private:
+    class TitleProxy;
+
     void follow(int row);
     void attach();
 
     CatalogueTable& table_;
     QList<Column> columns_;
     QList<int> sourceColumns_;
-    class TitleProxy* proxy_ = nullptr;
+    TitleProxy* proxy_ = nullptr;
     bool syncing_ = false;
 };

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/dbimage.h"
 
+#include "ui/picturescale.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
-
-#include <algorithm>
 
 DbImage::DbImage(QWidget* parent) : QWidget(parent) {}
 
@@ -40,9 +40,7 @@ void DbImage::paintEvent(QPaintEvent*) {
     if (size.width() > width() || size.height() > height()) {
         size.scale(this->size(), Qt::KeepAspectRatio);
     } else {
-        // Small pictures grow by a whole factor so their pixels stay crisp.
-        const int factor = std::max(1, std::min(width() / size.width(), height() / size.height()));
-        size *= factor;
+        size = WholeFactorSize(size, this->size());
     }
     const QRect box(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
     p.drawImage(box, image_);

@@ -3,14 +3,16 @@
 
 #include "catalogue/catalogueui.h"
 #include "catalogue/chipswindow.h"
+#include "catalogue/fields.h"
+#include "ui/windowregistry.h"
 
 TForm12::TForm12(CatalogueUi& ui, QWidget* parent)
-    : ChooserDialog(ui, ui.catalogue().elements(), ui.catalogue().chips(), QStringLiteral("Elem_name"),
-                    parent) {
+    : ChooserDialog(ui, ui.catalogue().elements(), ElementField::Name, ui.catalogue().chips(),
+                    ChipField::ElemName, parent) {
     setObjectName(QStringLiteral("Form12"));
-    ui_.Form12 = this;
+    ui_.add(this);
 }
 
 QWidget* TForm12::ownerWindow() const {
-    return ui_.Form10;
+    return ui_.windows().get<TForm10>();
 }

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/elementswindow.h"
 
+#include "catalogue/cataloguetable.h"
 #include "catalogue/catalogueui.h"
 #include "catalogue/cursorgrid.h"
 #include "catalogue/elementnamedialog.h"
+#include "catalogue/fields.h"
 #include "catalogue/picturechooser.h"
 #include "catalogue/pictureswindow.h"
+#include "ui/picturescale.h"
+#include "ui/whitepanel.h"
+#include "ui/windowregistry.h"
 
 #include <QDataWidgetMapper>
 #include <QEvent>
@@ -14,32 +19,39 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
+
+namespace {
 
 // Limits typing in a define box to the picture's pin rows. A longer stored string is kept whole and
-// may be shortened, so reading a record never changes it.
+// may be shortened, so reading a record never changes it. Keys that type nothing printable
+// (backspace, delete) and shortcuts (select all, undo) always pass, so a box can be emptied at any
+// limit.
 class DefineValidator : public QObject {
 public:
-    using QObject::QObject;
-    int limit = 32767;
+    DefineValidator(QObject* parent, const int& limit) : QObject(parent), limit_(limit) {}
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() != QEvent::KeyPress) return false;
         auto* edit = qobject_cast<QLineEdit*>(watched);
         const auto* key = static_cast<QKeyEvent*>(e);
         const QString text = key->text();
         if (!edit || text.isEmpty() || !text.at(0).isPrint()) return false;
-        return edit->text().size() - edit->selectedText().size() + text.size() > limit;
+        if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+        return edit->text().size() - edit->selectedText().size() + text.size() > limit_;
     }
+
+private:
+    const int& limit_;
 };
 
-namespace {
 // Keeps Up/Down key releases in the grid as a prompt to find the element's picture.
 class KeyReleaseFilter : public QObject {
 public:
@@ -56,16 +68,20 @@ public:
 private:
     std::function<void()> action_;
 };
+
 } // namespace
 
-TForm7::TForm7(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+TForm7::TForm7(CatalogueUi& ui, QWidget* parent)
+    : CatalogueEditor(
+          ui, ui.catalogue().elements(),
+          {QStringLiteral("Внимание"), QStringLiteral("Вы действительно хотите удалить текущий элемент")},
+          parent) {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("База данных с элементами"));
-    ui_.Form7 = this;
+    ui_.add(this);
     Catalogue& cat = ui_.catalogue();
-    CatalogueTable& table = cat.elements();
-    connect(&table, &CatalogueTable::afterScroll, this, [this] {
-        if (ui_.Form5) DrawLegs();
+    connect(&table_, &CatalogueTable::afterScroll, this, [this] {
+        if (ui_.windows().get<TForm5>()) DrawLegs();
     });
     connect(&cat.pictures(), &CatalogueTable::afterScroll, this, &TForm7::PicturesScrolled);
     const QString error = cat.openElements();
@@ -73,7 +89,7 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
     auto* row = new QHBoxLayout;
-    DBGrid1 = new CursorGrid(table, {{QStringLiteral("Name"), QStringLiteral("Название элемента")}}, true);
+    DBGrid1 = new CursorGrid(table_, {{ElementField::Name, QStringLiteral("Название элемента")}}, true);
     DBGrid1->setFixedSize(200, 330);
     row->addWidget(DBGrid1);
 
@@ -88,6 +104,9 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     legsLayout->addWidget(new QLabel(QStringLiteral("Идентификатор выходов")));
     DBEdit2 = new QLineEdit;
     legsLayout->addWidget(DBEdit2);
+    NoPinsLabel = new QLabel(QStringLiteral("Изображение не допускает выводов"));
+    NoPinsLabel->hide();
+    legsLayout->addWidget(NoPinsLabel);
     p1->addWidget(legs);
     auto* picture = new QGroupBox(QStringLiteral("Картинка"));
     auto* pictureLayout = new QHBoxLayout(picture);
@@ -102,10 +121,7 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     Image1 = new QLabel;
     Image1->setAlignment(Qt::AlignCenter);
     Image1->setFixedSize(300, 130);
-    Image1->setAutoFillBackground(true);
-    QPalette pal = Image1->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    Image1->setPalette(pal);
+    MakeWhitePanel(Image1);
     lookLayout->addWidget(Image1, 0, Qt::AlignCenter);
     p1->addWidget(look);
     PageControl1->addTab(page1, QStringLiteral("Внешний вид"));
@@ -123,36 +139,27 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     row->addWidget(PageControl1);
     top->addLayout(row);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Button1 = new QPushButton(QStringLiteral("Добавить..."));
-    Button2 = new QPushButton(QStringLiteral("Удалить"));
-    Button3 = new QPushButton(QStringLiteral("OK"));
-    for (QPushButton* b : {Button1, Button2, Button3})
-        buttons->addWidget(b);
-    for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5})
+    AddRecordButtons(top, &Button1, &Button2, &Button3);
+    for (QPushButton* b : {Button3, Button4, Button5})
         b->setAutoDefault(false);
-    top->addLayout(buttons);
 
-    validator_ = new DefineValidator(this);
-    DBEdit1->installEventFilter(validator_);
-    DBEdit2->installEventFilter(validator_);
+    auto* validator = new DefineValidator(this, defineLimit_);
+    DBEdit1->installEventFilter(validator);
+    DBEdit2->installEventFilter(validator);
 
-    QDataWidgetMapper* mapper = Mapper = CatalogueUi::BindMapper(table, this);
-    if (table.isOpen()) {
-        mapper->addMapping(DBEdit1, table.fieldIndex(QStringLiteral("Int_Define")), "text");
-        mapper->addMapping(DBEdit2, table.fieldIndex(QStringLiteral("Ext_Define")), "text");
-        mapper->addMapping(DBEdit3, table.fieldIndex(QStringLiteral("Image_Name")), "text");
-        mapper->addMapping(DBMemo1, table.fieldIndex(QStringLiteral("Script")), "plainText");
-        mapper->setCurrentIndex(table.row());
+    Mapper = CatalogueUi::BindMapper(table_, this);
+    if (table_.isOpen()) {
+        Mapper->addMapping(DBEdit1, table_.fieldIndex(ElementField::IntDefine), "text");
+        Mapper->addMapping(DBEdit2, table_.fieldIndex(ElementField::ExtDefine), "text");
+        Mapper->addMapping(DBEdit3, table_.fieldIndex(ElementField::ImageName), "text");
+        Mapper->addMapping(DBMemo1, table_.fieldIndex(ElementField::Script), "plainText");
+        Mapper->setCurrentIndex(table_.row());
     }
 
     connect(DBEdit1, &QLineEdit::textChanged, this, &TForm7::DrawLegs);
     connect(DBEdit2, &QLineEdit::textChanged, this, &TForm7::DrawLegs);
     connect(DBGrid1, &QAbstractItemView::clicked, this, [this] { ui_.catalogue().FindPicture(); });
     DBGrid1->installEventFilter(new KeyReleaseFilter(this, [this] { ui_.catalogue().FindPicture(); }));
-    connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm7::Button4Click);
     connect(Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
@@ -168,15 +175,10 @@ bool TForm7::event(QEvent* e) {
     return r;
 }
 
-void TForm7::setDefineLimit(int limit) {
-    defineLimit_ = limit;
-    validator_->limit = limit;
-}
-
 void TForm7::DrawLegs() {
-    if (ui_.Form5) {
+    if (ui_.windows().get<TForm5>()) {
         CatalogueTable& pictures = ui_.catalogue().pictures();
-        Preview = QImage::fromData(pictures.value(QStringLiteral("Image")).toByteArray())
+        Preview = QImage::fromData(pictures.value(PictureField::Image).toByteArray())
                       .convertToFormat(QImage::Format_RGB32);
     }
     if (!Preview.isNull()) {
@@ -195,39 +197,31 @@ void TForm7::DrawLegs() {
             if (out.at(i - 1) == QLatin1Char('1')) mark(w - 6, 10 * i - 3, w, 10 * i + 3);
     }
     // Shown at a whole multiple of its size that fits the panel, so the pin marks stay readable.
-    int factor = 1;
-    if (!Preview.isNull())
-        factor =
-            std::max(1, std::min(Image1->width() / Preview.width(), Image1->height() / Preview.height()));
-    Image1->setPixmap(QPixmap::fromImage(Preview.scaled(Preview.size() * factor)));
+    Image1->setPixmap(QPixmap::fromImage(Preview.scaled(WholeFactorSize(Preview.size(), Image1->size()))));
 }
 
 void TForm7::PicturesScrolled() {
-    if (!ui_.Form5) return;
+    if (!ui_.windows().get<TForm5>()) return;
     DrawLegs();
-    setDefineLimit(Preview.height() / 10 - 1);
+    // An undecodable picture has height 0; either way a box limited below zero would refuse even
+    // the keys that shorten it, so the limit stops at "no pins".
+    defineLimit_ = std::max(0, Preview.height() / 10 - 1);
+    NoPinsLabel->setVisible(defineLimit_ == 0);
 }
 
-void TForm7::Button1Click() {
-    if (ui_.Form9) ui_.Form9->exec();
-}
-
-void TForm7::Button2Click() {
-    CatalogueUi::DeleteCurrent(this, ui_.catalogue().elements(), QStringLiteral("Внимание"),
-                               QStringLiteral("Вы действительно хотите удалить текущий элемент"));
+QDialog* TForm7::addDialog() const {
+    return ui_.windows().get<TForm9>();
 }
 
 void TForm7::Button3Click() {
-    accept();
-    Mapper->submit();
-    CatalogueUi::ShowError(this, ui_.catalogue().elements().post());
+    CloseAndStore();
 }
 
 void TForm7::Button4Click() {
-    if (ui_.Form8) ui_.Form8->exec();
+    if (TForm8* chooser = ui_.windows().get<TForm8>()) chooser->exec();
 }
 
 void TForm7::Button5Click() {
     Mapper->submit();
-    CatalogueUi::ShowError(this, ui_.catalogue().elements().post());
+    CatalogueUi::ShowError(this, table_.post());
 }

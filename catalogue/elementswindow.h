@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QDialog>
+#include "catalogue/catalogueeditor.h"
+
 #include <QImage>
 
-class CatalogueUi;
 class CursorGrid;
-class DefineValidator;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -14,8 +13,8 @@ class QPushButton;
 class QTabWidget;
 
 // The elements catalogue: element types with their pin patterns, picture and script, and a live
-// preview of the picture with its pins.
-class TForm7 : public QDialog {
+// preview of the picture with its pins. "Добавить..." runs the element name dialog.
+class TForm7 : public CatalogueEditor {
     Q_OBJECT
 public:
     TForm7(CatalogueUi& ui, QWidget* parent = nullptr);
@@ -25,11 +24,10 @@ public:
     void DrawLegs();
     // Pictures table moved: new preview, pins, and the define boxes' length limit.
     void PicturesScrolled();
-    // Longest define string the boxes accept: preview height div 10 − 1.
+    // Longest define string the boxes accept: preview height div 10 − 1. A picture under 20 pixels
+    // high, or one that cannot be decoded, allows no pins (0), and NoPinsLabel says so.
     int DefineLimit() const { return defineLimit_; }
 
-    void Button1Click(); // "Добавить..."
-    void Button2Click(); // "Удалить"
     void Button3Click(); // "OK"
     void Button4Click(); // "Выбрать из базы..."
     void Button5Click(); // "Сохранить в базе"
@@ -38,6 +36,7 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QLineEdit* DBEdit1 = nullptr; // Int_Define
     QLineEdit* DBEdit2 = nullptr; // Ext_Define
+    QLabel* NoPinsLabel = nullptr;
     QLineEdit* DBEdit3 = nullptr; // Image_Name
     QPushButton* Button4 = nullptr;
     QLabel* Image1 = nullptr; // preview
@@ -47,17 +46,13 @@ public:
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
     QImage Preview;
-    class QDataWidgetMapper* Mapper = nullptr;
 
     void reject() override { Button3Click(); }
 
 protected:
     bool event(QEvent* event) override;
+    QDialog* addDialog() const override;
 
 private:
-    void setDefineLimit(int limit);
-
-    CatalogueUi& ui_;
-    DefineValidator* validator_ = nullptr;
     int defineLimit_ = 32767;
 };

@@ -1,25 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/linedialog.h"
 
+#include "catalogue/cataloguetable.h"
+#include "catalogue/catalogueui.h"
+
+#include "ui/buttonrow.h"
+
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-void AddOkCancelRow(QDialog* dialog, QVBoxLayout* top, const QString& okText, bool stretch, QPushButton** ok,
-                    QPushButton** cancel) {
-    auto* row = new QHBoxLayout;
-    if (stretch) row->addStretch();
-    *ok = new QPushButton(okText);
-    *cancel = new QPushButton(QStringLiteral("Отмена"));
-    (*ok)->setDefault(true);
-    (*cancel)->setAutoDefault(false);
-    row->addWidget(*ok);
-    row->addWidget(*cancel);
-    top->addLayout(row);
-    QObject::connect(*cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+void AddOkCancelRow(QDialog* dialog, QVBoxLayout* top, const QString& okText, bool alignRight,
+                    QPushButton** ok, QPushButton** cancel) {
+    const OkCancelRow row = MakeOkCancelRow(dialog, okText, alignRight);
+    row.cancel->setAutoDefault(false);
+    top->addLayout(row.layout);
+    *ok = row.ok;
+    *cancel = row.cancel;
 }
 
 void BuildNameDialog(QDialog* dialog, const QString& group, QLineEdit** edit, QPushButton** ok,
@@ -39,6 +38,19 @@ LineDialog::LineDialog(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(
 
 void LineDialog::ConnectOk() {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+}
+
+void LineDialog::AppendNamedRecord(CatalogueTable& table, const QString& field, const CatalogueTable& source,
+                                   const QString& sourceField) {
+    const QString name = Edit1->text();
+    if (name.isEmpty()) {
+        ShowEmptyNameBox(this);
+        return;
+    }
+    if (CatalogueUi::ShowError(this, table.append(name))) return;
+    table.setField(field, source.text(sourceField));
+    if (CatalogueUi::ShowError(this, table.post())) return;
+    accept();
 }
 
 void LineDialog::showEvent(QShowEvent* event) {

@@ -3,16 +3,18 @@
 
 #include "catalogue/catalogueui.h"
 #include "catalogue/elementswindow.h"
+#include "catalogue/fields.h"
+#include "ui/windowregistry.h"
 
 TForm8::TForm8(CatalogueUi& ui, QWidget* parent)
-    : ChooserDialog(ui, ui.catalogue().pictures(), ui.catalogue().elements(), QStringLiteral("Image_Name"),
-                    parent) {
+    : ChooserDialog(ui, ui.catalogue().pictures(), PictureField::Name, ui.catalogue().elements(),
+                    ElementField::ImageName, parent) {
     setObjectName(QStringLiteral("Form8"));
-    ui_.Form8 = this;
+    ui_.add(this);
 }
 
 QWidget* TForm8::ownerWindow() const {
-    return ui_.Form7;
+    return ui_.windows().get<TForm7>();
 }
 
 void TForm8::Button2Click() {

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/picturenamedialog.h"
 
+#include "catalogue/cataloguetable.h"
 #include "catalogue/catalogueui.h"
 #include "catalogue/dbimage.h"
+#include "catalogue/fields.h"
 #include "catalogue/linedialog.h"
 #include "catalogue/pictureswindow.h"
+#include "ui/windowregistry.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,7 +15,7 @@
 TForm6::TForm6(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Ввод имени"));
-    ui_.Form6 = this;
+    ui_.add(this);
     BuildNameDialog(this, QStringLiteral("Введите тип элемента"), &Edit1, &Button1, &Button2);
     Edit1->setMaxLength(40);
     ConnectOk();
@@ -24,24 +27,25 @@ void TForm6::Button1Click() {
         ShowEmptyNameBox(this);
         return;
     }
-    if (!ui_.Form5) return;
-    const QString path = ui_.Form5->RunOpenDialog();
+    TForm5* pictures = ui_.windows().get<TForm5>();
+    if (!pictures) return;
+    const QString path = pictures->RunOpenDialog();
     if (path.isEmpty()) return;
     CatalogueTable& table = ui_.catalogue().pictures();
     // Appending in key order keeps the new record's position stable until the name order returns.
     if (CatalogueUi::ShowError(this, table.orderBy(QString()))) return;
     if (CatalogueUi::ShowError(this, table.append(name))) {
-        table.orderBy(QStringLiteral("Name"));
+        table.orderBy(PictureField::Name);
         return;
     }
     QString error;
     const QByteArray bytes = DbImage::ReadBitmapFile(path, &error);
     if (CatalogueUi::ShowError(this, error)) {
-        table.orderBy(QStringLiteral("Name"));
+        table.orderBy(PictureField::Name);
         return;
     }
-    table.setField(QStringLiteral("Image"), bytes);
+    table.setField(PictureField::Image, bytes);
     if (CatalogueUi::ShowError(this, table.post())) return;
-    CatalogueUi::ShowError(this, table.orderBy(QStringLiteral("Name")));
+    CatalogueUi::ShowError(this, table.orderBy(PictureField::Name));
     accept();
 }

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/pictureswindow.h"
 
+#include "catalogue/cataloguetable.h"
 #include "catalogue/catalogueui.h"
 #include "catalogue/cursorgrid.h"
 #include "catalogue/dbimage.h"
+#include "catalogue/fields.h"
 #include "catalogue/picturenamedialog.h"
+#include "ui/whitepanel.h"
+#include "ui/windowregistry.h"
 
 #include <QDataWidgetMapper>
 #include <QDir>
@@ -13,15 +17,18 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TForm5::TForm5(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+TForm5::TForm5(CatalogueUi& ui, QWidget* parent)
+    : CatalogueEditor(
+          ui, ui.catalogue().pictures(),
+          {QStringLiteral("Внимание!"), QStringLiteral("Вы действительно хотите удалить текущую картинку")},
+          parent) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("База данных с изображениями элементов"));
-    ui_.Form5 = this;
-    CatalogueTable& table = ui_.catalogue().pictures();
+    ui_.add(this);
     const QString error = ui_.catalogue().openPictures();
 
     auto* top = new QVBoxLayout(this);
@@ -29,7 +36,7 @@ TForm5::TForm5(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     auto* row = new QHBoxLayout;
     auto* names = new QGroupBox(QStringLiteral("Название картинки"));
     auto* namesLayout = new QVBoxLayout(names);
-    DBGrid1 = new CursorGrid(table, {{QStringLiteral("Name"), QStringLiteral("Name"), 40}}, true);
+    DBGrid1 = new CursorGrid(table_, {{PictureField::Name, QStringLiteral("Name"), 40}}, true);
     DBGrid1->setFixedSize(200, 280);
     namesLayout->addWidget(DBGrid1);
     row->addWidget(names);
@@ -37,10 +44,7 @@ TForm5::TForm5(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     auto* viewLayout = new QVBoxLayout(view);
     DBImage1 = new DbImage;
     DBImage1->setFixedSize(280, 280);
-    DBImage1->setAutoFillBackground(true);
-    QPalette pal = DBImage1->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    DBImage1->setPalette(pal);
+    MakeWhitePanel(DBImage1);
     viewLayout->addWidget(DBImage1);
     row->addWidget(view);
     top->addLayout(row);
@@ -76,9 +80,9 @@ TForm5::TForm5(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
         });
     }
 
-    QDataWidgetMapper* mapper = CatalogueUi::BindMapper(table, this);
-    if (table.isOpen()) mapper->addMapping(DBImage1, table.fieldIndex(QStringLiteral("Image")), "imageData");
-    mapper->setCurrentIndex(table.row());
+    Mapper = CatalogueUi::BindMapper(table_, this);
+    if (table_.isOpen()) Mapper->addMapping(DBImage1, table_.fieldIndex(PictureField::Image), "imageData");
+    Mapper->setCurrentIndex(table_.row());
 
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
@@ -93,27 +97,21 @@ QString TForm5::RunOpenDialog() {
     return files.isEmpty() ? QString() : files.first();
 }
 
-void TForm5::Button1Click() {
-    if (ui_.Form6) ui_.Form6->exec();
-}
-
-void TForm5::Button2Click() {
-    CatalogueUi::DeleteCurrent(this, ui_.catalogue().pictures(), QStringLiteral("Внимание!"),
-                               QStringLiteral("Вы действительно хотите удалить текущую картинку"));
+QDialog* TForm5::addDialog() const {
+    return ui_.windows().get<TForm6>();
 }
 
 void TForm5::Button3Click() {
-    CatalogueTable& table = ui_.catalogue().pictures();
     const QString path = RunOpenDialog();
-    if (path.isEmpty() || table.row() < 0) return;
+    if (path.isEmpty() || table_.row() < 0) return;
     QString error;
     const QByteArray bytes = DbImage::ReadBitmapFile(path, &error);
     if (CatalogueUi::ShowError(this, error)) return;
-    table.setField(QStringLiteral("Image"), bytes);
-    CatalogueUi::ShowError(this, table.post());
+    table_.setField(PictureField::Image, bytes);
+    CatalogueUi::ShowError(this, table_.post());
 }
 
 void TForm5::Button4Click() {
-    if (CatalogueUi::ShowError(this, ui_.catalogue().pictures().post())) return;
+    if (CatalogueUi::ShowError(this, table_.post())) return;
     accept();
 }

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QDialog>
+#include "catalogue/catalogueeditor.h"
 
-class CatalogueUi;
 class CursorGrid;
 class DbImage;
 class QFileDialog;
 class QPushButton;
+class QString;
 
-// The element pictures catalogue: named bitmaps that draw logic elements.
-class TForm5 : public QDialog {
+// The element pictures catalogue: named bitmaps that draw logic elements. "Добавить" runs the
+// picture name dialog.
+class TForm5 : public CatalogueEditor {
     Q_OBJECT
 public:
     TForm5(CatalogueUi& ui, QWidget* parent = nullptr);
@@ -18,8 +19,6 @@ public:
     // Runs the BMP file dialog; the chosen file, or empty when cancelled.
     QString RunOpenDialog();
 
-    void Button1Click(); // "Добавить"
-    void Button2Click(); // "Удалить"
     void Button3Click(); // "Сменить картинку"
     void Button4Click(); // "ОК"
 
@@ -33,6 +32,6 @@ public:
 
     void reject() override { Button4Click(); }
 
-private:
-    CatalogueUi& ui_;
+protected:
+    QDialog* addDialog() const override;
 };

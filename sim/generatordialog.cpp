@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "sim/generatordialog.h"
 
-#include "sim/digitkeys.h"
+#include "ui/buttonrow.h"
+#include "ui/digitedit.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,10 +27,10 @@ TForm16::TForm16(QWidget* parent) : QDialog(parent) {
         MakeDigitsOnly(edit);
     }
 
-    Button1 = new QPushButton(QStringLiteral("ОК"));
+    const OkCancelRow buttons = MakeOkCancelRow(this, QStringLiteral("ОК"), true);
+    Button1 = buttons.ok;
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Отмена"));
+    Button2 = buttons.cancel;
     Button2->setObjectName(QStringLiteral("Button2"));
 
     auto* grid = new QGridLayout(this);
@@ -38,15 +38,10 @@ TForm16::TForm16(QWidget* parent) : QDialog(parent) {
     grid->addWidget(Edit1, 0, 1);
     grid->addWidget(label2, 1, 0);
     grid->addWidget(Edit2, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addLayout(buttons.layout, 2, 0, 1, 2);
     setFixedSize(sizeHint());
 
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TForm16::SetDurations(int32_t high, int32_t low) {

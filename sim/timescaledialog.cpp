@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sim/timescaledialog.h"
 
-#include "sim/digitkeys.h"
+#include "ui/digitedit.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -2,6 +2,7 @@
 // Writes the default catalogue: one element type per simulator expression with its gate picture,
 // and the common TTL/CMOS gate chips that use them.
 #include "catalogue/catalogue.h"
+#include "catalogue/fields.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -141,28 +142,28 @@ int main(int argc, char** argv) {
         const QString name = QString::fromUtf8(e.name);
         CatalogueTable& pictures = cat.pictures();
         if (!check(pictures.append(name))) return 1;
-        pictures.setField(QStringLiteral("Image"), bmpBytes(drawGate(e)));
+        pictures.setField(PictureField::Image, bmpBytes(drawGate(e)));
         if (!check(pictures.post())) return 1;
 
         CatalogueTable& elements = cat.elements();
         if (!check(elements.append(name))) return 1;
-        elements.setField(QStringLiteral("Int_Define"), QString::fromLatin1(e.inputs));
-        elements.setField(QStringLiteral("Ext_Define"), QString::fromLatin1(e.outputs));
-        elements.setField(QStringLiteral("Image_Name"), name);
-        elements.setField(QStringLiteral("Script"), QStringLiteral("Y=") + QString::fromLatin1(e.expression));
+        elements.setField(ElementField::IntDefine, QString::fromLatin1(e.inputs));
+        elements.setField(ElementField::ExtDefine, QString::fromLatin1(e.outputs));
+        elements.setField(ElementField::ImageName, name);
+        elements.setField(ElementField::Script, QStringLiteral("Y=") + QString::fromLatin1(e.expression));
         if (!check(elements.post())) return 1;
     }
     for (const Chip& c : kChips) {
         CatalogueTable& chips = cat.chips();
         if (!check(chips.append(QString::fromUtf8(c.mark)))) return 1;
-        chips.setField(QStringLiteral("Type"), QString::fromUtf8(c.type));
-        chips.setField(QStringLiteral("Elem_name"), QString::fromUtf8(c.element));
-        chips.setField(QStringLiteral("Elem_Count"), c.elements);
-        chips.setField(QStringLiteral("Legs_Count"), c.legs);
-        chips.setField(QStringLiteral("Image_name"), QStringLiteral("DIP14"));
-        chips.setField(QStringLiteral("React_Time_LH"), c.lh);
-        chips.setField(QStringLiteral("React_Time_HL"), c.hl);
-        chips.setField(QStringLiteral("Voltage"), 5);
+        chips.setField(ChipField::Type, QString::fromUtf8(c.type));
+        chips.setField(ChipField::ElemName, QString::fromUtf8(c.element));
+        chips.setField(ChipField::ElemCount, c.elements);
+        chips.setField(ChipField::LegsCount, c.legs);
+        chips.setField(ChipField::ImageName, QStringLiteral("DIP14"));
+        chips.setField(ChipField::ReactTimeLH, c.lh);
+        chips.setField(ChipField::ReactTimeHL, c.hl);
+        chips.setField(ChipField::Voltage, 5);
         if (!check(chips.post())) return 1;
     }
     return 0;

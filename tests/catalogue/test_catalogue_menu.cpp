@@ -7,6 +7,7 @@
 #include "catalogue/pictureswindow.h"
 #include "tests/catalogue/catalogue_fixture.h"
 #include "tests/common/testutil.h"
+#include "ui/windowregistry.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -21,7 +22,7 @@ TEST(MainWindowCatalogue, MenusOpenTheCatalogueWindowsAndAddChipListsIntoTheNavi
     TForm1 form1(dir.path());
     form1.CreateWindows();
     EXPECT_EQ(form1.catalogueUi().catalogue().chips().count(), 3);
-    EXPECT_EQ(form1.catalogueUi().Form13.data(), form1.Form13);
+    EXPECT_EQ(form1.catalogueUi().windows().get<TForm13>(), form1.Form13);
 
     struct Case {
         QAction* action;

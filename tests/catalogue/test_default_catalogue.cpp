@@ -7,12 +7,14 @@
 #include "catalogue/elementchooser.h"
 #include "catalogue/elementnamedialog.h"
 #include "catalogue/elementswindow.h"
+#include "catalogue/fields.h"
 #include "catalogue/markingdialog.h"
 #include "catalogue/picturechooser.h"
 #include "catalogue/picturenamedialog.h"
 #include "catalogue/pictureswindow.h"
 #include "model/schematic.h"
 #include "tests/catalogue/catalogue_fixture.h"
+#include "ui/windowregistry.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -47,17 +49,16 @@ int darkPixels(const QImage& img, QRect r) {
 TEST_F(DefaultCatalogue, EveryExpressionHasAGatePictureWithLeadsAtItsPinRows) {
     QStringList expressions;
     for (cat.elements().first();; cat.elements().next()) {
-        const QString script = cat.elements().text(QStringLiteral("Script")).split(QLatin1Char('\n')).first();
+        const QString script = cat.elements().text(ElementField::Script).split(QLatin1Char('\n')).first();
         expressions << script.mid(2);
         // The chain made the element's picture current.
-        ASSERT_EQ(cat.pictures().text(QStringLiteral("Name")),
-                  cat.elements().text(QStringLiteral("Image_Name")));
-        const QImage img = QImage::fromData(cat.pictures().value(QStringLiteral("Image")).toByteArray());
+        ASSERT_EQ(cat.pictures().text(PictureField::Name), cat.elements().text(ElementField::ImageName));
+        const QImage img = QImage::fromData(cat.pictures().value(PictureField::Image).toByteArray());
         ASSERT_FALSE(img.isNull());
         EXPECT_EQ(img.width() % 10, 0);
         EXPECT_EQ(img.height() % 10, 0);
-        const QString in = cat.elements().text(QStringLiteral("Int_Define"));
-        const QString out = cat.elements().text(QStringLiteral("Ext_Define"));
+        const QString in = cat.elements().text(ElementField::IntDefine);
+        const QString out = cat.elements().text(ElementField::ExtDefine);
         EXPECT_LE(in.size(), img.height() / 10 - 1);
         EXPECT_LE(out.size(), img.height() / 10 - 1);
         // A lead on the edge exactly at every "1" row, none at the other rows.
@@ -95,14 +96,13 @@ TEST_F(DefaultCatalogue, ChipsCarryTheirDelaysAndElementCounts) {
         {"CD4072B", "CD4072B,", "4ИЛИ", 2, 125, 125}};
     EXPECT_EQ(cat.chips().count(), static_cast<int>(std::size(chips)));
     for (const Chip& c : chips) {
-        ASSERT_TRUE(cat.chips().locate(QStringLiteral("Mark"), QString::fromUtf8(c.mark))) << c.mark;
-        EXPECT_TRUE(cat.chips().text(QStringLiteral("Type")).startsWith(QString::fromUtf8(c.typePrefix)))
-            << c.mark;
-        EXPECT_EQ(cat.elements().text(QStringLiteral("Name")), QString::fromUtf8(c.element)) << c.mark;
-        EXPECT_EQ(cat.chips().number(QStringLiteral("Elem_Count")), c.count) << c.mark;
-        EXPECT_EQ(cat.chips().number(QStringLiteral("Legs_Count")), 14) << c.mark;
-        EXPECT_EQ(cat.chips().text(QStringLiteral("React_Time_LH")), QString::number(c.lh)) << c.mark;
-        EXPECT_EQ(cat.chips().text(QStringLiteral("React_Time_HL")), QString::number(c.hl)) << c.mark;
+        ASSERT_TRUE(cat.chips().locate(ChipField::Mark, QString::fromUtf8(c.mark))) << c.mark;
+        EXPECT_TRUE(cat.chips().text(ChipField::Type).startsWith(QString::fromUtf8(c.typePrefix))) << c.mark;
+        EXPECT_EQ(cat.elements().text(ElementField::Name), QString::fromUtf8(c.element)) << c.mark;
+        EXPECT_EQ(cat.chips().number(ChipField::ElemCount), c.count) << c.mark;
+        EXPECT_EQ(cat.chips().number(ChipField::LegsCount), 14) << c.mark;
+        EXPECT_EQ(cat.chips().text(ChipField::ReactTimeLH), QString::number(c.lh)) << c.mark;
+        EXPECT_EQ(cat.chips().text(ChipField::ReactTimeHL), QString::number(c.hl)) << c.mark;
     }
 }
 
@@ -125,16 +125,18 @@ TEST(DefaultCatalogueWindows, ShowTheGatePictures) {
     new TForm12(ui);
     new TForm13(ui);
     new TForm14(ui);
-    ui.catalogue().chips().locate(QStringLiteral("Mark"), QStringLiteral("К155ЛА3"));
-    const QImage gate = ui.Form5->DBImage1->image();
+    ui.catalogue().chips().locate(ChipField::Mark, QStringLiteral("К155ЛА3"));
+    const QImage gate = ui.windows().get<TForm5>()->DBImage1->image();
     ASSERT_FALSE(gate.isNull());
     EXPECT_GT(darkPixels(gate, gate.rect()), 100);
-    EXPECT_EQ(ui.Form7->DBEdit1->text(), QStringLiteral("101"));
-    EXPECT_EQ(ui.Form10->DBEdit4->text(), QStringLiteral("11"));
+    EXPECT_EQ(ui.windows().get<TForm7>()->DBEdit1->text(), QStringLiteral("101"));
+    EXPECT_EQ(ui.windows().get<TForm10>()->DBEdit4->text(), QStringLiteral("11"));
 
     const QString out = qEnvironmentVariable("TARNWELL_SHOT_DIR");
-    const std::pair<QWidget*, const char*> shots[] = {
-        {ui.Form5, "pictures"}, {ui.Form7, "elements"}, {ui.Form10, "chips"}, {ui.Form13, "add-chip"}};
+    const std::pair<QWidget*, const char*> shots[] = {{ui.windows().get<TForm5>(), "pictures"},
+                                                      {ui.windows().get<TForm7>(), "elements"},
+                                                      {ui.windows().get<TForm10>(), "chips"},
+                                                      {ui.windows().get<TForm13>(), "add-chip"}};
     for (const auto& [w, name] : shots) {
         w->show();
         const QImage shot = w->grab().toImage();
@@ -144,7 +146,7 @@ TEST(DefaultCatalogueWindows, ShowTheGatePictures) {
         w->hide();
     }
     // The elements window's preview is the gate with red pin marks on it.
-    const QImage preview = ui.Form7->Preview;
+    const QImage preview = ui.windows().get<TForm7>()->Preview;
     int red = 0;
     for (int y = 0; y < preview.height(); ++y)
         for (int x = 0; x < preview.width(); ++x)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/catalogue.h"
+#include "catalogue/fields.h"
 #include "tests/catalogue/catalogue_fixture.h"
 
 #include <QSignalSpy>
@@ -31,7 +32,7 @@ TEST(TablesCreate, MissingFilesAreCreatedEmptyWithTheirIndexes) {
     ASSERT_EQ(cat.openChips(), QString());
     EXPECT_EQ(cat.chips().count(), 0);
     EXPECT_EQ(cat.chips().row(), -1);
-    EXPECT_EQ(cat.chips().text(QStringLiteral("Mark")), QString());
+    EXPECT_EQ(cat.chips().text(ChipField::Mark), QString());
 
     auto columns = [](CatalogueTable& t) {
         QStringList names;
@@ -84,26 +85,26 @@ TEST_F(Tables, ChipMoveMakesItsElementAndPictureCurrent) {
     };
     for (const Case& c : {Case{0, "OR", "C"}, Case{1, "AND", "B"}, Case{2, "NOT", "A"}, Case{0, "OR", "C"}}) {
         chips.setRow(c.chipRow);
-        EXPECT_EQ(cat.elements().text(QStringLiteral("Name")), c.element) << c.chipRow;
-        EXPECT_EQ(cat.pictures().text(QStringLiteral("Name")), c.picture) << c.chipRow;
+        EXPECT_EQ(cat.elements().text(ElementField::Name), c.element) << c.chipRow;
+        EXPECT_EQ(cat.pictures().text(PictureField::Name), c.picture) << c.chipRow;
     }
 }
 
 TEST_F(Tables, NameMatchingNothingLeavesTheLastRecordCurrent) {
     openAll();
-    cat.chips().setField(QStringLiteral("Elem_name"), QStringLiteral("nothing"));
+    cat.chips().setField(ChipField::ElemName, QStringLiteral("nothing"));
     ASSERT_EQ(cat.chips().post(), QString());
     cat.chips().first();
     EXPECT_EQ(cat.elements().row(), cat.elements().count() - 1);
-    EXPECT_EQ(cat.elements().text(QStringLiteral("Name")), QStringLiteral("NOT"));
+    EXPECT_EQ(cat.elements().text(ElementField::Name), QStringLiteral("NOT"));
     // and NOT's picture follows
-    EXPECT_EQ(cat.pictures().text(QStringLiteral("Name")), QStringLiteral("A"));
+    EXPECT_EQ(cat.pictures().text(PictureField::Name), QStringLiteral("A"));
     // An element naming no picture: the pictures table ends on its last record ("C" by name).
-    cat.elements().setField(QStringLiteral("Image_Name"), QStringLiteral("gone"));
+    cat.elements().setField(ElementField::ImageName, QStringLiteral("gone"));
     ASSERT_EQ(cat.elements().post(), QString());
     cat.elements().first();
     cat.elements().setRow(2);
-    EXPECT_EQ(cat.pictures().text(QStringLiteral("Name")), QStringLiteral("C"));
+    EXPECT_EQ(cat.pictures().text(PictureField::Name), QStringLiteral("C"));
 }
 
 TEST_F(Tables, ElementsOpenedBeforePicturesDoNotTouchThePicturesTable) {
@@ -112,8 +113,8 @@ TEST_F(Tables, ElementsOpenedBeforePicturesDoNotTouchThePicturesTable) {
     EXPECT_FALSE(cat.pictures().isOpen());
     ASSERT_EQ(cat.openPictures(), QString());
     ASSERT_EQ(cat.openChips(), QString()); // runs the chain for the first chip
-    EXPECT_EQ(cat.elements().text(QStringLiteral("Name")), QStringLiteral("OR"));
-    EXPECT_EQ(cat.pictures().text(QStringLiteral("Name")), QStringLiteral("C"));
+    EXPECT_EQ(cat.elements().text(ElementField::Name), QStringLiteral("OR"));
+    EXPECT_EQ(cat.pictures().text(PictureField::Name), QStringLiteral("C"));
 }
 
 TEST_F(Tables, AfterScrollOnMovesOpenAndDeleteButNotAppendOrStayingAtTheEnd) {
@@ -128,15 +129,15 @@ TEST_F(Tables, AfterScrollOnMovesOpenAndDeleteButNotAppendOrStayingAtTheEnd) {
     EXPECT_EQ(spy.count(), 2);
     ASSERT_EQ(t.append(QStringLiteral("XOR")), QString());
     EXPECT_EQ(spy.count(), 2);
-    EXPECT_EQ(t.text(QStringLiteral("Name")), QStringLiteral("XOR"));
-    EXPECT_EQ(t.text(QStringLiteral("Int_Define")), QString());
+    EXPECT_EQ(t.text(ElementField::Name), QStringLiteral("XOR"));
+    EXPECT_EQ(t.text(ElementField::IntDefine), QString());
     ASSERT_EQ(t.remove(), QString());
     EXPECT_EQ(spy.count(), 3);
     EXPECT_EQ(t.count(), 3);
-    EXPECT_EQ(t.text(QStringLiteral("Name")), QStringLiteral("NOT")); // the new last record
+    EXPECT_EQ(t.text(ElementField::Name), QStringLiteral("NOT")); // the new last record
     t.first();
     ASSERT_EQ(t.remove(), QString());
-    EXPECT_EQ(t.text(QStringLiteral("Name")), QStringLiteral("OR")); // the following record
+    EXPECT_EQ(t.text(ElementField::Name), QStringLiteral("OR")); // the following record
 
     // Opening a non-empty table scrolls; an empty one does not.
     QTemporaryDir empty;
@@ -169,7 +170,7 @@ TEST_F(Tables, FieldsByNameIgnoreCaseAndNumbersRound) {
         EXPECT_EQ(t.number(QStringLiteral("Elem_count")), cases[r].expected) << r;
         EXPECT_EQ(t.number(QStringLiteral("ELEM_COUNT")), cases[r].expected) << r;
     }
-    EXPECT_EQ(t.text(QStringLiteral("mark")), t.text(QStringLiteral("Mark")));
+    EXPECT_EQ(t.text(QStringLiteral("mark")), t.text(ChipField::Mark));
     EXPECT_EQ(t.fieldIndex(QStringLiteral("no such field")), -1);
     EXPECT_EQ(t.text(QStringLiteral("no such field")), QString());
 }
@@ -178,25 +179,25 @@ TEST_F(Tables, OrderingKeepsTheCurrentRecordAndChangesFirst) {
     WriteCatalogue(dir.path(), {}, {}, {{"B2", "a", "", 1}, {"A1", "c", "", 1}, {"C3", "b", "", 1}});
     ASSERT_EQ(cat.openChips(), QString());
     CatalogueTable& t = cat.chips();
-    EXPECT_EQ(t.text(QStringLiteral("Mark")), QStringLiteral("A1")); // primary key order
+    EXPECT_EQ(t.text(ChipField::Mark), QStringLiteral("A1")); // primary key order
     t.setRow(2);
-    EXPECT_EQ(t.text(QStringLiteral("Mark")), QStringLiteral("C3"));
-    ASSERT_EQ(t.orderBy(QStringLiteral("Type")), QString());
-    EXPECT_EQ(t.text(QStringLiteral("Mark")), QStringLiteral("C3"));
+    EXPECT_EQ(t.text(ChipField::Mark), QStringLiteral("C3"));
+    ASSERT_EQ(t.orderBy(ChipField::Type), QString());
+    EXPECT_EQ(t.text(ChipField::Mark), QStringLiteral("C3"));
     EXPECT_EQ(t.row(), 1);
     t.first();
-    EXPECT_EQ(t.text(QStringLiteral("Mark")), QStringLiteral("B2"));
-    ASSERT_EQ(t.orderBy(QStringLiteral("Mark")), QString());
+    EXPECT_EQ(t.text(ChipField::Mark), QStringLiteral("B2"));
+    ASSERT_EQ(t.orderBy(ChipField::Mark), QString());
     t.first();
-    EXPECT_EQ(t.text(QStringLiteral("Mark")), QStringLiteral("A1"));
+    EXPECT_EQ(t.text(ChipField::Mark), QStringLiteral("A1"));
 }
 
 TEST_F(Tables, KeyViolationsReportTheEngineTextAndChangeNothing) {
     openAll();
     CatalogueTable& chips = cat.chips();
     ASSERT_EQ(chips.append(QStringLiteral("NEW")), QString());
-    EXPECT_EQ(chips.text(QStringLiteral("Mark")), QStringLiteral("NEW"));
-    EXPECT_EQ(chips.text(QStringLiteral("Type")), QString());
+    EXPECT_EQ(chips.text(ChipField::Mark), QStringLiteral("NEW"));
+    EXPECT_EQ(chips.text(ChipField::Type), QString());
     const int count = chips.count();
     const QString error = chips.append(QStringLiteral("NEW"));
     EXPECT_TRUE(error.contains(QStringLiteral("UNIQUE"))) << error.toStdString();
@@ -205,25 +206,25 @@ TEST_F(Tables, KeyViolationsReportTheEngineTextAndChangeNothing) {
     // Renaming an element onto an existing name: the post fails and the record keeps its name.
     CatalogueTable& elements = cat.elements();
     elements.first();
-    elements.setField(QStringLiteral("Name"), QStringLiteral("OR"));
+    elements.setField(ElementField::Name, QStringLiteral("OR"));
     EXPECT_FALSE(elements.post().isEmpty());
     EXPECT_FALSE(elements.isDirty());
-    EXPECT_EQ(elements.text(QStringLiteral("Name")), QStringLiteral("AND"));
+    EXPECT_EQ(elements.text(ElementField::Name), QStringLiteral("AND"));
 }
 
 TEST_F(Tables, EditsAreStoredInTheFileByPostOrByMoving) {
     openAll();
     cat.elements().first();
-    cat.elements().setField(QStringLiteral("Int_Define"), QStringLiteral("111"));
+    cat.elements().setField(ElementField::IntDefine, QStringLiteral("111"));
     ASSERT_EQ(cat.elements().post(), QString());
     cat.elements().setRow(1);
-    cat.elements().setField(QStringLiteral("Script"), QStringLiteral("Y=1+2\nsecond"));
+    cat.elements().setField(ElementField::Script, QStringLiteral("Y=1+2\nsecond"));
     cat.elements().setRow(2); // moving stores the pending edit
     Catalogue again(dir.path());
     ASSERT_EQ(again.openElements(), QString());
-    EXPECT_EQ(again.elements().text(QStringLiteral("Int_Define")), QStringLiteral("111"));
+    EXPECT_EQ(again.elements().text(ElementField::IntDefine), QStringLiteral("111"));
     again.elements().setRow(1);
-    EXPECT_EQ(again.elements().text(QStringLiteral("Script")), QStringLiteral("Y=1+2\nsecond"));
+    EXPECT_EQ(again.elements().text(ElementField::Script), QStringLiteral("Y=1+2\nsecond"));
 }
 
 } // namespace

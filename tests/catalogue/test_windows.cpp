@@ -8,6 +8,7 @@
 #include "catalogue/elementchooser.h"
 #include "catalogue/elementnamedialog.h"
 #include "catalogue/elementswindow.h"
+#include "catalogue/fields.h"
 #include "catalogue/markingdialog.h"
 #include "catalogue/picturechooser.h"
 #include "catalogue/picturenamedialog.h"
@@ -15,6 +16,7 @@
 #include "model/schematic.h"
 #include "tests/catalogue/catalogue_fixture.h"
 #include "tests/common/testutil.h"
+#include "ui/windowregistry.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -25,6 +27,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <initializer_list>
 
 namespace {
 
@@ -49,6 +53,7 @@ protected:
     virtual void seed() { WriteSmallCatalogue(dir.path()); }
 
     Catalogue& cat() { return ui->catalogue(); }
+    template <class T> T* form() const { return ui->windows().get<T>(); }
     QStringList rootTexts() const {
         QStringList out;
         for (int r = 0; r < model.navigator().model().rowCount(); ++r)
@@ -70,22 +75,22 @@ QStringList childTexts(const QStandardItem* node) {
 
 TEST_F(Windows, OpeningInStartUpOrderRunsTheChain) {
     // The chips window opened last: its first chip (K1, element OR) is current down the chain.
-    EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("K1"));
-    EXPECT_EQ(cat().elements().text(QStringLiteral("Name")), QStringLiteral("OR"));
-    EXPECT_EQ(cat().pictures().text(QStringLiteral("Name")), QStringLiteral("C"));
-    EXPECT_EQ(ui->Form7->DBEdit1->text(), QStringLiteral("101"));
-    EXPECT_EQ(ui->Form10->DBEdit1->text(), QStringLiteral("OR"));
-    EXPECT_EQ(ui->Form10->DBEdit2->text(), QStringLiteral("4"));
-    EXPECT_EQ(ui->Form5->DBImage1->image().height(), 95);
-    EXPECT_EQ(ui->Form7->Preview.height(), 95);
+    EXPECT_EQ(cat().chips().text(ChipField::Mark), QStringLiteral("K1"));
+    EXPECT_EQ(cat().elements().text(ElementField::Name), QStringLiteral("OR"));
+    EXPECT_EQ(cat().pictures().text(PictureField::Name), QStringLiteral("C"));
+    EXPECT_EQ(form<TForm7>()->DBEdit1->text(), QStringLiteral("101"));
+    EXPECT_EQ(form<TForm10>()->DBEdit1->text(), QStringLiteral("OR"));
+    EXPECT_EQ(form<TForm10>()->DBEdit2->text(), QStringLiteral("4"));
+    EXPECT_EQ(form<TForm5>()->DBImage1->image().height(), 95);
+    EXPECT_EQ(form<TForm7>()->Preview.height(), 95);
 }
 
 TEST_F(Windows, GridsShareTheCurrentRecord) {
-    ui->Form13->DBGrid1->setCurrentIndex(ui->Form13->DBGrid1->model()->index(2, 0));
+    form<TForm13>()->DBGrid1->setCurrentIndex(form<TForm13>()->DBGrid1->model()->index(2, 0));
     EXPECT_EQ(cat().chips().row(), 2);
-    EXPECT_EQ(ui->Form10->DBGrid1->currentIndex().row(), 2);
-    EXPECT_EQ(ui->Form10->DBEdit1->text(), QStringLiteral("NOT"));
-    EXPECT_EQ(ui->Form12->DBGrid1->currentIndex().row(), 2); // the elements grid followed the chip
+    EXPECT_EQ(form<TForm10>()->DBGrid1->currentIndex().row(), 2);
+    EXPECT_EQ(form<TForm10>()->DBEdit1->text(), QStringLiteral("NOT"));
+    EXPECT_EQ(form<TForm12>()->DBGrid1->currentIndex().row(), 2); // the elements grid followed the chip
 }
 
 struct AddChipCase {
@@ -106,7 +111,7 @@ TEST_P(AddChip, ListsTheChipThirdWithItsElements) {
     model.ListChip(QStringLiteral("B"), 0);
     model.navigator().clear();
     model.navigator().appendRoot(Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup));
-    ui->Form13->Button3->click(); // "Добавить": the dialog stays
+    form<TForm13>()->Button3->click(); // "Добавить": the dialog stays
     EXPECT_EQ(model.ChipCount(), 3);
     ASSERT_EQ(rootTexts(), (QStringList{"CHIP", "Спец. элементы"}));
     QStandardItem* group = model.navigator().model().item(0);
@@ -139,7 +144,7 @@ TEST_F(Windows, SameChipTwiceGivesTwoGroupsNewestOnTopAndOkCloses) {
         dlg->Button2->click(); // "ОК" adds once more and closes
         closed = !dlg->isVisible();
     });
-    ui->Form13->exec();
+    form<TForm13>()->exec();
     EXPECT_TRUE(closed);
     ASSERT_EQ(rootTexts(), (QStringList{"K1", "K1"}));
     EXPECT_EQ(Navigator::dataRef(model.navigator().model().item(0)), 2);
@@ -147,7 +152,7 @@ TEST_F(Windows, SameChipTwiceGivesTwoGroupsNewestOnTopAndOkCloses) {
     EXPECT_EQ(childTexts(model.navigator().model().item(1)), (QStringList{"D1.1", "D1.2", "D1.3", "D1.4"}));
 
     WhenModalShown([](QWidget* w) { static_cast<TForm13*>(w)->Button4->click(); }); // "Отмена"
-    ui->Form13->exec();
+    form<TForm13>()->exec();
     EXPECT_EQ(model.ChipCount(), 2);
 }
 
@@ -166,20 +171,20 @@ protected:
             dlg->Edit1->setText(pattern);
             dlg->Button1->click();
         });
-        ui->Form13->Button1Click();
+        form<TForm13>()->Button1Click();
     }
 };
 
 TEST_F(Search, SubstringStopsAtTheFirstMatchInTheCurrentOrder) {
     cat().chips().setRow(2);
     search(QStringLiteral("BC"));
-    EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("ABC123"));
-    EXPECT_EQ(ui->Form13->DBGrid1->currentIndex().row(), cat().chips().row());
+    EXPECT_EQ(cat().chips().text(ChipField::Mark), QStringLiteral("ABC123"));
+    EXPECT_EQ(form<TForm13>()->DBGrid1->currentIndex().row(), cat().chips().row());
 
-    SortChips(*ui, ui->Form13->DBGrid1, 1); // by Type: XBC9 (A) comes before ABC123 (Z)
+    SortChips(*ui, form<TForm13>()->DBGrid1, 1); // by Type: XBC9 (A) comes before ABC123 (Z)
     search(QStringLiteral("BC"));
-    EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("XBC9"));
-    EXPECT_FALSE(ui->Form14->isVisible());
+    EXPECT_EQ(cat().chips().text(ChipField::Mark), QStringLiteral("XBC9"));
+    EXPECT_FALSE(form<TForm14>()->isVisible());
 }
 
 TEST_F(Search, NoMatchShowsTheMessageAndGoesToTheFirstRecord) {
@@ -192,41 +197,41 @@ TEST_F(Search, NoMatchShowsTheMessageAndGoesToTheFirstRecord) {
             AcceptNextMessageBox();
             dlg->Button1->click();
         });
-        ui->Form14->exec();
+        form<TForm14>()->exec();
         EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Внимание!"));
         EXPECT_EQ(LastMessageBoxText(), QStringLiteral("Элемент не найден"));
         EXPECT_EQ(cat().chips().row(), 0);
-        EXPECT_FALSE(ui->Form14->isVisible());
+        EXPECT_FALSE(form<TForm14>()->isVisible());
     }
 }
 
 TEST_F(Windows, SortingFromAddChipReordersTheCatalogueGridButKeepsItsStar) {
     CatalogueTable& chips = cat().chips();
     ASSERT_EQ(chips.append(QStringLiteral("K0")), QString());
-    chips.setField(QStringLiteral("Type"), QStringLiteral("z"));
+    chips.setField(ChipField::Type, QStringLiteral("z"));
     ASSERT_EQ(chips.post(), QString());
 
-    ui->Form13->show();
-    QHeaderView* header = ui->Form13->DBGrid1->horizontalHeader();
-    const int typeSection = chips.fieldIndex(QStringLiteral("Type"));
+    form<TForm13>()->show();
+    QHeaderView* header = form<TForm13>()->DBGrid1->horizontalHeader();
+    const int typeSection = chips.fieldIndex(ChipField::Type);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(typeSection) + 5, header->height() / 2));
     EXPECT_EQ(chips.order(), QStringLiteral("Type"));
-    EXPECT_EQ(ui->Form13->DBGrid1->title(0), QStringLiteral("Маркировка"));
-    EXPECT_EQ(ui->Form13->DBGrid1->title(1), QStringLiteral("Тип*"));
-    EXPECT_EQ(ui->Form13->DBGrid1->model()->headerData(typeSection, Qt::Horizontal).toString(),
+    EXPECT_EQ(form<TForm13>()->DBGrid1->title(0), QStringLiteral("Маркировка"));
+    EXPECT_EQ(form<TForm13>()->DBGrid1->title(1), QStringLiteral("Тип*"));
+    EXPECT_EQ(form<TForm13>()->DBGrid1->model()->headerData(typeSection, Qt::Horizontal).toString(),
               QStringLiteral("Тип*"));
-    QAbstractItemModel* grid10 = ui->Form10->DBGrid1->model();
+    QAbstractItemModel* grid10 = form<TForm10>()->DBGrid1->model();
     EXPECT_EQ(grid10->index(3, 0).data().toString(), QStringLiteral("K0")); // type "z" is last now
     EXPECT_EQ(grid10->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Маркировка*"));
     EXPECT_EQ(grid10->headerData(typeSection, Qt::Horizontal).toString(), QStringLiteral("Тип"));
 
     // Third column: nothing.
-    const int descSection = chips.fieldIndex(QStringLiteral("Elem_name"));
+    const int descSection = chips.fieldIndex(ChipField::ElemName);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(descSection) + 5, header->height() / 2));
     EXPECT_EQ(chips.order(), QStringLiteral("Type"));
-    ui->Form13->hide();
+    form<TForm13>()->hide();
 }
 
 TEST_F(Windows, MarkingDialogRefusesAnEmptyTextAndADuplicateKey) {
@@ -249,24 +254,24 @@ TEST_F(Windows, MarkingDialogRefusesAnEmptyTextAndADuplicateKey) {
             stayedOpen = dlg->isVisible();
             dlg->reject();
         });
-        ui->Form11->exec();
+        form<TForm11>()->exec();
         EXPECT_EQ(LastMessageBoxTitle(), s.title);
         EXPECT_TRUE(LastMessageBoxText().contains(s.textPart)) << LastMessageBoxText().toStdString();
         EXPECT_TRUE(stayedOpen);
         EXPECT_EQ(cat().chips().count(), count + 1);
     }
     // The dialog keeps the last text; a fresh marking is added with the current element type.
-    EXPECT_EQ(ui->Form11->Edit1->text(), QStringLiteral("DUP"));
+    EXPECT_EQ(form<TForm11>()->Edit1->text(), QStringLiteral("DUP"));
     cat().elements().setRow(2);
     WhenModalShown([](QWidget* w) {
         auto* dlg = static_cast<TForm11*>(w);
         dlg->Edit1->setText(QStringLiteral("FRESH"));
         dlg->Button1->click();
     });
-    ui->Form11->exec();
+    form<TForm11>()->exec();
     EXPECT_EQ(cat().chips().count(), count + 2);
-    EXPECT_EQ(cat().chips().text(QStringLiteral("Mark")), QStringLiteral("FRESH"));
-    EXPECT_EQ(cat().chips().text(QStringLiteral("Elem_name")), QStringLiteral("NOT"));
+    EXPECT_EQ(cat().chips().text(ChipField::Mark), QStringLiteral("FRESH"));
+    EXPECT_EQ(cat().chips().text(ChipField::ElemName), QStringLiteral("NOT"));
 }
 
 bool isRed(QRgb c) {
@@ -282,8 +287,8 @@ int redPixelsInRows(const QImage& img, int x0, int x1, int y0, int y1) {
 }
 
 TEST_F(Windows, DrawLegsMarksExactlyTheNamedRows) {
-    cat().pictures().locate(QStringLiteral("Name"), QStringLiteral("B")); // 50 × 100, white
-    TForm7* f = ui->Form7;
+    cat().pictures().locate(PictureField::Name, QStringLiteral("B")); // 50 × 100, white
+    TForm7* f = form<TForm7>();
     f->DBEdit1->setText(QStringLiteral("0101"));
     f->DBEdit2->setText(QStringLiteral("001"));
     const QImage& img = f->Preview;
@@ -305,20 +310,20 @@ TEST_F(Windows, DrawLegsMarksExactlyTheNamedRows) {
 }
 
 TEST_F(Windows, PictureHeightLimitsTheDefineBoxes) {
-    TForm7* f = ui->Form7;
+    TForm7* f = form<TForm7>();
     struct Case {
         QString picture;
         int limit;
     };
     for (const Case& c : {Case{"B", 9}, Case{"C", 8}, Case{"A", 5}}) {
-        cat().pictures().locate(QStringLiteral("Name"), c.picture);
+        cat().pictures().locate(PictureField::Name, c.picture);
         EXPECT_EQ(f->DefineLimit(), c.limit) << c.picture.toStdString();
         f->DBEdit1->clear();
         QTest::keyClicks(f->DBEdit1, QStringLiteral("111111111111"));
         EXPECT_EQ(f->DBEdit1->text().size(), c.limit);
     }
     // A stored string longer than the limit is shown whole, can be shortened, not lengthened.
-    cat().elements().setField(QStringLiteral("Int_Define"), QStringLiteral("10101010101"));
+    cat().elements().setField(ElementField::IntDefine, QStringLiteral("10101010101"));
     ASSERT_EQ(cat().elements().post(), QString());
     EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("10101010101"));
     f->DBEdit1->setFocus();
@@ -329,9 +334,48 @@ TEST_F(Windows, PictureHeightLimitsTheDefineBoxes) {
     EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("1010101010"));
 }
 
+// Regression: a picture under 20 pixels high, or one that could not be decoded, gave a define limit
+// of zero or below that refused select-all in the boxes, and the window did not say why.
+TEST_F(Windows, PictureWithoutPinRowsAllowsNoPinsSaysSoAndTheBoxesCanBeEmptied) {
+    TForm7* f = form<TForm7>();
+    CatalogueTable& pictures = cat().pictures();
+    const std::pair<QString, QByteArray> seeded[] = {{QStringLiteral("Junk"), QByteArray("not a bitmap")},
+                                                     {QStringLiteral("Low"), BmpOf(50, 15)}};
+    for (const auto& [name, bytes] : seeded) {
+        ASSERT_EQ(pictures.append(name), QString());
+        pictures.setField(PictureField::Image, bytes);
+        ASSERT_EQ(pictures.post(), QString());
+    }
+    for (const auto& [name, bytes] : seeded) {
+        SCOPED_TRACE(name.toStdString());
+        pictures.locate(PictureField::Name, name);
+        EXPECT_EQ(f->DefineLimit(), 0);
+        EXPECT_TRUE(f->NoPinsLabel->isVisibleTo(f));
+        EXPECT_EQ(f->NoPinsLabel->text(), QStringLiteral("Изображение не допускает выводов"));
+
+        f->DBEdit1->setText(QStringLiteral("101"));
+        f->DBEdit1->end(false);
+        QTest::keyClick(f->DBEdit1, Qt::Key_1);
+        EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("101"));
+        QTest::keyClick(f->DBEdit1, Qt::Key_Backspace);
+        EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("10"));
+        f->DBEdit1->home(false);
+        QTest::keyClick(f->DBEdit1, Qt::Key_Delete);
+        EXPECT_EQ(f->DBEdit1->text(), QStringLiteral("0"));
+
+        f->DBEdit2->setText(QStringLiteral("010"));
+        QTest::keyClick(f->DBEdit2, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(f->DBEdit2, Qt::Key_Delete);
+        EXPECT_EQ(f->DBEdit2->text(), QString());
+    }
+    pictures.locate(PictureField::Name, QStringLiteral("B"));
+    EXPECT_EQ(f->DefineLimit(), 9);
+    EXPECT_FALSE(f->NoPinsLabel->isVisibleTo(f));
+}
+
 TEST_F(Windows, PictureChooserCancelRestoresTheElementsPictureAndOkAssignsIt) {
-    cat().elements().locate(QStringLiteral("Name"), QStringLiteral("AND")); // picture B, 100 high
-    ui->Form7->move(5, 10);
+    cat().elements().locate(ElementField::Name, QStringLiteral("AND")); // picture B, 100 high
+    form<TForm7>()->move(5, 10);
     QPoint chooserPos;
     int browsedHeight = 0;
     WhenModalShown([&](QWidget* w) {
@@ -339,24 +383,24 @@ TEST_F(Windows, PictureChooserCancelRestoresTheElementsPictureAndOkAssignsIt) {
         ASSERT_NE(dlg, nullptr);
         chooserPos = dlg->pos();
         dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(2, 0)); // C
-        browsedHeight = ui->Form7->Preview.height();
+        browsedHeight = form<TForm7>()->Preview.height();
         dlg->Button2->click();
     });
-    ui->Form8->exec();
+    form<TForm8>()->exec();
     EXPECT_EQ(chooserPos, QPoint(21, 0));
     EXPECT_EQ(browsedHeight, 95);
-    EXPECT_EQ(cat().pictures().text(QStringLiteral("Name")), QStringLiteral("B"));
-    EXPECT_EQ(ui->Form7->Preview.height(), 100);
+    EXPECT_EQ(cat().pictures().text(PictureField::Name), QStringLiteral("B"));
+    EXPECT_EQ(form<TForm7>()->Preview.height(), 100);
 
     WhenModalShown([&](QWidget* w) {
         auto* dlg = static_cast<TForm8*>(w);
         dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(0, 0)); // A
         QTest::keyClick(dlg, Qt::Key_Return);
     });
-    ui->Form8->exec();
-    EXPECT_EQ(cat().elements().text(QStringLiteral("Image_Name")), QStringLiteral("A"));
-    EXPECT_EQ(ui->Form7->DBEdit3->text(), QStringLiteral("A"));
-    EXPECT_EQ(cat().pictures().text(QStringLiteral("Name")), QStringLiteral("A"));
+    form<TForm8>()->exec();
+    EXPECT_EQ(cat().elements().text(ElementField::ImageName), QStringLiteral("A"));
+    EXPECT_EQ(form<TForm7>()->DBEdit3->text(), QStringLiteral("A"));
+    EXPECT_EQ(cat().pictures().text(PictureField::Name), QStringLiteral("A"));
 }
 
 struct DeleteCase {
@@ -374,11 +418,11 @@ protected:
     void clickDelete() {
         const QString w = QString::fromLatin1(GetParam().window);
         if (w == "Form5")
-            ui->Form5->Button2->click();
+            form<TForm5>()->Button2->click();
         else if (w == "Form7")
-            ui->Form7->Button2->click();
+            form<TForm7>()->Button2->click();
         else
-            ui->Form10->Button2->click();
+            form<TForm10>()->Button2->click();
     }
 };
 
@@ -439,8 +483,8 @@ void ChooseFileNext(const QString& path, std::function<void()> then = {}) {
 }
 
 TEST_F(Windows, ChangePictureKeepsTheOldOneWhenTheFileIsNoBitmap) {
-    cat().pictures().locate(QStringLiteral("Name"), QStringLiteral("A"));
-    const QByteArray before = cat().pictures().value(QStringLiteral("Image")).toByteArray();
+    cat().pictures().locate(PictureField::Name, QStringLiteral("A"));
+    const QByteArray before = cat().pictures().value(PictureField::Image).toByteArray();
     const QString bad = dir.filePath(QStringLiteral("bad.bmp"));
     {
         QFile f(bad);
@@ -457,19 +501,19 @@ TEST_F(Windows, ChangePictureKeepsTheOldOneWhenTheFileIsNoBitmap) {
             mb->accept();
         });
     });
-    ui->Form5->Button3->click();
+    form<TForm5>()->Button3->click();
     EXPECT_EQ(title, QStringLiteral("Tarnwell"));
-    EXPECT_EQ(cat().pictures().value(QStringLiteral("Image")).toByteArray(), before);
+    EXPECT_EQ(cat().pictures().value(PictureField::Image).toByteArray(), before);
 
     // A real bitmap replaces it and is stored in the file.
     const QString good = dir.filePath(QStringLiteral("good.bmp"));
     QImage(30, 70, QImage::Format_RGB32).save(good, "BMP");
     ChooseFileNext(good);
-    ui->Form5->Button3->click();
-    EXPECT_EQ(ui->Form5->DBImage1->image().size(), QSize(30, 70));
+    form<TForm5>()->Button3->click();
+    EXPECT_EQ(form<TForm5>()->DBImage1->image().size(), QSize(30, 70));
     Catalogue again(dir.path());
     ASSERT_EQ(again.openPictures(), QString());
-    EXPECT_EQ(QImage::fromData(again.pictures().value(QStringLiteral("Image")).toByteArray()).size(),
+    EXPECT_EQ(QImage::fromData(again.pictures().value(PictureField::Image).toByteArray()).size(),
               QSize(30, 70));
 }
 
@@ -487,46 +531,46 @@ TEST_F(Windows, PictureNameDialogAddsANamedBitmapInNameOrder) {
         ChooseFileNext(good);
         dlg->Button1->click();
     });
-    ui->Form5->Button1->click();
+    form<TForm5>()->Button1->click();
     EXPECT_TRUE(stayedAfterCancel);
     CatalogueTable& pictures = cat().pictures();
     EXPECT_EQ(pictures.count(), 4);
     EXPECT_EQ(pictures.order(), QStringLiteral("Name"));
-    EXPECT_EQ(pictures.text(QStringLiteral("Name")), QStringLiteral("AA"));
+    EXPECT_EQ(pictures.text(PictureField::Name), QStringLiteral("AA"));
     EXPECT_EQ(pictures.row(), 1); // A, AA, B, C
-    EXPECT_EQ(ui->Form5->DBImage1->image().size(), QSize(40, 80));
+    EXPECT_EQ(form<TForm5>()->DBImage1->image().size(), QSize(40, 80));
 }
 
 TEST_F(Windows, ElementNameDialogAddsAnElementWithTheCurrentPicture) {
-    cat().pictures().locate(QStringLiteral("Name"), QStringLiteral("B"));
+    cat().pictures().locate(PictureField::Name, QStringLiteral("B"));
     WhenModalShown([](QWidget* w) {
         auto* dlg = static_cast<TForm9*>(w);
         dlg->Edit1->setText(QStringLiteral("XOR"));
         QTest::keyClick(dlg->Edit1, Qt::Key_Return);
     });
-    ui->Form7->Button1->click();
-    EXPECT_EQ(cat().elements().text(QStringLiteral("Name")), QStringLiteral("XOR"));
-    EXPECT_EQ(cat().elements().text(QStringLiteral("Image_Name")), QStringLiteral("B"));
-    EXPECT_EQ(ui->Form7->DBEdit3->text(), QStringLiteral("B"));
+    form<TForm7>()->Button1->click();
+    EXPECT_EQ(cat().elements().text(ElementField::Name), QStringLiteral("XOR"));
+    EXPECT_EQ(cat().elements().text(ElementField::ImageName), QStringLiteral("B"));
+    EXPECT_EQ(form<TForm7>()->DBEdit3->text(), QStringLiteral("B"));
 }
 
 TEST_F(Windows, EditsTypedIntoBoundBoxesAreStoredByOk) {
-    TForm10* f = ui->Form10;
+    TForm10* f = form<TForm10>();
     f->DBEdit4->setText(QStringLiteral("33"));
     f->Button3->click();
-    TForm7* g = ui->Form7;
+    TForm7* g = form<TForm7>();
     g->DBMemo1->setPlainText(QStringLiteral("Y=~1"));
     g->Button5->click();
     Catalogue again(dir.path());
     ASSERT_EQ(again.openChips(), QString());
-    EXPECT_EQ(again.chips().number(QStringLiteral("React_Time_LH")), 33);
+    EXPECT_EQ(again.chips().number(ChipField::ReactTimeLH), 33);
     ASSERT_EQ(again.openElements(), QString());
-    again.elements().locate(QStringLiteral("Name"), QStringLiteral("OR"));
-    EXPECT_EQ(again.elements().text(QStringLiteral("Script")), QStringLiteral("Y=~1"));
+    again.elements().locate(ElementField::Name, QStringLiteral("OR"));
+    EXPECT_EQ(again.elements().text(ElementField::Script), QStringLiteral("Y=~1"));
 }
 
 TEST_F(Windows, ElementChooserSetsTheChipsElementAndCancelLeavesTheBrowsedOne) {
-    ui->Form10->move(3, 100);
+    form<TForm10>()->move(3, 100);
     QPoint pos;
     WhenModalShown([&](QWidget* w) {
         auto* dlg = static_cast<TForm12*>(w);
@@ -534,19 +578,19 @@ TEST_F(Windows, ElementChooserSetsTheChipsElementAndCancelLeavesTheBrowsedOne) {
         dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(2, 0)); // NOT
         dlg->Button2->click();
     });
-    ui->Form10->Button4->click();
+    form<TForm10>()->Button4->click();
     EXPECT_EQ(pos, QPoint(19, 84));
-    EXPECT_EQ(cat().elements().text(QStringLiteral("Name")), QStringLiteral("NOT"));
-    EXPECT_EQ(cat().chips().text(QStringLiteral("Elem_name")), QStringLiteral("OR"));
+    EXPECT_EQ(cat().elements().text(ElementField::Name), QStringLiteral("NOT"));
+    EXPECT_EQ(cat().chips().text(ChipField::ElemName), QStringLiteral("OR"));
 
     WhenModalShown([&](QWidget* w) {
         auto* dlg = static_cast<TForm12*>(w);
         dlg->DBGrid1->setCurrentIndex(dlg->DBGrid1->model()->index(0, 0)); // AND
         dlg->Button1->click();
     });
-    ui->Form10->Button4->click();
-    EXPECT_EQ(cat().chips().text(QStringLiteral("Elem_name")), QStringLiteral("AND"));
-    EXPECT_EQ(ui->Form10->DBEdit1->text(), QStringLiteral("AND"));
+    form<TForm10>()->Button4->click();
+    EXPECT_EQ(cat().chips().text(ChipField::ElemName), QStringLiteral("AND"));
+    EXPECT_EQ(form<TForm10>()->DBEdit1->text(), QStringLiteral("AND"));
 }
 
 } // namespace
@@ -554,9 +598,9 @@ TEST_F(Windows, ElementChooserSetsTheChipsElementAndCancelLeavesTheBrowsedOne) {
 namespace {
 
 TEST_F(Windows, GridEditsAreStoredOnMovingAndLimitedToTheFieldLength) {
-    ui->Form10->show();
-    CursorGrid* grid = ui->Form10->DBGrid1;
-    const QModelIndex mark = grid->model()->index(0, cat().chips().fieldIndex(QStringLiteral("Mark")));
+    form<TForm10>()->show();
+    CursorGrid* grid = form<TForm10>()->DBGrid1;
+    const QModelIndex mark = grid->model()->index(0, cat().chips().fieldIndex(ChipField::Mark));
     grid->setCurrentIndex(mark);
     grid->edit(mark);
     auto* editor = grid->findChild<QLineEdit*>();
@@ -566,11 +610,48 @@ TEST_F(Windows, GridEditsAreStoredOnMovingAndLimitedToTheFieldLength) {
     QTest::keyClicks(editor, QStringLiteral("K9"));
     QTest::keyClick(editor, Qt::Key_Tab);                          // leaves the editor; the edit is pending
     grid->setCurrentIndex(grid->model()->index(2, mark.column())); // moving stores it
-    ui->Form10->hide();
+    form<TForm10>()->hide();
     Catalogue again(dir.path());
     ASSERT_EQ(again.openChips(), QString());
-    EXPECT_TRUE(again.chips().locate(QStringLiteral("Mark"), QStringLiteral("K9")));
-    EXPECT_FALSE(again.chips().locate(QStringLiteral("Mark"), QStringLiteral("K1")));
+    EXPECT_TRUE(again.chips().locate(ChipField::Mark, QStringLiteral("K9")));
+    EXPECT_FALSE(again.chips().locate(ChipField::Mark, QStringLiteral("K1")));
+}
+
+// Regression: the catalogue deleted its windows in a fixed list order, not newest first as it
+// claims, when they were created in another order.
+TEST(CatalogueWindows, AreDeletedNewestFirstWhileTheTablesAreStillOpen) {
+    QTemporaryDir dir;
+    WriteSmallCatalogue(dir.path());
+    Schematic model;
+    QStringList deleted;
+    {
+        CatalogueUi ui(dir.path(), &model);
+        for (QWidget* w : std::initializer_list<QWidget*>{new TForm10(ui), new TForm7(ui), new TForm5(ui),
+                                                          new TForm14(ui)}) {
+            QObject::connect(w, &QObject::destroyed, [&deleted, &ui, name = w->objectName()] {
+                deleted << name + (ui.catalogue().chips().isOpen() ? QStringLiteral(" open") : QString());
+            });
+        }
+    }
+    EXPECT_EQ(deleted, (QStringList{"Form14 open", "Form5 open", "Form7 open", "Form10 open"}));
+}
+
+TEST(CatalogueWindows, RegisterInTheRegistryTheyAreGivenAndLeaveItWhenDeleted) {
+    QTemporaryDir dir;
+    WriteSmallCatalogue(dir.path());
+    Schematic model;
+    WindowRegistry windows;
+    {
+        CatalogueUi ui(dir.path(), &model, &windows);
+        auto* elements = new TForm7(ui);
+        auto* chooser = new TForm8(ui);
+        EXPECT_EQ(&ui.windows(), &windows);
+        EXPECT_EQ(windows.get<TForm7>(), elements);
+        EXPECT_EQ(windows.get<TForm8>(), chooser);
+        EXPECT_EQ(windows.get<TForm5>(), nullptr);
+    }
+    EXPECT_EQ(windows.get<TForm7>(), nullptr);
+    EXPECT_EQ(windows.get<TForm8>(), nullptr);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sim/digitkeys.h"
+#include "ui/digitedit.h"
 
 #include <QEvent>
 #include <QKeyEvent>

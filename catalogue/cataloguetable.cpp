@@ -1,0 +1,308 @@
+// SPDX-License-Identifier: MIT
+#include "catalogue/cataloguetable.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QString quoted(const QString& field) {
+    if (field.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0) return field;
+    return QLatin1Char('"') + field + QLatin1Char('"');
+}
+
+int connectionSerial = 0;
+
+} // namespace
+
+QString CatalogueModel::orderByClause() const {
+    if (orderFields_.isEmpty()) return QSqlTableModel::orderByClause();
+    QStringList parts;
+    for (const QString& f : orderFields_)
+        parts << quoted(f);
+    return QStringLiteral("ORDER BY ") + parts.join(QStringLiteral(", "));
+}
+
+CatalogueTable::CatalogueTable(Schema schema, QObject* parent)
+    : QObject(parent), schema_(std::move(schema)) {}
+
+CatalogueTable::~CatalogueTable() {
+    close();
+}
+
+QString CatalogueTable::open(const QString& folder, const QString& fileName) {
+    close();
+    lastError_.clear();
+    QDir().mkpath(folder);
+    connection_ = QStringLiteral("catalogue-%1-%2").arg(schema_.table).arg(++connectionSerial);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(QDir(folder).filePath(fileName));
+        if (!db.open()) {
+            lastError_ = db.lastError().text();
+        } else {
+            for (const QString& sql : schema_.createSql) {
+                QSqlQuery q(db);
+                if (!q.exec(sql)) {
+                    lastError_ = q.lastError().text();
+                    break;
+                }
+            }
+        }
+        if (lastError_.isEmpty()) {
+            model_ = std::make_unique<CatalogueModel>(nullptr, db);
+            model_->setTable(schema_.table);
+            model_->setEditStrategy(QSqlTableModel::OnManualSubmit);
+            model_->setOrderFields(schema_.primaryOrder);
+            if (!model_->select()) lastError_ = model_->lastError().text();
+            if (model_->columnCount() == 0 && lastError_.isEmpty())
+                lastError_ = QStringLiteral("Table %1 not found in %2").arg(schema_.table, fileName);
+            if (!lastError_.isEmpty()) model_.reset();
+        }
+    }
+    if (!model_) {
+        QSqlDatabase::removeDatabase(connection_);
+        connection_.clear();
+        return lastError_;
+    }
+    fetchAll();
+    row_ = count() > 0 ? 0 : -1;
+    Q_EMIT rowChanged(row_);
+    if (row_ >= 0) Q_EMIT afterScroll();
+    return {};
+}
+
+void CatalogueTable::close() {
+    if (model_) {
+        model_.reset();
+        row_ = -1;
+        Q_EMIT rowChanged(row_);
+    }
+    if (!connection_.isEmpty()) {
+        QSqlDatabase::database(connection_, false).close();
+        QSqlDatabase::removeDatabase(connection_);
+        connection_.clear();
+    }
+}
+
+void CatalogueTable::fetchAll() {
+    while (model_->canFetchMore())
+        model_->fetchMore();
+}
+
+int CatalogueTable::count() const {
+    return model_ ? model_->rowCount() : 0;
+}
+
+void CatalogueTable::first() {
+    if (count() > 0) setRow(0, true);
+}
+
+void CatalogueTable::next() {
+    if (row_ >= 0 && row_ < count() - 1) setRow(row_ + 1);
+}
+
+void CatalogueTable::setRow(int row, bool alwaysScroll) {
+    if (!model_ || count() == 0) return;
+    row = std::clamp(row, 0, count() - 1);
+    if (row != row_ && isDirty()) {
+        // Moving to another record stores the pending edit first.
+        const QStringList target = keyAt(row);
+        if (!post().isEmpty()) {
+            Q_EMIT rowChanged(row_);
+            return;
+        }
+        row = std::max(0, rowOfKey(target));
+    }
+    const bool moved = row != row_;
+    row_ = row;
+    Q_EMIT rowChanged(row_);
+    if (moved || alwaysScroll) Q_EMIT afterScroll();
+}
+
+bool CatalogueTable::locate(const QString& field, const QString& value) {
+    const int n = count();
+    if (n == 0) return false;
+    const int col = fieldIndex(field);
+    int target = n - 1;
+    bool found = false;
+    for (int r = 0; r < n && col >= 0; ++r) {
+        if (model_->data(model_->index(r, col)).toString() == value) {
+            target = r;
+            found = true;
+            break;
+        }
+    }
+    setRow(target, true);
+    return found;
+}
+
+int CatalogueTable::fieldIndex(const QString& name) const {
+    if (!model_) return -1;
+    const QSqlRecord rec = model_->record();
+    for (int i = 0; i < rec.count(); ++i)
+        if (rec.fieldName(i).compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+QVariant CatalogueTable::valueAt(int row, const QString& field) const {
+    const int col = fieldIndex(field);
+    if (col < 0 || row < 0 || row >= count()) return {};
+    return model_->data(model_->index(row, col), Qt::EditRole);
+}
+
+QVariant CatalogueTable::value(const QString& field) const {
+    return valueAt(row_, field);
+}
+
+QString CatalogueTable::text(const QString& field) const {
+    const QVariant v = value(field);
+    if (v.isNull()) return {};
+    if (v.typeId() == QMetaType::Double) {
+        const double d = v.toDouble();
+        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15)
+            return QString::number(static_cast<long long>(d));
+    }
+    return v.toString();
+}
+
+int CatalogueTable::number(const QString& field) const {
+    const QVariant v = value(field);
+    bool ok = false;
+    const double d = v.toString().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(d)) return 0;
+    const double r = std::round(d);
+    if (r >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (r <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    return static_cast<int>(r);
+}
+
+QStringList CatalogueTable::keyAt(int row) const {
+    QStringList key;
+    for (const QString& f : schema_.keyFields)
+        key << valueAt(row, f).toString();
+    return key;
+}
+
+int CatalogueTable::rowOfKey(const QStringList& key) const {
+    if (key.isEmpty()) return -1;
+    for (int r = 0; r < count(); ++r)
+        if (keyAt(r) == key) return r;
+    return -1;
+}
+
+QString CatalogueTable::reselect(const QStringList& key) {
+    QString error;
+    if (!model_->select()) error = model_->lastError().text();
+    fetchAll();
+    const int n = count();
+    int r = rowOfKey(key);
+    if (r < 0) r = std::min(std::max(row_, 0), n - 1);
+    row_ = n > 0 ? r : -1;
+    Q_EMIT rowChanged(row_);
+    return error;
+}
+
+QString CatalogueTable::orderBy(const QString& field) {
+    if (!model_) return {};
+    QStringList fields;
+    if (field.isEmpty()) {
+        fields = schema_.primaryOrder;
+    } else {
+        fields << field;
+        for (const QString& f : schema_.primaryOrder)
+            if (f.compare(field, Qt::CaseInsensitive) != 0) fields << f;
+    }
+    if (isDirty()) {
+        if (QString e = post(); !e.isEmpty()) return e;
+    }
+    const QStringList key = keyAt(row_);
+    order_ = field;
+    model_->setOrderFields(fields);
+    return lastError_ = reselect(key);
+}
+
+QString CatalogueTable::execute(const QString& sql, const QVariantList& values) {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!q.prepare(sql)) return q.lastError().text();
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec()) return q.lastError().text();
+    return {};
+}
+
+QString CatalogueTable::append(const QString& firstField) {
+    if (!model_) return lastError_ = QStringLiteral("Table %1 is not open").arg(schema_.table);
+    if (isDirty()) {
+        if (QString e = post(); !e.isEmpty()) return e;
+    }
+    const QString first = model_->record().fieldName(0);
+    if (QString e = execute(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(schema_.table, quoted(first)), {firstField});
+        !e.isEmpty())
+        return lastError_ = e;
+    QStringList key;
+    for (const QString& f : schema_.keyFields)
+        key << (f.compare(first, Qt::CaseInsensitive) == 0 ? firstField : QString());
+    return lastError_ = reselect(key);
+}
+
+bool CatalogueTable::setField(const QString& field, const QVariant& value) {
+    const int col = fieldIndex(field);
+    if (col < 0 || row_ < 0) return false;
+    return model_->setData(model_->index(row_, col), value);
+}
+
+bool CatalogueTable::isDirty() const {
+    return model_ && model_->isDirty();
+}
+
+bool CatalogueTable::submit() {
+    if (model_->submitAll()) return true;
+    lastError_ = model_->lastError().text();
+    model_->revertAll();
+    Q_EMIT rowChanged(row_);
+    return false;
+}
+
+QString CatalogueTable::post() {
+    if (!isDirty()) return {};
+    const QStringList key = keyAt(row_);
+    if (!submit()) return lastError_;
+    fetchAll();
+    int r = rowOfKey(key);
+    if (r < 0) r = std::min(row_, count() - 1);
+    row_ = count() > 0 ? r : -1;
+    Q_EMIT rowChanged(row_);
+    return {};
+}
+
+void CatalogueTable::cancel() {
+    if (!isDirty()) return;
+    model_->revertAll();
+    Q_EMIT rowChanged(row_);
+}
+
+QString CatalogueTable::remove() {
+    if (!model_ || row_ < 0) return {};
+    cancel();
+    QStringList following;
+    if (row_ + 1 < count())
+        following = keyAt(row_ + 1);
+    else if (row_ > 0)
+        following = keyAt(row_ - 1);
+    model_->removeRow(row_);
+    if (!submit()) return lastError_;
+    fetchAll();
+    row_ = count() > 0 ? std::max(0, rowOfKey(following)) : -1;
+    Q_EMIT rowChanged(row_);
+    if (row_ >= 0) Q_EMIT afterScroll();
+    return {};
+}

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+#include <QSqlTableModel>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+// The query model of one catalogue table; its ORDER BY is set by field names.
+class CatalogueModel : public QSqlTableModel {
+    Q_OBJECT
+public:
+    using QSqlTableModel::QSqlTableModel;
+    void setOrderFields(const QStringList& fields) { orderFields_ = fields; }
+
+protected:
+    QString orderByClause() const override;
+
+private:
+    QStringList orderFields_;
+};
+
+// One catalogue table file with its single shared cursor. Every window that shows the table works
+// on this object: it holds the current record (-1 when the table is empty or closed) and raises
+// afterScroll whenever the current record moves by navigation, by opening a non-empty table or by
+// a delete, never after an append. Errors of the database engine are returned as text (empty on
+// success) and leave the table consistent: a failed post or append changes nothing stored.
+class CatalogueTable : public QObject {
+    Q_OBJECT
+public:
+    struct Schema {
+        QString table;            // table name = file name without ".db"
+        QStringList createSql;    // CREATE TABLE + CREATE INDEX statements
+        QStringList keyFields;    // fields that identify a record
+        QStringList primaryOrder; // order of the primary key ("" ordering)
+    };
+
+    CatalogueTable(Schema schema, QObject* parent = nullptr);
+    ~CatalogueTable() override;
+
+    // Opens (creating it empty when missing) folder/file. Returns the engine's error text.
+    QString open(const QString& folder, const QString& fileName);
+    void close();
+    bool isOpen() const { return model_ != nullptr; }
+    const Schema& schema() const { return schema_; }
+
+    CatalogueModel* model() const { return model_.get(); }
+
+    int count() const;
+    int row() const { return row_; }
+    bool isEmpty() const { return count() == 0; }
+    void first();
+    void next(); // stays on the last record
+    // Makes `row` current (clamped); raises afterScroll when it moved or `alwaysScroll`.
+    void setRow(int row, bool alwaysScroll = false);
+    // Walks from the first record to the first one whose `field` equals `value` exactly; the
+    // last record stays current when none does. Returns true when a record matched.
+    bool locate(const QString& field, const QString& value);
+
+    // Field access by name, letter case ignored. Unknown fields read as empty.
+    int fieldIndex(const QString& name) const;
+    QVariant value(const QString& field) const;
+    QString text(const QString& field) const;
+    int number(const QString& field) const; // nearest whole number; empty reads as 0
+    QVariant valueAt(int row, const QString& field) const;
+
+    // "Name", "Mark", "Type" or empty for the primary-key order. The current record stays current.
+    QString orderBy(const QString& field);
+    QString order() const { return order_; }
+
+    // Appends a record with only its first field set; it is stored at once and becomes current.
+    QString append(const QString& firstField);
+    // Setting a field starts a pending edit of the current record (bound boxes and grids edit it
+    // the same way); post stores it, cancel drops it, moving to another record posts it first.
+    bool setField(const QString& field, const QVariant& value);
+    QString post();
+    void cancel();
+    bool isDirty() const;
+    // Deletes the current record; the following one (or the new last one) becomes current.
+    QString remove();
+
+    QString lastError() const { return lastError_; }
+
+Q_SIGNALS:
+    // The current record moved (see the class comment).
+    void afterScroll();
+    // The current row changed or the rows were re-read: views and mappers follow `row`.
+    void rowChanged(int row);
+
+private:
+    QStringList keyAt(int row) const;
+    int rowOfKey(const QStringList& key) const;
+    QString reselect(const QStringList& key);
+    void fetchAll();
+    // Writes the model's pending changes. On failure drops them, keeps the engine's error in
+    // lastError_, tells the views and returns false.
+    bool submit();
+    QString execute(const QString& sql, const QVariantList& values = {});
+
+    Schema schema_;
+    QString connection_;
+    std::unique_ptr<CatalogueModel> model_;
+    QString order_;
+    int row_ = -1;
+    QString lastError_;
+};

@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+#include "ui/buttonrow.h"
+#include "ui/digitedit.h"
+#include "ui/picturescale.h"
+#include "ui/windowregistry.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace {
+
+struct KeyCase {
+    const char* name;
+    Qt::Key key;
+    QString text;
+    bool discarded;
+    friend void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DigitKeys : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(DigitKeys, OnlyCharactersOtherThanDigitsAreDiscarded) {
+    const KeyCase& c = GetParam();
+    const QKeyEvent event(QEvent::KeyPress, c.key, Qt::NoModifier, c.text);
+    EXPECT_EQ(DiscardNonDigitKey(&event), c.discarded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, DigitKeys,
+    ::testing::Values(KeyCase{"Zero", Qt::Key_0, QStringLiteral("0"), false},
+                      KeyCase{"Nine", Qt::Key_9, QStringLiteral("9"), false},
+                      KeyCase{"Letter", Qt::Key_A, QStringLiteral("a"), true},
+                      KeyCase{"Minus", Qt::Key_Minus, QStringLiteral("-"), true},
+                      KeyCase{"Space", Qt::Key_Space, QStringLiteral(" "), true},
+                      KeyCase{"ArabicIndicDigit", Qt::Key_unknown, QStringLiteral("\u0663"), true},
+                      KeyCase{"TwoDigitsAtOnce", Qt::Key_unknown, QStringLiteral("12"), true},
+                      KeyCase{"Backspace", Qt::Key_Backspace, QStringLiteral("\b"), false},
+                      KeyCase{"Enter", Qt::Key_Return, QStringLiteral("\r"), false},
+                      KeyCase{"Escape", Qt::Key_Escape, QStringLiteral("\x1b"), false},
+                      KeyCase{"Tab", Qt::Key_Tab, QStringLiteral("\t"), false},
+                      KeyCase{"Delete", Qt::Key_Delete, QString(), false},
+                      KeyCase{"Left", Qt::Key_Left, QString(), false}),
+    [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+TEST(DigitEdit, TypedAndInsertedTextKeepsOnlyDigits) {
+    QLineEdit edit;
+    MakeDigitsOnly(&edit);
+    QTest::keyClicks(&edit, QStringLiteral("1a2-3"));
+    EXPECT_EQ(edit.text(), QStringLiteral("123"));
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit.text(), QStringLiteral("12"));
+    // Text that does not come from a key (paste, drop) goes through the validator.
+    edit.insert(QStringLiteral("4x"));
+    EXPECT_EQ(edit.text(), QStringLiteral("12"));
+    edit.insert(QStringLiteral("45"));
+    EXPECT_EQ(edit.text(), QStringLiteral("1245"));
+}
+
+struct ScaleCase {
+    QSize picture;
+    QSize box;
+    QSize shown;
+};
+
+TEST(PictureScale, GrowsByTheLargestWholeFactorThatFits) {
+    const ScaleCase cases[] = {
+        {{50, 60}, {300, 130}, {100, 120}}, // height allows 2, width 6
+        {{50, 100}, {300, 130}, {50, 100}}, // factor 1
+        {{30, 10}, {300, 130}, {300, 100}}, // width allows exactly 10
+        {{400, 50}, {300, 130}, {400, 50}}, // larger than the box: kept
+        {{81, 81}, {81, 81}, {81, 81}},     // exactly the box
+        {{}, {300, 130}, {}},               // no picture
+    };
+    for (const ScaleCase& c : cases)
+        EXPECT_EQ(WholeFactorSize(c.picture, c.box), c.shown)
+            << c.picture.width() << "x" << c.picture.height();
+}
+
+TEST(OkCancelRow, OkIsTheDefaultAndCancelRejects) {
+    for (const bool alignRight : {false, true}) {
+        QDialog dialog;
+        const OkCancelRow row = MakeOkCancelRow(&dialog, QStringLiteral("ОК"), alignRight);
+        auto* top = new QVBoxLayout(&dialog);
+        top->addLayout(row.layout);
+        EXPECT_EQ(row.ok->text(), QStringLiteral("ОК"));
+        EXPECT_EQ(row.cancel->text(), QStringLiteral("Отмена"));
+        EXPECT_TRUE(row.ok->isDefault());
+        EXPECT_FALSE(row.cancel->isDefault());
+        // With alignRight a stretch stands before the two buttons.
+        ASSERT_EQ(row.layout->count(), alignRight ? 3 : 2);
+        EXPECT_EQ(row.layout->itemAt(row.layout->count() - 2)->widget(), row.ok);
+        EXPECT_EQ(row.layout->itemAt(row.layout->count() - 1)->widget(), row.cancel);
+
+        dialog.show();
+        row.cancel->click();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+}
+
+// Two window classes of the registry's kind.
+class FirstWindow : public QLabel {
+    Q_OBJECT
+};
+class SecondWindow : public QLabel {
+    Q_OBJECT
+};
+
+TEST(WindowRegistry, FindsEachWindowByItsClassUntilItIsDeleted) {
+    WindowRegistry windows;
+    EXPECT_EQ(windows.get<FirstWindow>(), nullptr);
+    auto* first = new FirstWindow;
+    auto* second = new SecondWindow;
+    windows.add(first);
+    windows.add(second);
+    EXPECT_EQ(windows.get<FirstWindow>(), first);
+    EXPECT_EQ(windows.get<SecondWindow>(), second);
+    // The base class is not a key of its own.
+    EXPECT_EQ(windows.get<QLabel>(), nullptr);
+    // Registering through a base pointer still keys the window by its own class.
+    auto* replacement = new FirstWindow;
+    windows.add(static_cast<QWidget*>(replacement));
+    EXPECT_EQ(windows.get<FirstWindow>(), replacement);
+    delete first;
+    delete second;
+    EXPECT_EQ(windows.get<SecondWindow>(), nullptr);
+    EXPECT_EQ(windows.get<FirstWindow>(), replacement);
+    delete replacement;
+    EXPECT_EQ(windows.get<FirstWindow>(), nullptr);
+}
+
+} // namespace
+
+#include "test_ui.moc"
