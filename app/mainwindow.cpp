@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "app/icons.h"
+#include "app/navigatorpanel.h"
 #include "app/optionsfile.h"
 #include "app/settingsdialog.h"
 #include "catalogue/addchipdialog.h"
@@ -43,37 +44,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-namespace {
-
-constexpr int NavigatorWidth = 150;
-constexpr int NavigatorNarrow = 15;
-
-// Shows the navigator's image index as the node's icon.
-class NavigatorIcons : public QIdentityProxyModel {
-public:
-    using QIdentityProxyModel::QIdentityProxyModel;
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (role == Qt::DecorationRole) {
-            const int image = QIdentityProxyModel::data(index, Navigator::ImageIndexRole).toInt();
-            return QIcon(QPixmap::fromImage(NavigatorImage(image)));
-        }
-        return QIdentityProxyModel::data(index, role);
-    }
-};
-
-// The navigator's title bar reacts to a click.
-class ClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-
-protected:
-    void mousePressEvent(QMouseEvent*) override {
-        if (onClick) onClick();
-    }
-};
-
-} // namespace
+namespace {} // namespace
 
 TForm1::TForm1(const QString& programDir, QWidget* parent)
     : QMainWindow(parent),
@@ -90,8 +61,9 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    BuildNavigator(central);
-    row->addWidget(NavigatorPanel);
+    NavPanel = new NavigatorPanel(model_->navigator().model(), central);
+    connect(NavPanel->PopupChip, &QAction::triggered, this, &TForm1::ShowModal<TForm13>);
+    row->addWidget(NavPanel);
 
     auto* right = new QSplitter(Qt::Vertical);
     Frame21 = new TFrame2(*model_, options_);
@@ -127,10 +99,14 @@ TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
     run_ = new SimulationRun(*model_, this);
-    run_->waitMs = [this] { return Form15 ? Form15->Position() : 100; };
+    run_->waitMs = [this] {
+        const auto* timeScale = window<TForm15>();
+        return timeScale ? timeScale->Position() : 100;
+    };
     run_->beforeUnit = [this] { StatusPanel->setText(simulator().TimeText()); };
     run_->afterUnit = [this] {
-        if (model_->OscCount() > 0 && Form17 && Form17->isVisible()) RedrawOscilloscope();
+        const auto* scope = window<TForm17>();
+        if (model_->OscCount() > 0 && scope && scope->isVisible()) RedrawOscilloscope();
     };
     connect(run_, &SimulationRun::runningChanged, this, &TForm1::ShowRunState);
     RouteWires(*model_, Frame21->grids());
@@ -138,26 +114,27 @@ void TForm1::FormCreate() {
 
 void TForm1::CreateWindows() {
     CreatedWindows = {this};
-    auto add = [this](auto* w) {
+    auto add = [this](QWidget* w) {
         w->hide();
         CreatedWindows << w;
-        return w;
+        windows_.add(w);
     };
-    Form4 = add(new TForm4(this));
-    Form6 = add(new TForm6(catalogueUi(), this));
-    Form7 = add(new TForm7(catalogueUi(), this));
-    Form8 = add(new TForm8(catalogueUi(), this));
-    Form5 = add(new TForm5(catalogueUi(), this));
-    Form9 = add(new TForm9(catalogueUi(), this));
-    Form10 = add(new TForm10(catalogueUi(), this));
-    Form11 = add(new TForm11(catalogueUi(), this));
-    Form12 = add(new TForm12(catalogueUi(), this));
-    Form13 = add(new TForm13(catalogueUi(), this));
-    Form14 = add(new TForm14(catalogueUi(), this));
-    Form15 = add(new TForm15(this, Frame21));
-    connect(Form15, &TForm15::closed, ToolButton9, [this] { ToolButton9->setChecked(false); });
-    Form16 = add(new TForm16(this));
-    Form17 = add(new TForm17(this));
+    add(new TForm4(this));
+    add(new TForm6(catalogueUi(), this));
+    add(new TForm7(catalogueUi(), this));
+    add(new TForm8(catalogueUi(), this));
+    add(new TForm5(catalogueUi(), this));
+    add(new TForm9(catalogueUi(), this));
+    add(new TForm10(catalogueUi(), this));
+    add(new TForm11(catalogueUi(), this));
+    add(new TForm12(catalogueUi(), this));
+    add(new TForm13(catalogueUi(), this));
+    add(new TForm14(catalogueUi(), this));
+    auto* timeScale = new TForm15(this, Frame21);
+    add(timeScale);
+    connect(timeScale, &TForm15::closed, ToolButton9, [this] { ToolButton9->setChecked(false); });
+    add(new TForm16(this));
+    add(new TForm17(this));
 }
 
 void TForm1::BuildMenu() {
@@ -198,17 +175,15 @@ void TForm1::BuildMenu() {
     ActChipPictures->setEnabled(false);
     ActChips = item(MenuBases, "Микросхемы...");
 
-    connect(ActSettings, &QAction::triggered, this, [this] {
-        if (Form4) Form4->exec();
-    });
+    connect(ActSettings, &QAction::triggered, this, [this] { ShowModal<TForm4>(); });
     connect(ActExit, &QAction::triggered, this, &QWidget::close);
-    connect(ActAddChip, &QAction::triggered, this, &TForm1::ShowAddChip);
+    connect(ActAddChip, &QAction::triggered, this, &TForm1::ShowModal<TForm13>);
     connect(ActOscilloscopes, &QAction::triggered, this, [this] {
-        if (model_->OscCount() > 0 && Form17) Form17->show();
+        if (auto* scope = window<TForm17>(); scope && model_->OscCount() > 0) scope->show();
     });
-    connect(ActPictures, &QAction::triggered, this, &TForm1::ShowPicturesCatalogue);
-    connect(ActElements, &QAction::triggered, this, &TForm1::ShowElementsCatalogue);
-    connect(ActChips, &QAction::triggered, this, &TForm1::ShowChipsCatalogue);
+    connect(ActPictures, &QAction::triggered, this, &TForm1::ShowModal<TForm5>);
+    connect(ActElements, &QAction::triggered, this, &TForm1::ShowModal<TForm7>);
+    connect(ActChips, &QAction::triggered, this, &TForm1::ShowModal<TForm10>);
 }
 
 void TForm1::BuildToolbar() {
@@ -257,100 +232,6 @@ void TForm1::BuildToolbar() {
     connect(ToolButton9, &QToolButton::clicked, this, &TForm1::ToolButton9Click);
     connect(ToolButton1, &QToolButton::clicked, ActOscilloscopes, &QAction::trigger);
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Change);
-}
-
-void TForm1::BuildNavigator(QWidget* parent) {
-    NavigatorPanel = new QFrame(parent);
-    NavigatorPanel->setObjectName(QStringLiteral("NavigatorPanel"));
-    NavigatorPanel->setFixedWidth(NavigatorWidth);
-    NavigatorPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto* col = new QVBoxLayout(NavigatorPanel);
-    col->setContentsMargins(2, 2, 2, 2);
-    col->setSpacing(2);
-
-    auto* titleRow = new QHBoxLayout;
-    titleRow->setSpacing(0);
-    auto* title = new ClickLabel(QStringLiteral("Навигатор"));
-    title->onClick = [this] { NavigatorTitleClick(); };
-    NavigatorTitle = title;
-    NavigatorTitle->setObjectName(QStringLiteral("NavigatorTitle"));
-    NavigatorTitle->setAutoFillBackground(true);
-    NavigatorTitle->setStyleSheet(
-        QStringLiteral("background: #0a246a; color: white; font-weight: bold; padding: 2px;"));
-    NavigatorTitle->setMinimumWidth(0);
-    titleRow->addWidget(NavigatorTitle, 1);
-    ExpandButton = new QToolButton;
-    ExpandButton->setObjectName(QStringLiteral("ExpandButton"));
-    ExpandButton->setText(QStringLiteral(">"));
-    ExpandButton->setFixedSize(11, 18);
-    ExpandButton->hide();
-    titleRow->addWidget(ExpandButton);
-    col->addLayout(titleRow);
-
-    Button2 = new QPushButton(QStringLiteral("Добавить"));
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button5 = new QPushButton(QStringLiteral("Удалить"));
-    Button5->setObjectName(QStringLiteral("Button5"));
-    col->addWidget(Button2);
-    col->addWidget(Button5);
-
-    TreeView1 = new QTreeView;
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    QFont bold = TreeView1->font();
-    bold.setBold(true);
-    TreeView1->setFont(bold);
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto* icons = new NavigatorIcons(this);
-    icons->setSourceModel(&model_->navigator().model());
-    TreeView1->setModel(icons);
-    col->addWidget(TreeView1, 1);
-
-    Label1 = new QLabel(QStringLiteral("Label1"));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    col->addWidget(Label1);
-
-    PopupAdd = new QMenu(this);
-    PopupChip = PopupAdd->addAction(QStringLiteral("Микросхема..."));
-    QMenu* special = PopupAdd->addMenu(QStringLiteral("Специальный элемент"));
-    PopupIndicator = special->addAction(QStringLiteral("Индикатор"));
-    PopupSwitch = special->addAction(QStringLiteral("Переключатель"));
-    PopupGenerator = special->addAction(QStringLiteral("Генератор"));
-    PopupProbe = special->addAction(QStringLiteral("Осциллограф"));
-
-    connect(ExpandButton, &QToolButton::clicked, this, &TForm1::ExpandButtonClick);
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(PopupChip, &QAction::triggered, this, &TForm1::ShowAddChip);
-}
-
-void TForm1::ResizeNavigator(int from, int to) {
-    const int step = to > from ? 1 : -1;
-    for (int w = from; w != to;) {
-        w += step;
-        NavigatorPanel->setFixedWidth(w);
-        QCoreApplication::processEvents();
-    }
-}
-
-void TForm1::NavigatorTitleClick() {
-    if (NavigatorPanel->width() != NavigatorWidth) return;
-    ResizeNavigator(NavigatorWidth, NavigatorNarrow);
-    ExpandButton->show();
-}
-
-void TForm1::ExpandButtonClick() {
-    ResizeNavigator(NavigatorPanel->width(), NavigatorWidth);
-    ExpandButton->hide();
-}
-
-QPoint TForm1::AddMenuPoint() const {
-    const QPoint button = Button2->mapTo(this, QPoint(0, 0));
-    return QPoint(geometry().left() + button.x() + Button2->width() / 2,
-                  geometry().top() + button.y() + Button2->height() + 24);
-}
-
-void TForm1::Button2Click() {
-    PopupAdd->popup(AddMenuPoint());
 }
 
 void TForm1::InitCfg() {
@@ -415,4 +296,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     RequestSimulationStop();
     event->accept();
+}
+
+CatalogueUi& TForm1::catalogueUi() {
+    if (!catalogueUi_)
+        catalogueUi_ = std::make_unique<CatalogueUi>(QDir(programDir()).filePath(QStringLiteral("bases")),
+                                                     &model(), &windows_);
+    return *catalogueUi_;
 }

@@ -6,12 +6,14 @@
 #include "catalogue/catalogueui.h"
 #include "editor/options.h"
 #include "model/schematic.h"
+#include "ui/windowregistry.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
 
+class NavigatorPanel;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -22,20 +24,6 @@ class QPushButton;
 class QToolButton;
 class QTreeView;
 
-class TForm4;
-class TForm5;
-class TForm6;
-class TForm7;
-class TForm8;
-class TForm9;
-class TForm10;
-class TForm11;
-class TForm12;
-class TForm13;
-class TForm14;
-class TForm15;
-class TForm16;
-class TForm17;
 class TFrame2;
 class ElementPicture;
 class QMouseEvent;
@@ -71,6 +59,9 @@ public:
     int AddElementOrWarn(TElement e);
 
     QList<QWidget*> CreatedWindows;
+    // The program's windows by class (the catalogue windows find each other there too).
+    WindowRegistry& windows() { return windows_; }
+    template <class T> T* window() const { return windows_.get<T>(); }
 
     // Menu actions and controls, named by their captions.
     QMenu* MenuFile = nullptr;
@@ -108,44 +99,11 @@ public:
     QToolButton* ToolButton9 = nullptr; // time scale window
     QToolButton* ToolButton1 = nullptr; // oscilloscopes
 
-    QFrame* NavigatorPanel = nullptr;
-    QLabel* NavigatorTitle = nullptr;
-    QToolButton* ExpandButton = nullptr; // ">"
-    QPushButton* Button2 = nullptr;      // "Добавить"
-    QPushButton* Button5 = nullptr;      // "Удалить"
-    QTreeView* TreeView1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QMenu* PopupAdd = nullptr;
-    QAction* PopupChip = nullptr;
-    QAction* PopupIndicator = nullptr;
-    QAction* PopupSwitch = nullptr;
-    QAction* PopupGenerator = nullptr;
-    QAction* PopupProbe = nullptr;
+    NavigatorPanel* NavPanel = nullptr;
     TFrame2* Frame21 = nullptr;
     QLabel* StatusPanel = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
-
-    TForm4* Form4 = nullptr;
-    TForm6* Form6 = nullptr;
-    TForm7* Form7 = nullptr;
-    TForm8* Form8 = nullptr;
-    TForm5* Form5 = nullptr;
-    TForm9* Form9 = nullptr;
-    TForm10* Form10 = nullptr;
-    TForm11* Form11 = nullptr;
-    TForm12* Form12 = nullptr;
-    TForm13* Form13 = nullptr;
-    TForm14* Form14 = nullptr;
-    TForm15* Form15 = nullptr;
-    TForm16* Form16 = nullptr;
-    TForm17* Form17 = nullptr;
-
-    // Navigator panel.
-    void NavigatorTitleClick(); // narrows the panel to 15 pixels
-    void ExpandButtonClick();   // widens it back to 150
-    void Button2Click();        // pops up the add menu
-    QPoint AddMenuPoint() const;
 
     // ---- workspace (zoom, wheel, hover) ----
     void ComboBox1Change();
@@ -184,10 +142,10 @@ private:
 
 public:
     // ---- catalogue ----
-    void ShowPicturesCatalogue();
-    void ShowElementsCatalogue();
-    void ShowChipsCatalogue();
-    void ShowAddChip();
+    // Shows the program's window of class T as a modal dialog, when it exists.
+    template <class T> void ShowModal() {
+        if (T* w = window<T>()) w->exec();
+    }
     // The catalogue tables and windows' shared state, made on first use with programDir()/bases.
     CatalogueUi& catalogueUi();
 
@@ -207,12 +165,11 @@ private:
     void FormActivate();
     void BuildMenu();
     void BuildToolbar();
-    void BuildNavigator(QWidget* parent);
-    void ResizeNavigator(int from, int to);
 
     QString programDir_;
     std::unique_ptr<Schematic> model_;
     TOptions options_;
+    WindowRegistry windows_;
     std::unique_ptr<IniFile> Config;
     bool shown_ = false;
     bool fillWorkArea_ = true;

@@ -29,12 +29,12 @@ void TForm1::ToolButton8Click() {
 }
 
 void TForm1::ToolButton9Click() {
-    if (!Form15) return;
+    if (!window<TForm15>()) return;
     if (ToolButton9->isChecked()) {
-        Form15->FormActivate();
-        Form15->show();
+        window<TForm15>()->FormActivate();
+        window<TForm15>()->show();
     } else {
-        Form15->hide();
+        window<TForm15>()->hide();
     }
     activateWindow();
 }
@@ -45,5 +45,5 @@ void TForm1::RequestSimulationStop() {
 
 void TForm1::RedrawOscilloscope() {
     // The oscilloscope window draws its traces from the probes' Transitions when it repaints.
-    Form17->update();
+    window<TForm17>()->update();
 }

@@ -50,7 +50,7 @@ void BM_RunLoop(benchmark::State& state) {
     MakeChipRing(form.model(), Chips);
     for (int i = 1; i <= Chips; i += 3)
         form.model().elementForRun(i).Legs.back().Pending = 1;
-    form.Form15->TrackBar1->setValue(0);
+    form.window<TForm15>()->TrackBar1->setValue(0);
     form.simulationRun().onCycle = [&form, units] {
         if (form.simulator().SimTime >= units) form.ToolButton7Click();
     };

@@ -3,6 +3,7 @@
 
 #include "editor/elementpicture.h"
 #include "editor/surface.h"
+#include "ui/whitepanel.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,10 +15,7 @@ TFrame2::TFrame2(Schematic& model, const TOptions& options, QWidget* parent)
     panel_->setObjectName(QStringLiteral("Panel1"));
     panel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel_->setLineWidth(2);
-    panel_->setAutoFillBackground(true);
-    QPalette pal = panel_->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    panel_->setPalette(pal);
+    MakeWhitePanel(panel_);
     image1_ = new SurfaceView(&surface_, panel_);
     image1_->setObjectName(QStringLiteral("Image1"));
     setWidget(panel_);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "app/navigatorpanel.h"
 #include "editor/surface.h"
 #include "editor/workspaceframe.h"
 #include "tests/app/appfixture.h"
@@ -211,10 +212,10 @@ TEST_F(MainWindow, ToolbarStatusBarNavigatorAndLogsStartAsDescribed) {
     EXPECT_EQ(f.StatusPanel->text(), QStringLiteral("Время: "));
     EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral("Memo1"));
     EXPECT_EQ(f.Memo2->toPlainText(), QStringLiteral("Memo2"));
-    EXPECT_EQ(f.Label1->text(), QStringLiteral("Label1"));
-    EXPECT_EQ(f.NavigatorPanel->width(), 150);
-    EXPECT_EQ(f.NavigatorTitle->text(), QStringLiteral("Навигатор"));
-    EXPECT_TRUE(f.TreeView1->font().bold());
+    EXPECT_EQ(f.NavPanel->Label1->text(), QStringLiteral("Label1"));
+    EXPECT_EQ(f.NavPanel->width(), 150);
+    EXPECT_EQ(f.NavPanel->NavigatorTitle->text(), QStringLiteral("Навигатор"));
+    EXPECT_TRUE(f.NavPanel->TreeView1->font().bold());
     EXPECT_EQ(f.Frame21->view().Scale, 10);
     EXPECT_EQ(f.Frame21->view().HoverNet, -1);
     EXPECT_EQ(form->Frame21->grids().NetMap.at(100, 100), -1);
@@ -230,41 +231,41 @@ TEST_F(MainWindow, NavigatorTitleNarrowsThePanelAndTheArrowWidensIt) {
             return false;
         }
     } widths;
-    f.NavigatorPanel->installEventFilter(&widths);
-    QTest::mouseClick(f.NavigatorTitle, Qt::LeftButton);
+    f.NavPanel->installEventFilter(&widths);
+    QTest::mouseClick(f.NavPanel->NavigatorTitle, Qt::LeftButton);
     ASSERT_EQ(widths.seen.size(), 135u);
     EXPECT_EQ(widths.seen.front(), 149);
     EXPECT_EQ(widths.seen.back(), 15);
-    EXPECT_EQ(f.NavigatorPanel->width(), 15);
-    EXPECT_TRUE(f.ExpandButton->isVisible());
-    EXPECT_EQ(f.ExpandButton->text(), QStringLiteral(">"));
+    EXPECT_EQ(f.NavPanel->width(), 15);
+    EXPECT_TRUE(f.NavPanel->ExpandButton->isVisible());
+    EXPECT_EQ(f.NavPanel->ExpandButton->text(), QStringLiteral(">"));
     widths.seen.clear();
-    QTest::mouseClick(f.ExpandButton, Qt::LeftButton);
+    QTest::mouseClick(f.NavPanel->ExpandButton, Qt::LeftButton);
     EXPECT_EQ(widths.seen.size(), 135u);
-    EXPECT_EQ(f.NavigatorPanel->width(), 150);
-    EXPECT_FALSE(f.ExpandButton->isVisible());
+    EXPECT_EQ(f.NavPanel->width(), 150);
+    EXPECT_FALSE(f.NavPanel->ExpandButton->isVisible());
 }
 
 TEST_F(MainWindow, AddButtonPopsUpTheAddMenuBelowItsMiddle) {
     TForm1& f = start();
     f.move(30, 40);
-    const QPoint b = f.Button2->mapTo(&f, QPoint(0, 0));
-    const QPoint expected(f.geometry().left() + b.x() + f.Button2->width() / 2,
-                          f.geometry().top() + b.y() + f.Button2->height() + 24);
-    EXPECT_EQ(f.AddMenuPoint(), expected);
-    QTest::mouseClick(f.Button2, Qt::LeftButton);
-    ASSERT_TRUE(f.PopupAdd->isVisible());
-    EXPECT_EQ(f.PopupAdd->pos(), expected);
+    const QPoint b = f.NavPanel->Button2->mapTo(&f, QPoint(0, 0));
+    const QPoint expected(f.geometry().left() + b.x() + f.NavPanel->Button2->width() / 2,
+                          f.geometry().top() + b.y() + f.NavPanel->Button2->height() + 24);
+    EXPECT_EQ(f.NavPanel->AddMenuPoint(), expected);
+    QTest::mouseClick(f.NavPanel->Button2, Qt::LeftButton);
+    ASSERT_TRUE(f.NavPanel->PopupAdd->isVisible());
+    EXPECT_EQ(f.NavPanel->PopupAdd->pos(), expected);
     QStringList items;
-    for (QAction* a : f.PopupAdd->actions())
+    for (QAction* a : f.NavPanel->PopupAdd->actions())
         items << a->text();
     EXPECT_EQ(items, QStringList({QStringLiteral("Микросхема..."), QStringLiteral("Специальный элемент")}));
     QStringList special;
-    for (QAction* a : f.PopupAdd->actions()[1]->menu()->actions())
+    for (QAction* a : f.NavPanel->PopupAdd->actions()[1]->menu()->actions())
         special << a->text();
     EXPECT_EQ(special, QStringList({QStringLiteral("Индикатор"), QStringLiteral("Переключатель"),
                                     QStringLiteral("Генератор"), QStringLiteral("Осциллограф")}));
-    f.PopupAdd->hide();
+    f.NavPanel->PopupAdd->hide();
 }
 
 TEST_F(MainWindow, AFullElementTableRefusesWithAMessageBeforeTakingASlot) {

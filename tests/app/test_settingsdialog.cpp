@@ -22,7 +22,7 @@ void clickBox(QCheckBox* box) {
 
 TEST_F(SettingsDialog, ShowsItsGroupsCheckBoxesTooltipsAndButtons) {
     TForm1& f = start();
-    TForm4& d = *f.Form4;
+    TForm4& d = *f.window<TForm4>();
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Настройки"));
     EXPECT_EQ(d.size(), QSize(492, 320));
     QStringList groups;
@@ -53,7 +53,7 @@ TEST_F(SettingsDialog, ShowsItsGroupsCheckBoxesTooltipsAndButtons) {
 TEST_F(SettingsDialog, LoadsTheOptionsWhenShownAndStoresEveryClickAtOnce) {
     writeConfig("[Selection]\nFull=1\nSel_conn=0\n[Colors]\nGrid=$808080\n");
     TForm1& f = start();
-    TForm4& d = *f.Form4;
+    TForm4& d = *f.window<TForm4>();
     d.show();
     EXPECT_TRUE(d.CheckBox1->isChecked());
     EXPECT_FALSE(d.CheckBox4->isChecked());
@@ -74,7 +74,7 @@ TEST_F(SettingsDialog, LoadsTheOptionsWhenShownAndStoresEveryClickAtOnce) {
 TEST_F(SettingsDialog, AColourChangeRepaintsAtOnceAndCancelKeepsIt) {
     writeConfig("[Main]\nLockBases=0\n");
     TForm1& f = start();
-    TForm4& d = *f.Form4;
+    TForm4& d = *f.window<TForm4>();
     d.show();
     const QByteArray before = readConfig();
     d.ColorBox1->setCurrentIndex(d.ColorBox1->findData(0x00FFFF)); // yellow as 0x00BBGGRR
@@ -92,7 +92,7 @@ TEST_F(SettingsDialog, AColourChangeRepaintsAtOnceAndCancelKeepsIt) {
 TEST_F(SettingsDialog, ApplyWritesAndStaysOpenOkWritesAndCloses) {
     writeConfig("[Main]\nLockBases=0\n");
     TForm1& f = start();
-    TForm4& d = *f.Form4;
+    TForm4& d = *f.window<TForm4>();
     d.show();
     clickBox(d.CheckBox2);
     QTest::mouseClick(d.ButtonApply, Qt::LeftButton);
@@ -106,7 +106,7 @@ TEST_F(SettingsDialog, ApplyWritesAndStaysOpenOkWritesAndCloses) {
 
 TEST_F(SettingsDialog, OkWithAnUnwritableFileShowsTheErrorAndStaysOpen) {
     TForm1& f = start();
-    TForm4& d = *f.Form4;
+    TForm4& d = *f.window<TForm4>();
     d.show();
     AcceptNextMessageBox();
     QTest::mouseClick(d.ButtonOk, Qt::LeftButton);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/mainwindow.h"
+#include "app/navigatorpanel.h"
 #include "catalogue/addchipdialog.h"
 #include "catalogue/catalogueui.h"
 #include "catalogue/chipswindow.h"
@@ -22,14 +23,15 @@ TEST(MainWindowCatalogue, MenusOpenTheCatalogueWindowsAndAddChipListsIntoTheNavi
     TForm1 form1(dir.path());
     form1.CreateWindows();
     EXPECT_EQ(form1.catalogueUi().catalogue().chips().count(), 3);
-    EXPECT_EQ(form1.catalogueUi().windows().get<TForm13>(), form1.Form13);
+    EXPECT_EQ(form1.catalogueUi().windows().get<TForm13>(), form1.window<TForm13>());
 
     struct Case {
         QAction* action;
         QWidget* window;
     };
-    for (const Case& c : {Case{form1.ActPictures, form1.Form5}, Case{form1.ActElements, form1.Form7},
-                          Case{form1.ActChips, form1.Form10}}) {
+    for (const Case& c :
+         {Case{form1.ActPictures, form1.window<TForm5>()}, Case{form1.ActElements, form1.window<TForm7>()},
+          Case{form1.ActChips, form1.window<TForm10>()}}) {
         QWidget* shown = nullptr;
         WhenModalShown([&](QWidget* w) {
             shown = w;
@@ -39,7 +41,7 @@ TEST(MainWindowCatalogue, MenusOpenTheCatalogueWindowsAndAddChipListsIntoTheNavi
         EXPECT_EQ(shown, c.window) << c.window->windowTitle().toStdString();
     }
 
-    for (QAction* action : {form1.ActAddChip, form1.PopupChip}) {
+    for (QAction* action : {form1.ActAddChip, form1.NavPanel->PopupChip}) {
         WhenModalShown([](QWidget* w) {
             auto* dlg = qobject_cast<TForm13*>(w);
             ASSERT_NE(dlg, nullptr);
@@ -63,7 +65,7 @@ TEST(MainWindowCatalogue, MissingCatalogueFolderStartsWithEmptyTables) {
     EXPECT_EQ(form1.catalogueUi().catalogue().chips().count(), 0);
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("bases/microchips.db"))));
     // Adding from an empty table lists nothing.
-    form1.Form13->Button3->click();
+    form1.window<TForm13>()->Button3->click();
     EXPECT_EQ(form1.model().ChipCount(), 0);
     EXPECT_EQ(form1.model().navigator().model().rowCount(), 0);
 }

@@ -110,7 +110,8 @@ TEST_P(AddChip, ListsTheChipThirdWithItsElements) {
     model.ListChip(QStringLiteral("A"), 0);
     model.ListChip(QStringLiteral("B"), 0);
     model.navigator().clear();
-    model.navigator().appendRoot(Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup));
+    model.navigator().appendRoot(
+        Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup));
     form<TForm13>()->Button3->click(); // "Добавить": the dialog stays
     EXPECT_EQ(model.ChipCount(), 3);
     ASSERT_EQ(rootTexts(), (QStringList{"CHIP", "Спец. элементы"}));

@@ -80,7 +80,7 @@ protected:
 
 TEST_F(MainWindow, RunPauseAndStopThroughTheToolbar) {
     BuildSwitchInverterIndicator();
-    form->Form15->TrackBar1->setValue(0);
+    form->window<TForm15>()->TrackBar1->setValue(0);
     EXPECT_TRUE(form->ToolButton6->isEnabled());
     EXPECT_FALSE(form->ToolButton7->isEnabled());
     EXPECT_FALSE(form->ToolButton8->isEnabled());
@@ -139,7 +139,7 @@ TEST_F(MainWindow, RunPauseAndStopThroughTheToolbar) {
 }
 
 TEST_F(MainWindow, TimeScaleWaitsBetweenUnits) {
-    form->Form15->TrackBar1->setValue(40);
+    form->window<TForm15>()->TrackBar1->setValue(40);
     int cycle = 0;
     QElapsedTimer clock;
     form->simulationRun().onCycle = [&] {
@@ -153,7 +153,7 @@ TEST_F(MainWindow, TimeScaleWaitsBetweenUnits) {
 
 TEST_F(MainWindow, ClosingDuringARunEndsTheLoopAndTheProgram) {
     BuildSwitchInverterIndicator();
-    form->Form15->TrackBar1->setValue(0);
+    form->window<TForm15>()->TrackBar1->setValue(0);
     int cycle = 0;
     form->simulationRun().onCycle = [&] {
         if (++cycle == 5) form->close();
@@ -174,7 +174,7 @@ TEST_F(MainWindow, ClosingDuringARunEndsTheLoopAndTheProgram) {
 
 TEST_F(MainWindow, DestroyingTheWindowDuringARunLeavesTheLoopSafely) {
     BuildSwitchInverterIndicator();
-    form->Form15->TrackBar1->setValue(0);
+    form->window<TForm15>()->TrackBar1->setValue(0);
     int cycle = 0;
     QPointer<TForm1> watch(form);
     form->simulationRun().onCycle = [&] {
@@ -192,7 +192,7 @@ TEST_F(MainWindow, DestroyingTheWindowDuringARunLeavesTheLoopSafely) {
 }
 
 TEST_F(MainWindow, TimeScaleWindowFollowsItsButton) {
-    TForm15* f = form->Form15;
+    TForm15* f = form->window<TForm15>();
     EXPECT_FALSE(f->isVisible());
     QTest::mouseClick(form->ToolButton9, Qt::LeftButton);
     EXPECT_TRUE(form->ToolButton9->isChecked());

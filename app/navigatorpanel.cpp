@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#include "app/navigatorpanel.h"
+
+#include "app/icons.h"
+#include "model/navigator.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QIdentityProxyModel>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace {
+
+constexpr int NavigatorWidth = 150;
+constexpr int NavigatorNarrow = 15;
+
+// Shows the navigator's image index as the node's icon.
+class NavigatorIcons : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::DecorationRole) {
+            const int image = QIdentityProxyModel::data(index, Navigator::ImageIndexRole).toInt();
+            return QIcon(QPixmap::fromImage(NavigatorImage(image)));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+// The navigator's title bar reacts to a click.
+class ClickLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override {
+        if (onClick) onClick();
+    }
+};
+
+} // namespace
+
+NavigatorPanel::NavigatorPanel(QAbstractItemModel& tree, QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("NavigatorPanel"));
+    setFixedWidth(NavigatorWidth);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* col = new QVBoxLayout(this);
+    col->setContentsMargins(2, 2, 2, 2);
+    col->setSpacing(2);
+
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(0);
+    auto* title = new ClickLabel(QStringLiteral("Навигатор"));
+    title->onClick = [this] { NavigatorTitleClick(); };
+    NavigatorTitle = title;
+    NavigatorTitle->setObjectName(QStringLiteral("NavigatorTitle"));
+    NavigatorTitle->setAutoFillBackground(true);
+    NavigatorTitle->setStyleSheet(
+        QStringLiteral("background: #0a246a; color: white; font-weight: bold; padding: 2px;"));
+    NavigatorTitle->setMinimumWidth(0);
+    titleRow->addWidget(NavigatorTitle, 1);
+    ExpandButton = new QToolButton;
+    ExpandButton->setObjectName(QStringLiteral("ExpandButton"));
+    ExpandButton->setText(QStringLiteral(">"));
+    ExpandButton->setFixedSize(11, 18);
+    ExpandButton->hide();
+    titleRow->addWidget(ExpandButton);
+    col->addLayout(titleRow);
+
+    Button2 = new QPushButton(QStringLiteral("Добавить"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button5 = new QPushButton(QStringLiteral("Удалить"));
+    Button5->setObjectName(QStringLiteral("Button5"));
+    col->addWidget(Button2);
+    col->addWidget(Button5);
+
+    TreeView1 = new QTreeView;
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    QFont bold = TreeView1->font();
+    bold.setBold(true);
+    TreeView1->setFont(bold);
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* icons = new NavigatorIcons(this);
+    icons->setSourceModel(&tree);
+    TreeView1->setModel(icons);
+    col->addWidget(TreeView1, 1);
+
+    Label1 = new QLabel(QStringLiteral("Label1"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    col->addWidget(Label1);
+
+    PopupAdd = new QMenu(this);
+    PopupChip = PopupAdd->addAction(QStringLiteral("Микросхема..."));
+    QMenu* special = PopupAdd->addMenu(QStringLiteral("Специальный элемент"));
+    PopupIndicator = special->addAction(QStringLiteral("Индикатор"));
+    PopupSwitch = special->addAction(QStringLiteral("Переключатель"));
+    PopupGenerator = special->addAction(QStringLiteral("Генератор"));
+    PopupProbe = special->addAction(QStringLiteral("Осциллограф"));
+
+    connect(ExpandButton, &QToolButton::clicked, this, &NavigatorPanel::ExpandButtonClick);
+    connect(Button2, &QPushButton::clicked, this, &NavigatorPanel::Button2Click);
+}
+
+void NavigatorPanel::ResizeNavigator(int from, int to) {
+    const int step = to > from ? 1 : -1;
+    for (int w = from; w != to;) {
+        w += step;
+        setFixedWidth(w);
+        QCoreApplication::processEvents();
+    }
+}
+
+void NavigatorPanel::NavigatorTitleClick() {
+    if (width() != NavigatorWidth) return;
+    ResizeNavigator(NavigatorWidth, NavigatorNarrow);
+    ExpandButton->show();
+}
+
+void NavigatorPanel::ExpandButtonClick() {
+    ResizeNavigator(width(), NavigatorWidth);
+    ExpandButton->hide();
+}
+
+QPoint NavigatorPanel::AddMenuPoint() const {
+    const QWidget* form = window();
+    const QPoint button = Button2->mapTo(form, QPoint(0, 0));
+    return QPoint(form->geometry().left() + button.x() + Button2->width() / 2,
+                  form->geometry().top() + button.y() + Button2->height() + 24);
+}
+
+void NavigatorPanel::Button2Click() {
+    PopupAdd->popup(AddMenuPoint());
+}

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QFrame>
+#include <QPoint>
+
+class QAbstractItemModel;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolButton;
+class QTreeView;
+
+// The navigator panel of the main window: the title bar that narrows and widens the panel, the
+// "Добавить" and "Удалить" buttons with the add menu, the tree of the schematic's elements and the
+// label with the number of nets.
+class NavigatorPanel : public QFrame {
+    Q_OBJECT
+public:
+    // `tree` is the navigator model of the schematic.
+    NavigatorPanel(QAbstractItemModel& tree, QWidget* parent = nullptr);
+
+    void NavigatorTitleClick(); // narrows the panel to 15 pixels
+    void ExpandButtonClick();   // widens it back to 150
+    void Button2Click();        // pops up the add menu
+    // The screen point the add menu opens at.
+    QPoint AddMenuPoint() const;
+
+    QLabel* NavigatorTitle = nullptr;
+    QToolButton* ExpandButton = nullptr; // ">"
+    QPushButton* Button2 = nullptr;      // "Добавить"
+    QPushButton* Button5 = nullptr;      // "Удалить"
+    QTreeView* TreeView1 = nullptr;
+    QLabel* Label1 = nullptr; // the number of nets
+    QMenu* PopupAdd = nullptr;
+    QAction* PopupChip = nullptr;
+    QAction* PopupIndicator = nullptr;
+    QAction* PopupSwitch = nullptr;
+    QAction* PopupGenerator = nullptr;
+    QAction* PopupProbe = nullptr;
+
+private:
+    void ResizeNavigator(int from, int to);
+};
