@@ -3,6 +3,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 // "[name]" with optional blanks around; returns the name or a null string.
@@ -60,17 +62,22 @@ bool IniFile::ParseInteger(const QString& text, int32_t* out) {
         digits = t.mid(2);
     else if (t.startsWith(u'$'))
         digits = t.mid(1);
+    const auto all = [](QStringView s, auto pred) { return std::all_of(s.begin(), s.end(), pred); };
+    const auto isHex = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    };
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
     if (!digits.isNull()) {
-        if (digits.isEmpty() || digits.size() > 8) return false;
-        bool ok = false;
-        const uint v = digits.toUInt(&ok, 16);
-        if (!ok || digits.startsWith(u'+') || digits.startsWith(u'-')) return false;
-        *out = static_cast<int32_t>(v);
+        // Only hexadecimal digits may follow the prefix: "0x 1F" and "$0x10" are no numbers.
+        if (digits.isEmpty() || digits.size() > 8 || !all(digits, isHex)) return false;
+        *out = static_cast<int32_t>(digits.toUInt(nullptr, 16));
         return true;
     }
+    const QStringView number = t.startsWith(u'-') ? QStringView(t).mid(1) : QStringView(t);
+    if (number.isEmpty() || !all(number, isDigit)) return false;
     bool ok = false;
     const int v = t.toInt(&ok, 10);
-    if (!ok || t.contains(u' ')) return false;
+    if (!ok) return false;
     *out = v;
     return true;
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 QString writeFile(const QTemporaryDir& dir, const QByteArray& bytes) {
@@ -42,7 +44,11 @@ INSTANTIATE_TEST_SUITE_P(
                       IntCase{"2147483648", false, 0}, IntCase{"99999999999999999999", false, 0},
                       IntCase{"0x100000000", false, 0}, IntCase{"$", false, 0}, IntCase{"0x", false, 0},
                       IntCase{"12abc", false, 0}, IntCase{"", false, 0}, IntCase{"1 2", false, 0},
-                      IntCase{"0x-5", false, 0}, IntCase{"white", false, 0}));
+                      IntCase{"0x-5", false, 0}, IntCase{"white", false, 0},
+                      // Only the documented forms: a prefix directly followed by hex digits.
+                      IntCase{"0x 1F", false, 0}, IntCase{"$0x10", false, 0}, IntCase{"$ 10", false, 0},
+                      IntCase{"0x+1F", false, 0}, IntCase{"+5", false, 0}, IntCase{"- 5", false, 0},
+                      IntCase{"$7fffffff", true, 2147483647}, IntCase{"-2147483648", true, INT32_MIN}));
 
 TEST(IniFile, MissingFileReadsDefaults) {
     QTemporaryDir dir;
