@@ -7,7 +7,7 @@ export CCACHE_DIR ?= $(HOME)/.cache/ccache
 export CCACHE_SLOPPINESS = pch_defines,time_macros,include_file_mtime,include_file_ctime
 export CCACHE_BASEDIR = $(CURDIR)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench clean format-check
 
 all: build
 
@@ -32,6 +32,9 @@ bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DTARNWELL_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bin/bench_*; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+format-check: deps
+	@bash tools/check-format.sh
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan
