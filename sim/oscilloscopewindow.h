@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+// The oscilloscope window: the traces of up to five probes over the simulated time.
 class TForm17 : public QDialog {
     Q_OBJECT
 public:
