@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/navigator.h"
+#include "model/placement.h"
 #include "model/types.h"
 
 #include <QObject>
@@ -99,6 +100,22 @@ public:
     // the marking (data reference = chip number) and `elementCount` listed nodes "D n" (one
     // element) or "D n.j". Returns the group node.
     QStandardItem* ListChip(const QString& mark, int elementCount);
+
+    // Places the listed navigator node `node` as a new element built from `data` (chip elements;
+    // the designator is written on the picture) at cell (0, 0), marks the node placed with its slot
+    // and selects the element when `selectOnCreate`. Appends "legs1 …" and "legs2 …" to `log`.
+    // Returns the new index, or 0 (nothing changed) when the node is no listed element or the
+    // table is full.
+    int PlaceNode(QStandardItem* node, const TPlacementData& data, bool selectOnCreate, QStringList* log);
+    // Re-links placed nodes to the elements of their name, and marks the nodes whose element is
+    // gone as listed again.
+    void AssociateTree();
+    // Selection follows a click on a navigator node: only the node's element, or the placed
+    // elements of a chip group; a click on the special group only clears the selection.
+    void SelectFromTree(const QStandardItem* node);
+    // Deletes the elements of a navigator node: of a chip group (the group node goes too) or of a
+    // placed element (its node stays listed). Nothing for a listed node.
+    void RemoveFromTree(QStandardItem* node);
 
     // Rebuilds Cons from Conns and the element coordinates; appends the trace lines to `log`.
     void DeriveCons(QStringList* log = nullptr);

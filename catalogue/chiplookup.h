@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "model/placement.h"
+
+#include <QString>
+
+class Catalogue;
+
+// Looks up what placing an element of the chip with marking `mark` needs: the chips table moves
+// to the first chip of that marking, which makes its element type and that type's picture
+// current; the picture, pin strings, script and delays are read from there. Returns false with a
+// message for the user (and `out` untouched) when the chip, its element type or its picture is
+// missing, the picture cannot be read, or a delay is no whole number of 0..2147483647.
+bool LookUpChipElement(Catalogue& catalogue, const QString& mark, TPlacementData* out, QString* error);

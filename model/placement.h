@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+// Everything placing a chip element takes from the catalogue: the element type's picture, pin
+// strings and script, and the chip's delays.
+struct TPlacementData {
+    QImage picture;
+    QString leftPins;  // Int_Define
+    QString rightPins; // Ext_Define
+    QStringList script;
+    int32_t reactionLH = 0;
+    int32_t reactionHL = 0;
+};
+
+// Writes the designator onto an element's picture: bold, 10 points, on a light grey box, centred
+// horizontally with its top 20 pixels above the bottom edge.
+void WriteDesignator(QImage& picture, const QString& designator);

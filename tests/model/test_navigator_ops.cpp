@@ -1,0 +1,159 @@
+// SPDX-License-Identifier: MIT
+// Placing, re-linking, selecting and removing elements through the navigator tree.
+#include "model/schematic.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QRgb Grey = 0xFFF0F0F0u;
+
+TPlacementData Chip(const char* left, const char* right, int width = 40, int height = 50) {
+    TPlacementData d;
+    d.picture = QImage(width, height, QImage::Format_RGB32);
+    d.picture.fill(Qt::white);
+    d.leftPins = QString::fromLatin1(left);
+    d.rightPins = QString::fromLatin1(right);
+    d.script = {QStringLiteral("Y=~1+~2")};
+    d.reactionLH = 11;
+    d.reactionHL = 7;
+    return d;
+}
+
+class NavigatorOps : public ::testing::Test {
+protected:
+    // Chip 1 listed with `count` elements (D1.1 …) under the marking "К155ЛА3".
+    QStandardItem* ListChip(int count) { return s.ListChip(QStringLiteral("К155ЛА3"), count); }
+    Schematic s;
+};
+
+TEST_F(NavigatorOps, PlacingAListedNodeFillsAnElementAtTheTopLeftCorner) {
+    QStandardItem* group = ListChip(4);
+    QStandardItem* node = group->child(1);
+    QStringList log;
+    const int i = s.PlaceNode(node, Chip("0110", "0001"), false, &log);
+    ASSERT_EQ(i, 1);
+    const TElement& e = s.element(i);
+    EXPECT_EQ(e.Name, QStringLiteral("D1.2"));
+    EXPECT_EQ(e.Coord, (TPoint32{0, 0}));
+    EXPECT_EQ(e.CellWidth, 4);
+    EXPECT_EQ(e.CellHeight, 5);
+    ASSERT_EQ(e.Legs.size(), 3u);
+    EXPECT_EQ((std::pair{e.Legs[0].X, e.Legs[0].Y}), (std::pair{0, 2}));
+    EXPECT_EQ((std::pair{e.Legs[1].X, e.Legs[1].Y}), (std::pair{0, 3}));
+    EXPECT_EQ((std::pair{e.Legs[2].X, e.Legs[2].Y}), (std::pair{4, 4}));
+    EXPECT_EQ(e.Reaction_LH, 11);
+    EXPECT_EQ(e.Reaction_HL, 7);
+    EXPECT_EQ(e.Script, QStringList{QStringLiteral("Y=~1+~2")});
+    EXPECT_FALSE(e.Selected);
+    EXPECT_EQ(Navigator::imageIndex(node), Navigator::ImagePlaced);
+    EXPECT_EQ(Navigator::dataRef(node), i);
+    EXPECT_EQ(log, (QStringList{QStringLiteral("legs1 0110"), QStringLiteral("legs2 0001")}));
+
+    // The designator sits on a light grey box centred near the bottom; the top stays as it was.
+    const int row = e.Bitmap.height() - 19;
+    int left = -1, right = -1;
+    for (int x = 0; x < e.Bitmap.width(); ++x)
+        if (e.Bitmap.pixel(x, row) == Grey) {
+            if (left < 0) left = x;
+            right = x;
+        }
+    ASSERT_GE(left, 0) << "no grey box";
+    EXPECT_LE(std::abs((left + right + 1) / 2 - e.Bitmap.width() / 2), 1);
+    int ink = 0; // the letters, dark on the box
+    for (int y = e.Bitmap.height() - 20; y < e.Bitmap.height(); ++y)
+        for (int x = left; x <= right; ++x)
+            if (qGray(e.Bitmap.pixel(x, y)) < 100) ++ink;
+    EXPECT_GT(ink, 20);
+    for (int x = 0; x < e.Bitmap.width(); ++x)
+        EXPECT_EQ(e.Bitmap.pixel(x, 10), 0xFFFFFFFFu) << x;
+}
+
+TEST_F(NavigatorOps, OnlyAListedNodeIsPlacedAndAFullTableRefuses) {
+    QStandardItem* group = ListChip(2);
+    EXPECT_EQ(s.PlaceNode(group, Chip("1", "1"), false, nullptr), 0);
+    ASSERT_EQ(s.PlaceNode(group->child(0), Chip("1", "1"), false, nullptr), 1);
+    EXPECT_EQ(s.PlaceNode(group->child(0), Chip("1", "1"), false, nullptr), 0) << "already placed";
+    EXPECT_EQ(s.ElementCount(), 1);
+
+    for (int i = 2; i <= MaxElements; ++i)
+        ASSERT_EQ(s.AddElement(TElement{}), i);
+    EXPECT_EQ(s.PlaceNode(group->child(1), Chip("1", "1"), false, nullptr), 0);
+    EXPECT_EQ(Navigator::imageIndex(group->child(1)), Navigator::ImageListed);
+}
+
+TEST_F(NavigatorOps, SelectOnCreateTintsTheNewElement) {
+    QStandardItem* group = ListChip(1);
+    const int i = s.PlaceNode(group->child(0), Chip("1", "1"), true, nullptr);
+    EXPECT_TRUE(s.element(i).Selected);
+    EXPECT_EQ(s.element(i).Bitmap.pixel(0, 0), 0xFFFFFFFFu ^ 0x00FFFF00u);
+}
+
+TEST_F(NavigatorOps, RemovingAPlacedElementLeavesItsNodeListedForPlacingAgain) {
+    QStandardItem* group = ListChip(2);
+    s.PlaceNode(group->child(0), Chip("1", "1"), false, nullptr);
+    s.PlaceNode(group->child(1), Chip("1", "1"), false, nullptr);
+    s.SetCoord(1, {30, 40});
+    ASSERT_TRUE(s.ConnectPins({1, 1}, {2, 0}));
+
+    s.RemoveFromTree(group->child(0));
+    EXPECT_EQ(s.ElementCount(), 1);
+    EXPECT_TRUE(s.Conns().empty());
+    EXPECT_EQ(Navigator::imageIndex(group->child(0)), Navigator::ImageListed);
+    EXPECT_EQ(Navigator::dataRef(group->child(1)), 1) << "re-linked to its new slot";
+
+    const int again = s.PlaceNode(group->child(0), Chip("1", "1"), false, nullptr);
+    EXPECT_EQ(again, 2);
+    EXPECT_EQ(s.element(again).Coord, (TPoint32{0, 0}));
+}
+
+TEST_F(NavigatorOps, RemovingAGroupDeletesItsElementsAndRelinksTheRest) {
+    QStandardItem* first = ListChip(2);                            // chip 1
+    QStandardItem* second = ListChip(1);                           // chip 2, now the first root node
+    s.PlaceNode(first->child(0), Chip("1", "1"), false, nullptr);  // D1.1, slot 1
+    s.PlaceNode(second->child(0), Chip("1", "1"), false, nullptr); // D2, slot 2
+    s.PlaceNode(first->child(1), Chip("1", "1"), false, nullptr);  // D1.2, slot 3
+
+    s.RemoveFromTree(first);
+    EXPECT_EQ(s.navigator().model().rowCount(), 1);
+    ASSERT_EQ(s.ElementCount(), 1);
+    EXPECT_EQ(s.element(1).Name, QStringLiteral("D2"));
+    EXPECT_EQ(Navigator::dataRef(s.navigator().model().item(0)->child(0)), 1);
+}
+
+TEST_F(NavigatorOps, AssociateTreeMarksNodesWithoutElementsAsListed) {
+    QStandardItem* group = ListChip(3);
+    for (int j = 0; j < 3; ++j)
+        s.PlaceNode(group->child(j), Chip("1", "1"), false, nullptr);
+    s.SelectElement(1);
+    s.DeleteSelected();
+    s.AssociateTree();
+    EXPECT_EQ(Navigator::imageIndex(group->child(0)), Navigator::ImageListed);
+    EXPECT_EQ(Navigator::dataRef(group->child(1)), 1);
+    EXPECT_EQ(Navigator::dataRef(group->child(2)), 2);
+}
+
+TEST_F(NavigatorOps, SelectionFollowsTheClickedNode) {
+    QStandardItem* group = ListChip(3);
+    s.PlaceNode(group->child(0), Chip("1", "1"), false, nullptr);
+    s.PlaceNode(group->child(2), Chip("1", "1"), false, nullptr);
+    QStandardItem* special = Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup);
+    s.navigator().appendRoot(special);
+    const auto selected = [this] {
+        std::vector<bool> v;
+        for (int i = 1; i <= s.ElementCount(); ++i)
+            v.push_back(s.element(i).Selected);
+        return v;
+    };
+    s.SelectFromTree(group);
+    EXPECT_EQ(selected(), (std::vector<bool>{true, true}));
+    s.SelectFromTree(group->child(2));
+    EXPECT_EQ(selected(), (std::vector<bool>{false, true}));
+    s.SelectFromTree(group->child(1)); // listed: only clears
+    EXPECT_EQ(selected(), (std::vector<bool>{false, false}));
+    s.SelectAll();
+    s.SelectFromTree(special);
+    EXPECT_EQ(selected(), (std::vector<bool>{false, false}));
+}
+
+} // namespace
