@@ -63,6 +63,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     row->setSpacing(0);
     NavPanel = new NavigatorPanel(model_->navigator().model(), central);
     connect(NavPanel->PopupChip, &QAction::triggered, this, &TForm1::ShowModal<TForm13>);
+    ConnectNavigator();
     row->addWidget(NavPanel);
 
     auto* right = new QSplitter(Qt::Vertical);

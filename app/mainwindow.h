@@ -51,6 +51,12 @@ public:
     bool SaveCfg(); // false (after the error box) when a write failed
     void DesktopSetup();
 
+    // Navigator: selection follows a click, a double click places the listed element, "Удалить"
+    // removes the elements of the current node.
+    void TreeView1Click();
+    void TreeView1DblClick();
+    void Button5Click();
+
     // Re-route and redraw.
     void Button4Click();
 
@@ -165,6 +171,7 @@ private:
     void FormActivate();
     void BuildMenu();
     void BuildToolbar();
+    void ConnectNavigator();
 
     QString programDir_;
     std::unique_ptr<Schematic> model_;

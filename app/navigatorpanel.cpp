@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -48,7 +49,7 @@ protected:
 
 } // namespace
 
-NavigatorPanel::NavigatorPanel(QAbstractItemModel& tree, QWidget* parent) : QFrame(parent) {
+NavigatorPanel::NavigatorPanel(QStandardItemModel& tree, QWidget* parent) : QFrame(parent), tree_(tree) {
     setObjectName(QStringLiteral("NavigatorPanel"));
     setFixedWidth(NavigatorWidth);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -89,9 +90,9 @@ NavigatorPanel::NavigatorPanel(QAbstractItemModel& tree, QWidget* parent) : QFra
     TreeView1->setFont(bold);
     TreeView1->setHeaderHidden(true);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto* icons = new NavigatorIcons(this);
-    icons->setSourceModel(&tree);
-    TreeView1->setModel(icons);
+    icons_ = new NavigatorIcons(this);
+    icons_->setSourceModel(&tree);
+    TreeView1->setModel(icons_);
     col->addWidget(TreeView1, 1);
 
     Label1 = new QLabel(QStringLiteral("Label1"));
@@ -139,4 +140,13 @@ QPoint NavigatorPanel::AddMenuPoint() const {
 
 void NavigatorPanel::Button2Click() {
     PopupAdd->popup(AddMenuPoint());
+}
+
+QStandardItem* NavigatorPanel::currentNode() const {
+    const QModelIndex index = TreeView1->currentIndex();
+    return index.isValid() ? tree_.itemFromIndex(icons_->mapToSource(index)) : nullptr;
+}
+
+QModelIndex NavigatorPanel::viewIndex(const QStandardItem* node) const {
+    return node ? icons_->mapFromSource(node->index()) : QModelIndex();
 }

@@ -4,7 +4,10 @@
 #include <QFrame>
 #include <QPoint>
 
-class QAbstractItemModel;
+class QIdentityProxyModel;
+class QModelIndex;
+class QStandardItem;
+class QStandardItemModel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -19,7 +22,12 @@ class NavigatorPanel : public QFrame {
     Q_OBJECT
 public:
     // `tree` is the navigator model of the schematic.
-    NavigatorPanel(QAbstractItemModel& tree, QWidget* parent = nullptr);
+    NavigatorPanel(QStandardItemModel& tree, QWidget* parent = nullptr);
+
+    // The tree's current node, null when there is none.
+    QStandardItem* currentNode() const;
+    // The index in the tree view that shows `node`.
+    QModelIndex viewIndex(const QStandardItem* node) const;
 
     void NavigatorTitleClick(); // narrows the panel to 15 pixels
     void ExpandButtonClick();   // widens it back to 150
@@ -42,4 +50,7 @@ public:
 
 private:
     void ResizeNavigator(int from, int to);
+
+    QStandardItemModel& tree_;
+    QIdentityProxyModel* icons_ = nullptr;
 };

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+// The main window's navigator commands: selecting through the tree, placing a listed element,
+// removing elements through their node.
+#include "app/mainwindow.h"
+
+#include "app/navigatorpanel.h"
+#include "catalogue/chiplookup.h"
+
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeView>
+
+void TForm1::ConnectNavigator() {
+    connect(NavPanel->TreeView1, &QTreeView::clicked, this, &TForm1::TreeView1Click);
+    connect(NavPanel->TreeView1, &QTreeView::doubleClicked, this, &TForm1::TreeView1DblClick);
+    connect(NavPanel->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+}
+
+void TForm1::TreeView1Click() {
+    model_->SelectFromTree(NavPanel->currentNode());
+}
+
+void TForm1::TreeView1DblClick() {
+    QStandardItem* node = NavPanel->currentNode();
+    if (!node || Navigator::imageIndex(node) <= Navigator::ImagePlaced || !node->parent()) return;
+    if (model_->isFull()) {
+        AddElementOrWarn(TElement{}); // says that the table is full
+        return;
+    }
+    // Special elements are set up by their own kind; only chip elements come from the catalogue.
+    if (KindOfName(node->text()) != ElementKind::Chip) return;
+    TPlacementData data;
+    QString error;
+    // The slot is taken only when every catalogue datum is at hand.
+    if (!LookUpChipElement(catalogueUi().catalogue(), node->parent()->text(), &data, &error)) {
+        QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
+        return;
+    }
+    QStringList log;
+    if (model_->PlaceNode(node, data, options_.SelectOnCreate, &log) == 0) return;
+    for (const QString& line : log)
+        Memo1->appendPlainText(line);
+    simulator().PrepareRun();
+}
+
+void TForm1::Button5Click() {
+    if (model_->navigator().model().rowCount() == 0) return;
+    model_->RemoveFromTree(NavPanel->currentNode());
+    Button4Click();
+}
