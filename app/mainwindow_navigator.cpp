@@ -5,7 +5,8 @@
 
 #include "app/navigatorpanel.h"
 #include "catalogue/chiplookup.h"
-
+#include "model/specialelements.h"
+#include <QAction>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,6 +16,13 @@ void TForm1::ConnectNavigator() {
     connect(NavPanel->TreeView1, &QTreeView::clicked, this, &TForm1::TreeView1Click);
     connect(NavPanel->TreeView1, &QTreeView::doubleClicked, this, &TForm1::TreeView1DblClick);
     connect(NavPanel->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    // Listing a special element; the main menu's "Переключатель" has no action.
+    const auto list = [this](ElementKind kind) { return [this, kind] { model_->ListSpecial(kind); }; };
+    connect(NavPanel->PopupIndicator, &QAction::triggered, this, list(ElementKind::Indicator));
+    connect(NavPanel->PopupSwitch, &QAction::triggered, this, list(ElementKind::Switch));
+    connect(NavPanel->PopupGenerator, &QAction::triggered, this, list(ElementKind::Generator));
+    connect(NavPanel->PopupProbe, &QAction::triggered, this, list(ElementKind::Probe));
+    connect(ActAddIndicator, &QAction::triggered, this, list(ElementKind::Indicator));
 }
 
 void TForm1::TreeView1Click() {
@@ -28,12 +36,15 @@ void TForm1::TreeView1DblClick() {
         AddElementOrWarn(TElement{}); // says that the table is full
         return;
     }
-    // Special elements are set up by their own kind; only chip elements come from the catalogue.
-    if (KindOfName(node->text()) != ElementKind::Chip) return;
+    const ElementKind kind = KindOfName(node->text());
+    if (kind == ElementKind::Unknown) return;
     TPlacementData data;
     QString error;
-    // The slot is taken only when every catalogue datum is at hand.
-    if (!LookUpChipElement(catalogueUi().catalogue(), node->parent()->text(), &data, &error)) {
+    // Special elements bring their own set-up; a chip element's data come from the catalogue, and
+    // the slot is taken only when every datum is at hand.
+    if (kind != ElementKind::Chip) {
+        data = SpecialElements::Placement(kind);
+    } else if (!LookUpChipElement(catalogueUi().catalogue(), node->parent()->text(), &data, &error)) {
         QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
         return;
     }

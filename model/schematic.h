@@ -101,12 +101,22 @@ public:
     // element) or "D n.j". Returns the group node.
     QStandardItem* ListChip(const QString& mark, int elementCount);
 
-    // Places the listed navigator node `node` as a new element built from `data` (chip elements;
-    // the designator is written on the picture) at cell (0, 0), marks the node placed with its slot
-    // and selects the element when `selectOnCreate`. Appends "legs1 …" and "legs2 …" to `log`.
-    // Returns the new index, or 0 (nothing changed) when the node is no listed element or the
-    // table is full.
+    // Places the listed navigator node `node` as a new element built from `data` (a chip element
+    // gets its designator written on the picture; a probe takes the channel of its number) at cell
+    // (0, 0), marks the node placed with its slot and selects the element when `selectOnCreate`. Appends
+    // "legs1 …" and "legs2 …" to `log`. Returns the new index, or 0 (nothing changed) when the node is no
+    // listed element or the table is full.
     int PlaceNode(QStandardItem* node, const TPlacementData& data, bool selectOnCreate, QStringList* log);
+    // Lists one element of a special kind under "Спец. элементы" (made as the last root node when
+    // missing): numbered one above the highest of its kind, placed right after the last node of
+    // its kind, or as the group's last child when it is the first. A probe's number sets OscCount;
+    // a sixth probe is refused (null, nothing changes). Returns the new node.
+    QStandardItem* ListSpecial(ElementKind kind);
+    // A switch's position flips and its picture follows (without tint).
+    void ToggleSwitch(int index);
+    // A generator's durations of the high and the low level.
+    void SetGeneratorDurations(int index, int32_t high, int32_t low);
+
     // Re-links placed nodes to the elements of their name, and marks the nodes whose element is
     // gone as listed again.
     void AssociateTree();

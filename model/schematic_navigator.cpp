@@ -3,11 +3,64 @@
 // and removing through a node.
 #include "model/schematic.h"
 
+#include "model/specialelements.h"
+#include "model/specialpictures.h"
+
+#include <algorithm>
+
 namespace {
 
 const QString SpecialGroupLetter = QStringLiteral("С");
 
 } // namespace
+
+QStandardItem* Schematic::ListSpecial(ElementKind kind) {
+    const QString base = SpecialElements::BaseName(kind);
+    if (base.isEmpty()) return nullptr;
+    std::vector<QStandardItem*> nodes = navigator_.nodesInTreeOrder();
+    QStandardItem* group = nullptr;
+    for (QStandardItem* n : nodes)
+        if (!group && n->text() == SpecialElements::GroupName()) group = n;
+    int highest = 0;
+    QStandardItem* last = nullptr;
+    // The first node of the tree is never one of them (it is a group).
+    for (size_t i = 1; i < nodes.size(); ++i)
+        if (nodes[i]->text().startsWith(base)) {
+            highest = std::max(highest, SpecialElements::NumberOf(nodes[i]->text(), kind));
+            last = nodes[i];
+        }
+    if (kind == ElementKind::Probe && highest >= 5) return nullptr;
+    if (!group) {
+        group = Navigator::makeNode(SpecialElements::GroupName(), Navigator::ImageGroup);
+        navigator_.appendRoot(group);
+    }
+    QStandardItem* node = Navigator::makeNode(base + QString::number(highest + 1), Navigator::ImageListed);
+    if (last && last->parent())
+        last->parent()->insertRow(last->row() + 1, node);
+    else if (last)
+        navigator_.insertRoot(last->row() + 1, node);
+    else
+        group->appendRow(node);
+    if (kind == ElementKind::Probe) {
+        oscCount_ = highest + 1;
+        Q_EMIT channelsChanged();
+    }
+    ++revision_;
+    return node;
+}
+
+void Schematic::ToggleSwitch(int index) {
+    TElement& e = elements_[static_cast<size_t>(index)];
+    e.State = !e.State;
+    SetBitmap(index, SmallPicture(e.State ? SmallSwitchOn : SmallSwitchOff));
+}
+
+void Schematic::SetGeneratorDurations(int index, int32_t high, int32_t low) {
+    TElement& e = elements_[static_cast<size_t>(index)];
+    e.Reaction_HL = high;
+    e.Reaction_LH = low;
+    ++revision_;
+}
 
 int Schematic::PlaceNode(QStandardItem* node, const TPlacementData& data, bool selectOnCreate,
                          QStringList* log) {
@@ -24,7 +77,16 @@ int Schematic::PlaceNode(QStandardItem* node, const TPlacementData& data, bool s
     e.CellHeight = e.Bitmap.height() / PictureCellPixels;
     e.Coord = {0, 0};
     e.Legs = BuildLegs(data.leftPins, data.rightPins, e.CellWidth);
+    const ElementKind kind = e.kind();
+    const QString name = e.Name;
     const int index = AddElement(std::move(e));
+    if (kind == ElementKind::Probe) {
+        const int channel = SpecialElements::NumberOf(name, kind);
+        if (channel >= 1 && channel <= 5) {
+            oscChannel_[static_cast<size_t>(channel)] = index;
+            Q_EMIT channelsChanged();
+        }
+    }
     Navigator::setImageIndex(node, Navigator::ImagePlaced);
     Navigator::setDataRef(node, index);
     if (selectOnCreate) SelectElement(index);

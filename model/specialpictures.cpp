@@ -47,7 +47,56 @@ QImage Draw(int index) {
     return img;
 }
 
+QImage DrawLarge(int index) {
+    QImage img(71, 81, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor ink(30, 30, 30);
+    p.setPen(QPen(ink, 1));
+    switch (index) {
+    case LargeGenerator:
+        // A box with a square wave; the two outputs leave on the right at rows 2 and 6.
+        p.setBrush(QColor(255, 250, 220));
+        p.drawRect(5, 5, 55, 65);
+        p.drawLine(61, 20, 70, 20);
+        p.drawLine(61, 60, 70, 60);
+        p.setPen(QPen(QColor(200, 40, 20), 2));
+        p.drawPolyline(
+            QPolygon({{12, 48}, {20, 48}, {20, 28}, {32, 28}, {32, 48}, {44, 48}, {44, 28}, {52, 28}}));
+        p.setPen(QPen(ink, 1));
+        p.drawText(QRect(50, 12, 10, 14), Qt::AlignCenter, QStringLiteral("1"));
+        p.drawText(QRect(50, 52, 10, 14), Qt::AlignCenter, QStringLiteral("2"));
+        break;
+    case LargeProbe:
+        // A screen with a trace; the input enters on the left at row 4.
+        p.drawLine(0, 40, 9, 40);
+        p.setBrush(QColor(70, 70, 80));
+        p.drawRect(10, 5, 55, 65);
+        p.setBrush(QColor(10, 40, 20));
+        p.drawRect(15, 12, 45, 40);
+        p.setPen(QPen(QColor(80, 255, 120), 1));
+        p.drawPolyline(
+            QPolygon({{17, 42}, {27, 42}, {27, 22}, {40, 22}, {40, 42}, {50, 42}, {50, 22}, {58, 22}}));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(180, 180, 190));
+        p.drawEllipse(20, 57, 8, 8);
+        p.drawEllipse(46, 57, 8, 8);
+        break;
+    default:
+        break;
+    }
+    p.end();
+    return img;
+}
+
 } // namespace
+
+QImage LargePicture(int index) {
+    static const std::array<QImage, 2> set{DrawLarge(LargeGenerator), DrawLarge(LargeProbe)};
+    if (index < 0 || index >= static_cast<int>(set.size())) return DrawLarge(-1);
+    return set[static_cast<size_t>(index)];
+}
 
 QImage SmallPicture(int index) {
     static const std::array<QImage, 4> set{Draw(0), Draw(1), Draw(2), Draw(3)};

@@ -12,3 +12,10 @@ constexpr int SmallIndicatorUnlit = 0;
 constexpr int SmallIndicatorLit = 1;
 constexpr int SmallSwitchOff = 2;
 constexpr int SmallSwitchOn = 3;
+
+// The large 71 x 81 picture set: 0 generator (outputs at rows 2 and 6 on the right edge),
+// 1 oscilloscope probe (input at row 4 on the left edge). Same background rule as above.
+QImage LargePicture(int index);
+
+constexpr int LargeGenerator = 0;
+constexpr int LargeProbe = 1;

@@ -8,6 +8,7 @@
 #include "tests/catalogue/catalogue_fixture.h"
 #include "tests/common/testutil.h"
 
+#include <QAction>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -124,6 +125,24 @@ TEST_F(NavigatorPanelTest, RemoveLeavesThePlacedNodeListedAndItPlacesAgain) {
     form->NavPanel->Button5->click();
     EXPECT_EQ(s().ElementCount(), 0);
     EXPECT_EQ(s().navigator().model().rowCount(), 0);
+}
+
+TEST_F(NavigatorPanelTest, TheAddMenuListsSpecialElementsThatPlaceWithTheirPictures) {
+    form->NavPanel->PopupIndicator->trigger();
+    form->NavPanel->PopupProbe->trigger();
+    form->ActAddIndicator->trigger();
+    form->ActAddSwitch->trigger(); // no action
+    QStandardItem* group = s().navigator().model().item(0);
+    ASSERT_EQ(group->text(), QStringLiteral("Спец. элементы"));
+    ASSERT_EQ(group->rowCount(), 3);
+    EXPECT_EQ(group->child(1)->text(), QStringLiteral("Индикатор2"));
+    EXPECT_EQ(s().OscCount(), 1);
+
+    DoubleClick(group->child(2)); // Осциллограф1
+    ASSERT_EQ(s().ElementCount(), 1);
+    EXPECT_EQ(s().element(1).Bitmap.size(), QSize(71, 81));
+    EXPECT_EQ(s().OscChannel(1), 1);
+    EXPECT_EQ(form->Frame21->picture(1)->geometry(), QRect(2, 2, 71, 81));
 }
 
 } // namespace

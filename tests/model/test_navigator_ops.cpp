@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Placing, re-linking, selecting and removing elements through the navigator tree.
 #include "model/schematic.h"
+#include "model/specialelements.h"
+#include "model/specialpictures.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +156,85 @@ TEST_F(NavigatorOps, SelectionFollowsTheClickedNode) {
     s.SelectAll();
     s.SelectFromTree(special);
     EXPECT_EQ(selected(), (std::vector<bool>{false, false}));
+}
+
+QStringList Texts(const Navigator& nav) {
+    QStringList out;
+    for (QStandardItem* n : nav.nodesInTreeOrder())
+        out << QString(Navigator::depth(n), u'\t') + n->text();
+    return out;
+}
+
+TEST_F(NavigatorOps, SpecialElementsAreNumberedAndKeptTogetherByKind) {
+    s.ListSpecial(ElementKind::Indicator);
+    EXPECT_EQ(Texts(s.navigator()), (QStringList{"Спец. элементы", "\tИндикатор1"}));
+    ListChip(2); // a chip group goes first
+    s.ListSpecial(ElementKind::Indicator);
+    s.ListSpecial(ElementKind::Switch);
+    s.ListSpecial(ElementKind::Indicator);
+    s.ListSpecial(ElementKind::Switch);
+    EXPECT_EQ(Texts(s.navigator()),
+              (QStringList{"К155ЛА3", "\tD1.1", "\tD1.2", "Спец. элементы", "\tИндикатор1", "\tИндикатор2",
+                           "\tИндикатор3", "\tПереключатель1", "\tПереключатель2"}));
+    for (QStandardItem* n : s.navigator().nodesInTreeOrder()) {
+        if (Navigator::depth(n) == 1) {
+            EXPECT_EQ(Navigator::imageIndex(n), Navigator::ImageListed);
+        }
+    }
+}
+
+TEST_F(NavigatorOps, ASixthProbeIsRefusedAndTheCountFollowsTheProbes) {
+    for (int i = 1; i <= 5; ++i) {
+        ASSERT_NE(s.ListSpecial(ElementKind::Probe), nullptr);
+        EXPECT_EQ(s.OscCount(), i);
+    }
+    const uint64_t revision = s.Revision();
+    EXPECT_EQ(s.ListSpecial(ElementKind::Probe), nullptr);
+    EXPECT_EQ(s.Revision(), revision);
+    EXPECT_EQ(Texts(s.navigator()).last(), QStringLiteral("\tОсциллограф5"));
+    EXPECT_EQ(s.navigator().count(), 6);
+}
+
+TEST_F(NavigatorOps, PlacedSpecialElementsTakeTheirPicturesPinsAndChannels) {
+    struct Case {
+        ElementKind kind;
+        QSize size;
+        std::vector<std::pair<int, int>> legs;
+    };
+    const Case cases[] = {{ElementKind::Indicator, {21, 21}, {{0, 1}}},
+                          {ElementKind::Switch, {21, 21}, {{2, 1}}},
+                          {ElementKind::Generator, {71, 81}, {{7, 2}, {7, 6}}},
+                          {ElementKind::Probe, {71, 81}, {{0, 4}}}};
+    s.ListSpecial(ElementKind::Probe); // Осциллограф1, not placed
+    for (const Case& c : cases) {
+        QStandardItem* node = s.ListSpecial(c.kind);
+        const int i = s.PlaceNode(node, SpecialElements::Placement(c.kind), false, nullptr);
+        ASSERT_GT(i, 0);
+        const TElement& e = s.element(i);
+        EXPECT_EQ(e.Bitmap.size(), c.size) << e.Name.toStdString();
+        std::vector<std::pair<int, int>> legs;
+        for (const TLeg& leg : e.Legs)
+            legs.emplace_back(leg.X, leg.Y);
+        EXPECT_EQ(legs, c.legs) << e.Name.toStdString();
+        EXPECT_FALSE(e.State);
+    }
+    EXPECT_EQ(s.element(3).Reaction_LH, 100);
+    EXPECT_EQ(s.element(3).Reaction_HL, 100);
+    EXPECT_EQ(s.element(4).Name, QStringLiteral("Осциллограф2"));
+    EXPECT_EQ(s.OscChannel(2), 4);
+    EXPECT_EQ(s.OscChannel(1), 0);
+}
+
+TEST_F(NavigatorOps, ASwitchToggleSwapsItsPictureWithoutTint) {
+    QStandardItem* node = s.ListSpecial(ElementKind::Switch);
+    const int i = s.PlaceNode(node, SpecialElements::Placement(ElementKind::Switch), true, nullptr);
+    ASSERT_TRUE(s.element(i).Selected);
+    s.ToggleSwitch(i);
+    EXPECT_TRUE(s.element(i).State);
+    EXPECT_FALSE(s.element(i).Selected);
+    EXPECT_EQ(s.element(i).Bitmap, SmallPicture(SmallSwitchOn));
+    s.ToggleSwitch(i);
+    EXPECT_EQ(s.element(i).Bitmap, SmallPicture(SmallSwitchOff));
 }
 
 } // namespace
