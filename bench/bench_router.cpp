@@ -6,7 +6,7 @@
 #include "editor/wiredrawing.h"
 #include "editor/workspaceframe.h"
 #include "router/router.h"
-#include "tests/common/schematicgen.h"
+#include "tools/gen/schematicgen.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "sim/simulator.h"
 #include "sim/timescaledialog.h"
-#include "tests/sim/chipring.h"
+#include "tools/gen/chipring.h"
 
 #include <QApplication>
 #include <QDir>

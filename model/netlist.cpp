@@ -1,18 +1,31 @@
 // SPDX-License-Identifier: MIT
 #include "model/netlist.h"
 
-#include <QRegularExpression>
-
+#include <limits>
 #include <utility>
 
 namespace {
 
-bool toInt(const QString& text, int32_t* out) {
-    bool ok = false;
-    const int v = text.toInt(&ok, 10);
-    if (ok) *out = v;
-    return ok;
-}
+constexpr int32_t Int32Min = std::numeric_limits<int32_t>::min();
+constexpr int32_t Int32Max = std::numeric_limits<int32_t>::max();
+
+// A numeric field of a line: its name in messages and the values it takes.
+struct Field {
+    const char* name;
+    int32_t min;
+    int32_t max;
+};
+
+constexpr Field FieldX{"X", -NetlistFarLimit, NetlistFarLimit};
+constexpr Field FieldY{"Y", -NetlistFarLimit, NetlistFarLimit};
+constexpr Field FieldWidth{"width", 0, NetlistFarLimit};
+constexpr Field FieldHeight{"height", 0, NetlistFarLimit};
+constexpr Field FieldDelayLH{"delay LH", 0, Int32Max};
+constexpr Field FieldDelayHL{"delay HL", 0, Int32Max};
+constexpr Field FieldElement{"element", Int32Min, Int32Max};
+constexpr Field FieldLeg{"leg", Int32Min, Int32Max};
+constexpr Field FieldTime{"time unit", 0, Int32Max};
+constexpr Field FieldNet{"net", Int32Min, Int32Max};
 
 bool validPins(const QString& pins) {
     for (QChar c : pins)
@@ -20,32 +33,123 @@ bool validPins(const QString& pins) {
     return true;
 }
 
+// Words separated by spaces and tabs; every other character belongs to a word.
+QStringList SplitWords(QStringView line) {
+    QStringList words;
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        const bool gap = i == line.size() || line[i] == u' ' || line[i] == u'\t';
+        if (gap && start >= 0) {
+            words << line.mid(start, i - start).toString();
+            start = -1;
+        } else if (!gap && start < 0) {
+            start = i;
+        }
+    }
+    return words;
+}
+
+// Position of the first control character other than tab, or -1.
+qsizetype ControlCharacter(QStringView line) {
+    for (qsizetype i = 0; i < line.size(); ++i)
+        if ((line[i].unicode() < 0x20 && line[i] != u'\t') || line[i].unicode() == 0x7F) return i;
+    return -1;
+}
+
+enum class EditKind { Connect, Disconnect, RemoveNet, Delete };
+
+// An edit line as read; names are resolved when it is applied.
+struct Edit {
+    int line = 0;
+    EditKind kind = EditKind::Connect;
+    QStringList names;
+    int32_t legs[2] = {0, 0};
+    int32_t net = 0;
+};
+
+struct PendingToggle {
+    int line = 0;
+    QString name;
+    int32_t time = 0;
+};
+
+// The one element called `name`, or 0 with the reason in `why`.
+int UniqueElement(const Schematic& s, const QString& name, QString* why) {
+    int found = 0;
+    int count = 0;
+    for (int e = 1; e <= s.ElementCount(); ++e)
+        if (s.element(e).Name == name && count++ == 0) found = e;
+    if (count == 0) *why = QStringLiteral("unknown element %1").arg(name);
+    if (count > 1) *why = QStringLiteral("%1 names %2 elements").arg(name).arg(count);
+    return count == 1 ? found : 0;
+}
+
 } // namespace
+
+NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t* out) {
+    const bool negative = text.startsWith(u'-');
+    const QStringView digits = negative ? text.mid(1) : text;
+    if (digits.isEmpty()) return NumberFault::NotANumber;
+    // Accumulates in 64 bits and stops growing past the 32-bit range, so long inputs stay in
+    // range of the arithmetic while still reading as out of range.
+    int64_t magnitude = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9') return NumberFault::NotANumber;
+        if (magnitude <= int64_t{Int32Max} + 1) magnitude = magnitude * 10 + (c.unicode() - u'0');
+    }
+    const int64_t value = negative ? -magnitude : magnitude;
+    if (value < min || value > max) return NumberFault::OutOfRange;
+    *out = static_cast<int32_t>(value);
+    return NumberFault::None;
+}
+
+QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int32_t min) {
+    if (fault == NumberFault::NotANumber)
+        return QStringLiteral("%1 is not a whole number: %2").arg(field, text.toString());
+    if (min == 0 && text.startsWith(u'-'))
+        return QStringLiteral("%1 is negative: %2").arg(field, text.toString());
+    return QStringLiteral("%1 out of range: %2").arg(field, text.toString());
+}
 
 NetlistResult LoadNetlist(const QString& text, Schematic& s) {
     NetlistResult r;
     const QStringList lines = text.split(u'\n');
-    static const QRegularExpression spaces(QStringLiteral("\\s+"));
     auto fail = [&r](int line, const QString& what) {
         r.ok = false;
         r.line = line;
         r.message = QStringLiteral("line %1: %2").arg(line).arg(what);
         return r;
     };
+    // Reads word `w` as `field`; on a fault sets `bad` to its message.
+    QString bad;
+    auto number = [&bad](const QString& w, const Field& field, int32_t* out) {
+        const NumberFault fault = ReadWholeNumber(w, field.min, field.max, out);
+        if (fault != NumberFault::None)
+            bad = NumberFaultMessage(fault, QString::fromLatin1(field.name), w, field.min);
+        return fault == NumberFault::None;
+    };
+    std::vector<Edit> edits;
+    std::vector<PendingToggle> toggles;
+
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNo = i + 1;
-        const QString line = lines[i].trimmed();
-        if (line.isEmpty() || line.startsWith(u'#')) continue;
-        const QStringList w = line.split(spaces, Qt::SkipEmptyParts);
+        QStringView line = lines[i];
+        if (line.endsWith(u'\r')) line.chop(1);
+        const QStringList w = SplitWords(line);
+        if (w.isEmpty() || w[0].startsWith(u'#')) continue;
+        if (const qsizetype at = ControlCharacter(line); at >= 0)
+            return fail(lineNo,
+                        QStringLiteral("control character U+%1")
+                            .arg(QString::number(line[at].unicode(), 16).toUpper().rightJustified(4, u'0')));
         const QString& kw = w[0];
         if (kw == u"element") {
             if (w.size() < 10)
                 return fail(lineNo, QStringLiteral("element needs NAME X Y W H INT EXT LH HL"));
             int32_t x, y, cw, ch, lh, hl;
-            if (!toInt(w[2], &x) || !toInt(w[3], &y) || !toInt(w[4], &cw) || !toInt(w[5], &ch) ||
-                !toInt(w[8], &lh) || !toInt(w[9], &hl))
-                return fail(lineNo, QStringLiteral("not a whole number"));
-            if (cw < 0 || ch < 0) return fail(lineNo, QStringLiteral("negative element size"));
+            if (!number(w[2], FieldX, &x) || !number(w[3], FieldY, &y) || !number(w[4], FieldWidth, &cw) ||
+                !number(w[5], FieldHeight, &ch) || !number(w[8], FieldDelayLH, &lh) ||
+                !number(w[9], FieldDelayHL, &hl))
+                return fail(lineNo, bad);
             const QString left = w[6] == u"-" ? QString() : w[6];
             const QString right = w[7] == u"-" ? QString() : w[7];
             if (!validPins(left) || !validPins(right))
@@ -61,14 +165,23 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
             if (w.size() > 10) e.Script << QStringList(w.mid(10)).join(u' ');
             if (s.AddElement(std::move(e)) == 0)
                 return fail(lineNo, QStringLiteral("more than %1 elements").arg(MaxElements));
+            // The rectangle covers columns x..x+cw and rows y..y+ch; the editor keeps such an
+            // element, but nothing of it outside the field is routed or drawn.
+            const bool wholly = x > GridMax || y > GridMax || x + cw < 0 || y + ch < 0;
+            const bool partly = x < 0 || y < 0 || x + cw > GridMax || y + ch > GridMax;
+            if (partly)
+                r.warnings << QStringLiteral("line %1: warning: element %2 lies %3outside the %4 × %4 field")
+                                  .arg(lineNo)
+                                  .arg(w[1], wholly ? QString() : QStringLiteral("partly "))
+                                  .arg(GridSize);
         } else if (kw == u"net") {
             if (w.size() % 2 == 0) return fail(lineNo, QStringLiteral("net needs pairs of element and leg"));
             if (w.size() < 5) return fail(lineNo, QStringLiteral("a net needs two pins or more"));
             TConns net;
             for (int k = 1; k + 1 < w.size(); k += 2) {
                 TPinRef pin;
-                if (!toInt(w[k], &pin.Element) || !toInt(w[k + 1], &pin.Leg))
-                    return fail(lineNo, QStringLiteral("not a whole number"));
+                if (!number(w[k], FieldElement, &pin.Element) || !number(w[k + 1], FieldLeg, &pin.Leg))
+                    return fail(lineNo, bad);
                 net.push_back(pin);
             }
             const NetCheck check = s.AddNet(std::move(net));
@@ -88,17 +201,79 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
             }
         } else if (kw == u"toggle") {
             if (w.size() != 3) return fail(lineNo, QStringLiteral("toggle needs NAME T"));
-            TToggle t;
-            for (int e = 1; e <= s.ElementCount() && t.element == 0; ++e)
-                if (s.element(e).Name == w[1]) t.element = e;
-            if (t.element == 0) return fail(lineNo, QStringLiteral("unknown element %1").arg(w[1]));
-            if (s.element(t.element).kind() != ElementKind::Switch)
-                return fail(lineNo, QStringLiteral("%1 is not a switch").arg(w[1]));
-            if (!toInt(w[2], &t.time) || t.time < 0) return fail(lineNo, QStringLiteral("bad time unit"));
-            r.toggles.push_back(t);
+            PendingToggle t{lineNo, w[1], 0};
+            if (!number(w[2], FieldTime, &t.time)) return fail(lineNo, bad);
+            toggles.push_back(std::move(t));
+        } else if (kw == u"connect") {
+            Edit e{lineNo, EditKind::Connect, {w.value(1), w.value(3)}};
+            if (w.size() != 5) return fail(lineNo, QStringLiteral("connect needs NAME LEG NAME LEG"));
+            if (!number(w[2], FieldLeg, &e.legs[0]) || !number(w[4], FieldLeg, &e.legs[1]))
+                return fail(lineNo, bad);
+            edits.push_back(std::move(e));
+        } else if (kw == u"disconnect") {
+            Edit e{lineNo, EditKind::Disconnect, {w.value(1)}};
+            if (w.size() != 3) return fail(lineNo, QStringLiteral("disconnect needs NAME LEG"));
+            if (!number(w[2], FieldLeg, &e.legs[0])) return fail(lineNo, bad);
+            edits.push_back(std::move(e));
+        } else if (kw == u"removenet") {
+            Edit e{lineNo, EditKind::RemoveNet, {}};
+            if (w.size() != 2) return fail(lineNo, QStringLiteral("removenet needs N"));
+            if (!number(w[1], FieldNet, &e.net)) return fail(lineNo, bad);
+            edits.push_back(std::move(e));
+        } else if (kw == u"delete") {
+            if (w.size() < 2) return fail(lineNo, QStringLiteral("delete needs NAME [NAME...]"));
+            edits.push_back({lineNo, EditKind::Delete, w.mid(1)});
         } else {
             return fail(lineNo, QStringLiteral("unknown line kind '%1'").arg(kw));
         }
+    }
+
+    QString why;
+    for (const Edit& e : edits) {
+        std::vector<int> elements;
+        for (const QString& name : e.names) {
+            elements.push_back(UniqueElement(s, name, &why));
+            if (elements.back() == 0) return fail(e.line, why);
+        }
+        std::vector<TPinRef> pins;
+        for (size_t k = 0; k < elements.size() && e.kind != EditKind::Delete; ++k) {
+            const TPinRef pin{elements[k], e.legs[k]};
+            if (pin.Leg < 0 || pin.Leg >= static_cast<int>(s.element(pin.Element).Legs.size()))
+                return fail(e.line, QStringLiteral("element %1 has no leg %2").arg(e.names[k]).arg(pin.Leg));
+            pins.push_back(pin);
+        }
+        switch (e.kind) {
+        case EditKind::Connect:
+            if (pins[0] == pins[1])
+                return fail(
+                    e.line,
+                    QStringLiteral("connect joins pin %1 %2 with itself").arg(e.names[0]).arg(pins[0].Leg));
+            s.ConnectPins(pins[0], pins[1]);
+            break;
+        case EditKind::Disconnect:
+            s.DisconnectPin(pins[0]);
+            break;
+        case EditKind::RemoveNet:
+            s.RemoveNet(e.net);
+            break;
+        case EditKind::Delete:
+            s.DeselectAll();
+            for (int element : elements)
+                s.SelectElement(element);
+            s.DeleteSelected();
+            break;
+        }
+    }
+
+    for (const PendingToggle& pending : toggles) {
+        TToggle t{0, pending.time};
+        // The first element of that name, as the toggle line has always meant.
+        for (int e = 1; e <= s.ElementCount() && t.element == 0; ++e)
+            if (s.element(e).Name == pending.name) t.element = e;
+        if (t.element == 0) return fail(pending.line, QStringLiteral("unknown element %1").arg(pending.name));
+        if (s.element(t.element).kind() != ElementKind::Switch)
+            return fail(pending.line, QStringLiteral("%1 is not a switch").arg(pending.name));
+        r.toggles.push_back(t);
     }
     r.ok = true;
     return r;

@@ -4,13 +4,20 @@
 #include "model/schematic.h"
 
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
+#include <cstdint>
 #include <vector>
 
-// The headless runner's netlist text. Lines (UTF-8, blank lines and "#" comments ignored):
+// The headless runner's netlist text. Lines (UTF-8; words split on spaces and tabs; a CR before
+// the line feed is dropped; blank lines and "#" comments ignored):
 //   element NAME X Y CELLWIDTH CELLHEIGHT INT_DEFINE EXT_DEFINE LH HL [SCRIPT LINE...]
 //   net E L E L ...          (1-based element, 0-based leg; two pins or more)
 //   toggle NAME T            (invert switch NAME's State before time unit T)
+//   connect NAME LEG NAME LEG, disconnect NAME LEG, removenet N, delete NAME [NAME...]
+// The four edit lines are applied in file order after every element and net line has been read;
+// toggles are resolved by name after the edits.
 struct TToggle {
     int element = 0; // 1-based index of the switch
     int32_t time = 0;
@@ -21,8 +28,23 @@ struct NetlistResult {
     int line = 0;    // 1-based line of the first error
     QString message; // "line N: ..." when !ok
     std::vector<TToggle> toggles;
+    // "line N: warning: ..." for lines that were accepted but deserve a look (an element off the
+    // field).
+    QStringList warnings;
 };
 
-// Appends the file's elements and nets to `s` (which should be empty). On an error the
-// schematic holds what was read before the bad line.
+// Element positions beyond this many cells, and sizes above it, cannot be on the workspace and
+// would overflow pin arithmetic.
+constexpr int32_t NetlistFarLimit = 1000000;
+
+// A whole number as the netlist and the runner's options write it: decimal digits with an
+// optional leading '-', nothing else (no '+', no spaces).
+enum class NumberFault { None, NotANumber, OutOfRange };
+NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t* out);
+// The message for a fault of ReadWholeNumber: "FIELD is not a whole number: TEXT",
+// "FIELD is negative: TEXT" (when min is 0) or "FIELD out of range: TEXT".
+QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int32_t min);
+
+// Appends the file's elements and nets to `s` (which should be empty) and applies its edit lines.
+// On an error `s` holds what was read and applied before the error.
 NetlistResult LoadNetlist(const QString& text, Schematic& s);

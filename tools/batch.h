@@ -5,7 +5,10 @@
 
 #include <cstdio>
 
-// Each command takes its arguments (after the command word), prints its result on `out` and its
-// messages on `err`, and returns the exit status (2 for bad input).
+// The runner's commands. Each takes its arguments (after the command word), prints its result on
+// `out` and its messages on `err`, and returns the exit status: 0 done, 1 the output could not be
+// written, 2 bad arguments or input.
 int BatchRoute(const QStringList& args, FILE* out, FILE* err);
 int BatchRun(const QStringList& args, FILE* out, FILE* err);
+// The whole command line after the program name: a command word and its arguments, or --help.
+int BatchMain(const QStringList& args, FILE* out, FILE* err);

@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "tools/batch.h"
+#include "tools/batchio.h"
 
-#include "model/netlist.h"
 #include "sim/simulator.h"
 
-#include <QFile>
-
 #include <algorithm>
+#include <limits>
 
 namespace {
 
-void Print(FILE* f, const QString& text) {
-    std::fputs(text.toUtf8().constData(), f);
-}
-
 int Fail(FILE* err, const QString& message) {
-    Print(err, QStringLiteral("tarnwell-batch run: %1\n").arg(message));
+    ReportError(err, message);
     return 2;
 }
 
@@ -43,22 +38,16 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     }
     if (file.isEmpty()) return Fail(err, QStringLiteral("missing FILE (usage: run FILE --units N)"));
     if (!haveUnits) return Fail(err, QStringLiteral("missing --units N"));
-    bool ok = false;
-    const int units = unitsText.toInt(&ok, 10);
-    if (!ok || units < 0 || unitsText.startsWith(u'+'))
-        return Fail(
-            err,
-            QStringLiteral("--units needs a whole number from 0 to 2147483647, not '%1'").arg(unitsText));
-
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) return Fail(err, QStringLiteral("%1: %2").arg(file, f.errorString()));
-    const QString text = QString::fromUtf8(f.readAll());
+    constexpr int32_t MaxUnits = std::numeric_limits<int32_t>::max();
+    int32_t units = 0;
+    if (const NumberFault fault = ReadWholeNumber(unitsText, 0, MaxUnits, &units); fault != NumberFault::None)
+        return Fail(err, NumberFaultMessage(fault, QStringLiteral("--units"), unitsText, 0));
 
     Schematic s;
-    const NetlistResult parsed = LoadNetlist(text, s);
-    if (!parsed.ok) return Fail(err, QStringLiteral("%1: %2").arg(file, parsed.message));
+    const std::optional<NetlistResult> parsed = ReadNetlistFile(file, s, err);
+    if (!parsed) return 2;
 
-    std::vector<TToggle> toggles = parsed.toggles;
+    std::vector<TToggle> toggles = parsed->toggles;
     std::stable_sort(toggles.begin(), toggles.end(),
                      [](const TToggle& a, const TToggle& b) { return a.time < b.time; });
     auto next = toggles.cbegin();
@@ -89,6 +78,5 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     for (uint8_t level : sim.NetLevels)
         result += u' ' + QString::number(level);
     result += QStringLiteral("\nSimTime: %1\n").arg(sim.SimTime);
-    Print(out, result);
-    return 0;
+    return WriteOutput(out, result.toUtf8(), err) ? 0 : 1;
 }

@@ -10,6 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
+
+// Lets GoogleTest show QStrings as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 // What a batch command printed and returned.
 struct BatchResult {
@@ -34,14 +40,27 @@ protected:
     QString Write(const QString& text) { return Write(text.toUtf8()); }
     QString Write(const char* text) { return Write(QByteArray(text)); }
 
+    // A fixture file under tests/data.
+    static QString DataPath(const char* name) { return QStringLiteral(TARNWELL_TEST_DATA "/") + name; }
+    static QByteArray Data(const char* name) {
+        QFile f(DataPath(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+        return f.readAll();
+    }
+
     static BatchResult Call(Command command, const QStringList& args) {
         FILE* out = std::tmpfile();
+        BatchResult r = Call(command, args, out);
+        r.out = ReadAll(out);
+        std::fclose(out);
+        return r;
+    }
+    // Calls with `out` as standard output (left open); fills status and err only.
+    static BatchResult Call(Command command, const QStringList& args, FILE* out) {
         FILE* err = std::tmpfile();
         BatchResult r;
         r.status = command(args, out, err);
-        r.out = ReadAll(out);
         r.err = ReadAll(err);
-        std::fclose(out);
         std::fclose(err);
         return r;
     }

@@ -3,7 +3,7 @@
 #include "editor/surface.h"
 #include "editor/wiredrawing.h"
 #include "router/router.h"
-#include "tests/common/schematicgen.h"
+#include "tools/gen/schematicgen.h"
 
 #include <gtest/gtest.h>
 

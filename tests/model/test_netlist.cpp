@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "model/netlist.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -52,8 +56,6 @@ TEST_P(NetlistErrors, NameTheLine) {
         << r.message.toStdString();
 }
 
-constexpr const char* Two = "element A 0 0 2 2 1 1 1 1\nelement B 5 0 2 2 1 1 1 1\n";
-
 INSTANTIATE_TEST_SUITE_P(
     Lines, NetlistErrors,
     ::testing::Values(
@@ -69,5 +71,59 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"element A 0 0 2 2 1 1 1 1\ntoggle A 3\n", 2},
         BadCase{"element П1 0 0 2 2 - 1 0 0\ntoggle П2 3\n", 2},
         BadCase{"element П1 0 0 2 2 - 1 0 0\ntoggle П1 -1\n", 2}));
+
+// The edit lines change the schematic through its operations once every element and net is in.
+TEST(Netlist, EditLinesApplyInFileOrderAfterReading) {
+    QFile f(QStringLiteral(TARNWELL_TEST_DATA "/edits.net"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    Schematic s;
+    const NetlistResult r = LoadNetlist(QString::fromUtf8(f.readAll()), s);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    ASSERT_EQ(s.ElementCount(), 4);
+    EXPECT_EQ(s.element(2).Name, QStringLiteral("D3.1"));
+    EXPECT_EQ(s.Conns(), (std::vector<TConns>{{{1, 0}, {3, 1}, {4, 1}}, {{4, 0}, {3, 0}}, {{2, 0}, {1, 1}}}));
+}
+
+struct NumberCase {
+    const char* text;
+    int32_t min;
+    NumberFault fault;
+    int32_t value;
+};
+
+class WholeNumbers : public ::testing::TestWithParam<NumberCase> {};
+
+TEST_P(WholeNumbers, DigitsWithAnOptionalMinus) {
+    const NumberCase& c = GetParam();
+    int32_t value = -7;
+    EXPECT_EQ(ReadWholeNumber(QString::fromUtf8(c.text), c.min, std::numeric_limits<int32_t>::max(), &value),
+              c.fault);
+    EXPECT_EQ(value, c.fault == NumberFault::None ? c.value : -7);
+}
+
+constexpr int32_t Low = std::numeric_limits<int32_t>::min();
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WholeNumbers,
+    ::testing::Values(
+        NumberCase{"0", 0, NumberFault::None, 0}, NumberCase{"-0", 0, NumberFault::None, 0},
+        NumberCase{"007", 0, NumberFault::None, 7},
+        NumberCase{"2147483647", 0, NumberFault::None, 2147483647},
+        NumberCase{"-2147483648", Low, NumberFault::None, Low},
+        NumberCase{"2147483648", 0, NumberFault::OutOfRange, 0},
+        NumberCase{"-2147483649", Low, NumberFault::OutOfRange, 0},
+        NumberCase{"184467440737095516161844674407370955161", 0, NumberFault::OutOfRange, 0},
+        NumberCase{"-1", 0, NumberFault::OutOfRange, 0}, NumberCase{"+10", 0, NumberFault::NotANumber, 0},
+        NumberCase{" 5", 0, NumberFault::NotANumber, 0}, NumberCase{"5 ", 0, NumberFault::NotANumber, 0},
+        NumberCase{"", 0, NumberFault::NotANumber, 0}, NumberCase{"-", 0, NumberFault::NotANumber, 0},
+        NumberCase{"--1", Low, NumberFault::NotANumber, 0}, NumberCase{"0x10", 0, NumberFault::NotANumber, 0},
+        NumberCase{"1e3", 0, NumberFault::NotANumber, 0},
+        NumberCase{"\xd9\xa3", 0, NumberFault::NotANumber, 0})); // an Arabic-Indic three
+
+// A NUL inside a number is not its end.
+TEST(WholeNumbers, NulInsideANumber) {
+    int32_t value = 0;
+    EXPECT_EQ(ReadWholeNumber(QStringView(u"1\u0000999", 5), 0, 10000, &value), NumberFault::NotANumber);
+}
 
 } // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "router/router.h"
-#include "tests/common/schematicgen.h"
+#include "tools/gen/schematicgen.h"
 
 #include <gtest/gtest.h>
 

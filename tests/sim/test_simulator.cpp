@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/specialpictures.h"
 #include "sim/simulator.h"
-#include "tests/sim/chipring.h"
+#include "tools/gen/chipring.h"
 
 #include <QSignalSpy>
 

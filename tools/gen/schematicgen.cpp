@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tests/common/schematicgen.h"
+#include "tools/gen/schematicgen.h"
 
 #include <QPainter>
 

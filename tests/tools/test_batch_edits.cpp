@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#include "tests/common/batchfixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class BatchEdits : public BatchFixture {};
+
+// The edit lines go through the editor's operations: the result routes and runs exactly as the
+// schematic they leave, written out plainly.
+TEST_F(BatchEdits, EditedNetlistMatchesThePlainSchematic) {
+    const BatchResult edited = Call(&BatchRoute, {DataPath("edits.net")});
+    const BatchResult plain = Call(&BatchRoute, {DataPath("edits_plain.net")});
+    ASSERT_EQ(edited.status, 0) << edited.err.toStdString();
+    ASSERT_EQ(plain.status, 0) << plain.err.toStdString();
+    EXPECT_TRUE(edited.err.isEmpty());
+    ASSERT_FALSE(plain.out.isEmpty());
+    EXPECT_EQ(edited.out, plain.out);
+
+    // Without its edit lines the file routes differently, so the comparison above has teeth.
+    QByteArray unedited;
+    for (const QByteArray& line : Data("edits.net").split('\n'))
+        if (line.startsWith("element") || line.startsWith("net")) unedited += line + '\n';
+    EXPECT_NE(Call(&BatchRoute, {Write(unedited)}).out, plain.out);
+
+    const QStringList units = {QStringLiteral("--units"), QStringLiteral("7")};
+    EXPECT_EQ(Call(&BatchRun, QStringList{DataPath("edits.net")} + units).out,
+              Call(&BatchRun, QStringList{DataPath("edits_plain.net")} + units).out);
+}
+
+// Toggles name their switch after the edits: deleting an element before it moves the switch down a
+// slot, and the run is the one of the file without that element.
+TEST_F(BatchEdits, TogglesFollowTheirSwitchAfterDeletions) {
+    const QStringList units = {QStringLiteral("--units"), QStringLiteral("13")};
+    const BatchResult edited = Call(&BatchRun, QStringList{DataPath("sim_example_edited.net")} + units);
+    EXPECT_EQ(edited.status, 0) << edited.err.toStdString();
+    EXPECT_EQ(edited.out, Call(&BatchRun, QStringList{DataPath("sim_example.net")} + units).out);
+    EXPECT_EQ(edited.out, u"И1 state: 0\nО1 transitions: 4 12\nNetLevels: 1 0\nSimTime: 13\n");
+}
+
+struct EditError {
+    const char* name;
+    const char* lines; // after three elements A, B, B (lines 1..3)
+    const char* message;
+};
+
+void PrintTo(const EditError& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class BatchEditErrors : public BatchEdits, public ::testing::WithParamInterface<EditError> {};
+
+TEST_P(BatchEditErrors, ExitTwoNamingTheLine) {
+    const EditError& c = GetParam();
+    const QString file = Write(QByteArray("element A 0 0 2 2 1 1 1 1\n"
+                                          "element B 5 0 2 2 1 1 1 1\n"
+                                          "element B 9 0 2 2 1 1 1 1\n") +
+                               c.lines);
+    for (const QStringList& args : {QStringList{"route", file}, QStringList{"run", file, "--units", "3"}}) {
+        const BatchResult r = Call(&BatchMain, args);
+        EXPECT_EQ(r.status, 2) << args.value(0).toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_EQ(r.err, QStringLiteral("tarnwell-batch: %1: %2\n").arg(file, QString::fromUtf8(c.message)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, BatchEditErrors,
+    ::testing::Values(
+        EditError{"connect_unknown", "connect A 0 C 0\n", "line 4: unknown element C"},
+        EditError{"connect_ambiguous", "connect A 0 B 0\n", "line 4: B names 2 elements"},
+        EditError{"connect_leg_out_of_range", "connect A 0 A 2\n", "line 4: element A has no leg 2"},
+        EditError{"connect_pin_with_itself", "connect A 1 A 1\n",
+                  "line 4: connect joins pin A 1 with itself"},
+        EditError{"connect_short", "connect A 0 A\n", "line 4: connect needs NAME LEG NAME LEG"},
+        EditError{"disconnect_negative_leg", "disconnect A -1\n", "line 4: element A has no leg -1"},
+        EditError{"disconnect_unknown", "\ndisconnect Z 0\n", "line 5: unknown element Z"},
+        EditError{"disconnect_leg_not_a_number", "disconnect A x\n", "line 4: leg is not a whole number: x"},
+        EditError{"removenet_without_number", "removenet\n", "line 4: removenet needs N"},
+        EditError{"removenet_not_a_number", "removenet +1\n", "line 4: net is not a whole number: +1"},
+        EditError{"delete_nothing", "delete\n", "line 4: delete needs NAME [NAME...]"},
+        EditError{"delete_unknown", "delete A Z\n", "line 4: unknown element Z"},
+        EditError{"delete_ambiguous", "delete B\n", "line 4: B names 2 elements"},
+        // Edits apply in file order: a deleted element is gone for the lines after.
+        EditError{"deleted_then_named", "delete A\nconnect A 0 A 1\n", "line 5: unknown element A"},
+        // The syntax of every line is read first, so a bad line after an edit is reported first.
+        EditError{"syntax_before_edits", "delete Z\nwire 1 2\n", "line 5: unknown line kind 'wire'"},
+        EditError{"toggle_of_deleted_switch", "element П1 0 9 2 2 - 1 0 0\ntoggle П1 2\ndelete П1\n",
+                  "line 5: unknown element П1"}),
+    [](const ::testing::TestParamInfo<EditError>& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#include "tools/batch.h"
+#include "tools/batchio.h"
+
+namespace {
+
+const char* const Usage = "usage: tarnwell-batch route FILE\n"
+                          "       tarnwell-batch run FILE --units N\n"
+                          "       tarnwell-batch --help\n";
+
+} // namespace
+
+int BatchMain(const QStringList& args, FILE* out, FILE* err) {
+    const QString command = args.value(0);
+    if (command == u"--help") return WriteOutput(out, Usage, err) ? 0 : 1;
+    if (command == u"route") return BatchRoute(args.mid(1), out, err);
+    if (command == u"run") return BatchRun(args.mid(1), out, err);
+    ReportError(err, command.isEmpty() ? QStringLiteral("no command")
+                                       : QStringLiteral("unknown command '%1'").arg(command));
+    std::fputs(Usage, err);
+    return 2;
+}
