@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, once: nothing happens when they are all present.
 set -euo pipefail
 pkgs=(cmake make g++ ccache qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
-      libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core)
+      libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core
+      qt6-translations-l10n)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
