@@ -287,14 +287,9 @@ QSqlError CatalogueTable::execute(const QString& sql, const QVariantList& values
 }
 
 QString CatalogueTable::describe(const QSqlError& error, const QStringList& key) const {
-    QString sentence;
-    if (isDuplicateKey(error) && !schema_.duplicateKey.isEmpty()) {
-        sentence = schema_.duplicateKey;
-        for (const QString& k : key)
-            sentence = sentence.arg(k);
-    } else {
-        sentence = QStringLiteral("Не удалось записать в таблицу %1.").arg(schema_.table);
-    }
+    const QString sentence = isDuplicateKey(error) && !schema_.duplicateKey.isEmpty()
+                                 ? schema_.duplicateKey.arg(key.value(0))
+                                 : QStringLiteral("Не удалось записать в таблицу %1.").arg(schema_.table);
     return sentence + QLatin1Char('\n') + error.text();
 }
 

@@ -49,7 +49,7 @@ public:
         QStringList keyFields;    // fields that identify a record
         QStringList primaryOrder; // order of the primary key ("" ordering)
         QList<NumericField> numericFields;
-        // The sentence for a record whose key is taken; %1, %2 are its key values.
+        // The sentence for a record whose key is taken; %1 is the value of its first key field.
         QString duplicateKey;
     };
 
