@@ -3,6 +3,9 @@
 
 #include "catalogue/fields.h"
 
+#include <cstdint>
+#include <limits>
+
 namespace {
 
 CatalogueTable::Schema picturesSchema() {
@@ -11,7 +14,9 @@ CatalogueTable::Schema picturesSchema() {
                             "Image BLOB)"),
              QStringLiteral("CREATE INDEX IF NOT EXISTS N ON elements_images(Name COLLATE NOCASE)")},
             {PictureField::Name},
-            {PictureField::Name}};
+            {PictureField::Name},
+            {},
+            QStringLiteral("Картинка с именем «%1» уже есть")};
 }
 
 CatalogueTable::Schema elementsSchema() {
@@ -20,7 +25,27 @@ CatalogueTable::Schema elementsSchema() {
                             "Int_Define TEXT NOT NULL DEFAULT '', Ext_Define TEXT NOT NULL DEFAULT '', "
                             "Image_Name TEXT NOT NULL DEFAULT '', Script TEXT NOT NULL DEFAULT '')")},
             {ElementField::Name},
-            {QStringLiteral("rowid")}};
+            {QStringLiteral("rowid")},
+            {},
+            QStringLiteral("Элемент с именем «%1» уже есть")};
+}
+
+// Counts and delays are whole numbers (delays in ns become int32 element delays); the electrical
+// values are decimals of any size.
+QList<CatalogueTable::NumericField> chipNumbers() {
+    constexpr double maxCount = 1000;
+    constexpr double maxDelay = std::numeric_limits<int32_t>::max();
+    constexpr double anyDecimal = std::numeric_limits<double>::max();
+    return {
+        {ChipField::ElemCount, QStringLiteral("Количество элементов"), true, 0, maxCount},
+        {ChipField::LegsCount, QStringLiteral("Количество ножек"), true, 0, maxCount},
+        {ChipField::ReactTimeLH, QStringLiteral("Задержка Низк -> Выс"), true, 0, maxDelay},
+        {ChipField::ReactTimeHL, QStringLiteral("Задержка Выс -> Низк"), true, 0, maxDelay},
+        {ChipField::Power, QStringLiteral("Мощность"), false, -anyDecimal, anyDecimal},
+        {ChipField::Voltage, QStringLiteral("Напряжение"), false, -anyDecimal, anyDecimal},
+        {ChipField::LowVoltage, QStringLiteral("Низкий уровень напряжения"), false, -anyDecimal, anyDecimal},
+        {ChipField::HighVoltage, QStringLiteral("Высокий уровень напряжения"), false, -anyDecimal,
+         anyDecimal}};
 }
 
 CatalogueTable::Schema chipsSchema() {
@@ -34,7 +59,9 @@ CatalogueTable::Schema chipsSchema() {
          QStringLiteral("CREATE INDEX IF NOT EXISTS Type ON microchips(Type)"),
          QStringLiteral("CREATE INDEX IF NOT EXISTS Mark ON microchips(Mark)")},
         {ChipField::Mark, ChipField::Type},
-        {ChipField::Mark, ChipField::Type}};
+        {ChipField::Mark, ChipField::Type},
+        chipNumbers(),
+        QStringLiteral("Микросхема %1 с таким типом уже есть")};
 }
 
 } // namespace

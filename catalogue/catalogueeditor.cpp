@@ -38,7 +38,13 @@ void CatalogueEditor::AddRecordButtons(QVBoxLayout* top, QPushButton** add, QPus
 }
 
 void CatalogueEditor::CloseAndStore() {
-    accept();
     Mapper->submit();
-    CatalogueUi::ShowError(this, table_.post());
+    const QString error = table_.post();
+    // A refused number keeps the window open on the record, to be corrected or cancelled.
+    if (!error.isEmpty() && table_.isDirty()) {
+        CatalogueUi::ShowPostError(this, table_, error);
+        return;
+    }
+    accept();
+    CatalogueUi::ShowError(this, error);
 }

@@ -33,8 +33,8 @@ protected:
     void AddRecordButtons(QVBoxLayout* top, QPushButton** add, QPushButton** remove, QPushButton** ok);
     // The dialog "Добавить" runs; null while it does not exist.
     virtual QDialog* addDialog() const = 0;
-    // "OK" of a window whose boxes edit the record: closes, then stores the pending edit, showing an
-    // engine error.
+    // "OK" of a window whose boxes edit the record: stores the pending edit and closes, showing an
+    // engine error. A refused number is shown and the window stays open.
     void CloseAndStore();
 
     CatalogueUi& ui_;

@@ -20,6 +20,49 @@ QString quoted(const QString& field) {
 
 int connectionSerial = 0;
 
+bool isDuplicateKey(const QSqlError& error) {
+    // SQLite reports a taken primary key or unique index as a UNIQUE constraint (extended codes
+    // 1555 and 2067; the primary code 19 covers every constraint, so its text decides).
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("1555") || code == QLatin1String("2067") ||
+           error.databaseText().contains(QLatin1String("UNIQUE constraint failed"));
+}
+
+// Reads `value` as the number a numeric field may store: null for an empty text, else the number
+// or, when it is none, the refusal.
+struct ParsedNumber {
+    QVariant number;
+    QString refusal;
+};
+
+ParsedNumber parseNumber(const QVariant& value, const CatalogueTable::NumericField& f) {
+    if (value.isNull()) return {value, {}};
+    const QString text = value.toString().trimmed();
+    if (text.isEmpty()) return {QVariant(QMetaType::fromType<double>()), {}};
+    const QString field = QStringLiteral("Поле «%1»: ").arg(f.title);
+    const int type = value.typeId();
+    const bool isNumber = type == QMetaType::Double || type == QMetaType::Int || type == QMetaType::LongLong;
+    bool ok = isNumber;
+    double d = value.toDouble();
+    if (f.integer) {
+        if (isNumber)
+            ok = std::isfinite(d) && d == std::floor(d);
+        else
+            d = static_cast<double>(text.toLongLong(&ok, 10));
+        if (!ok) return {{}, field + QStringLiteral("'%1' is not a valid integer value").arg(text)};
+    } else {
+        if (!isNumber) d = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        if (!ok || !std::isfinite(d))
+            return {{}, field + QStringLiteral("'%1' не является десятичным числом").arg(text)};
+    }
+    if (d < f.minimum || d > f.maximum)
+        return {{},
+                field +
+                    QStringLiteral("значение '%1' вне пределов от %2 до %3")
+                        .arg(text, QString::number(f.minimum, 'f', 0), QString::number(f.maximum, 'f', 0))};
+    return {d, {}};
+}
+
 } // namespace
 
 QString CatalogueModel::orderByClause() const {
@@ -45,27 +88,31 @@ QString CatalogueTable::open(const QString& folder, const QString& fileName) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db.setDatabaseName(QDir(folder).filePath(fileName));
+        QString engine;
         if (!db.open()) {
-            lastError_ = db.lastError().text();
+            engine = db.lastError().text();
         } else {
             for (const QString& sql : schema_.createSql) {
                 QSqlQuery q(db);
                 if (!q.exec(sql)) {
-                    lastError_ = q.lastError().text();
+                    engine = q.lastError().text();
                     break;
                 }
             }
         }
-        if (lastError_.isEmpty()) {
+        if (engine.isEmpty()) {
             model_ = std::make_unique<CatalogueModel>(nullptr, db);
             model_->setTable(schema_.table);
             model_->setEditStrategy(QSqlTableModel::OnManualSubmit);
             model_->setOrderFields(schema_.primaryOrder);
-            if (!model_->select()) lastError_ = model_->lastError().text();
-            if (model_->columnCount() == 0 && lastError_.isEmpty())
-                lastError_ = QStringLiteral("Table %1 not found in %2").arg(schema_.table, fileName);
-            if (!lastError_.isEmpty()) model_.reset();
+            if (!model_->select()) engine = model_->lastError().text();
+            if (model_->columnCount() == 0 && engine.isEmpty())
+                engine = QStringLiteral("Table %1 not found in %2").arg(schema_.table, fileName);
+            if (!engine.isEmpty()) model_.reset();
         }
+        if (!engine.isEmpty())
+            lastError_ = QStringLiteral("Не удалось открыть таблицу %1.\n%2")
+                             .arg(QDir(folder).filePath(fileName), engine);
     }
     if (!model_) {
         QSqlDatabase::removeDatabase(connection_);
@@ -115,8 +162,9 @@ void CatalogueTable::setRow(int row, bool alwaysScroll) {
     if (row != row_ && isDirty()) {
         // Moving to another record stores the pending edit first.
         const QStringList target = keyAt(row);
-        if (!post().isEmpty()) {
+        if (const QString error = post(); !error.isEmpty()) {
             Q_EMIT rowChanged(row_);
+            Q_EMIT moveRefused(error);
             return;
         }
         row = std::max(0, rowOfKey(target));
@@ -229,13 +277,20 @@ QString CatalogueTable::orderBy(const QString& field) {
     return lastError_ = reselect(key);
 }
 
-QString CatalogueTable::execute(const QString& sql, const QVariantList& values) {
+QSqlError CatalogueTable::execute(const QString& sql, const QVariantList& values) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (!q.prepare(sql)) return q.lastError().text();
+    if (!q.prepare(sql)) return q.lastError();
     for (const QVariant& v : values)
         q.addBindValue(v);
-    if (!q.exec()) return q.lastError().text();
+    if (!q.exec()) return q.lastError();
     return {};
+}
+
+QString CatalogueTable::describe(const QSqlError& error, const QStringList& key) const {
+    const QString sentence = isDuplicateKey(error) && !schema_.duplicateKey.isEmpty()
+                                 ? schema_.duplicateKey.arg(key.value(0))
+                                 : QStringLiteral("Не удалось записать в таблицу %1.").arg(schema_.table);
+    return sentence + QLatin1Char('\n') + error.text();
 }
 
 QString CatalogueTable::append(const QString& firstField) {
@@ -244,13 +299,13 @@ QString CatalogueTable::append(const QString& firstField) {
         if (QString e = post(); !e.isEmpty()) return e;
     }
     const QString first = model_->record().fieldName(0);
-    if (QString e = execute(
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(schema_.table, quoted(first)), {firstField});
-        !e.isEmpty())
-        return lastError_ = e;
     QStringList key;
     for (const QString& f : schema_.keyFields)
         key << (f.compare(first, Qt::CaseInsensitive) == 0 ? firstField : QString());
+    if (const QSqlError e = execute(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(schema_.table, quoted(first)), {firstField});
+        e.isValid())
+        return lastError_ = describe(e, key);
     return lastError_ = reselect(key);
 }
 
@@ -264,18 +319,37 @@ bool CatalogueTable::isDirty() const {
     return model_ && model_->isDirty();
 }
 
-bool CatalogueTable::submit() {
+bool CatalogueTable::submit(const QStringList& key) {
     if (model_->submitAll()) return true;
-    lastError_ = model_->lastError().text();
+    lastError_ = describe(model_->lastError(), key);
     model_->revertAll();
     Q_EMIT rowChanged(row_);
     return false;
 }
 
+QString CatalogueTable::checkNumbers() {
+    if (row_ < 0) return {};
+    QList<std::pair<QModelIndex, QVariant>> converted;
+    for (const NumericField& f : schema_.numericFields) {
+        const int col = fieldIndex(f.field);
+        if (col < 0) continue;
+        const QModelIndex index = model_->index(row_, col);
+        // Only what this edit changed: a value stored by another tool is read as it is.
+        if (!model_->isDirty(index)) continue;
+        const ParsedNumber parsed = parseNumber(model_->data(index, Qt::EditRole), f);
+        if (!parsed.refusal.isEmpty()) return parsed.refusal;
+        converted.append({index, parsed.number});
+    }
+    for (const auto& [index, number] : converted)
+        model_->setData(index, number);
+    return {};
+}
+
 QString CatalogueTable::post() {
     if (!isDirty()) return {};
+    if (QString refusal = checkNumbers(); !refusal.isEmpty()) return lastError_ = refusal;
     const QStringList key = keyAt(row_);
-    if (!submit()) return lastError_;
+    if (!submit(key)) return lastError_;
     fetchAll();
     int r = rowOfKey(key);
     if (r < 0) r = std::min(row_, count() - 1);
@@ -298,8 +372,9 @@ QString CatalogueTable::remove() {
         following = keyAt(row_ + 1);
     else if (row_ > 0)
         following = keyAt(row_ - 1);
+    const QStringList key = keyAt(row_);
     model_->removeRow(row_);
-    if (!submit()) return lastError_;
+    if (!submit(key)) return lastError_;
     fetchAll();
     row_ = count() > 0 ? std::max(0, rowOfKey(following)) : -1;
     Q_EMIT rowChanged(row_);

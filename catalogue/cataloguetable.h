@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QSqlError>
 #include <QSqlTableModel>
 #include <QString>
 #include <QStringList>
@@ -26,16 +28,29 @@ private:
 // One catalogue table file with its single shared cursor. Every window that shows the table works
 // on this object: it holds the current record (-1 when the table is empty or closed) and raises
 // afterScroll whenever the current record moves by navigation, by opening a non-empty table or by
-// a delete, never after an append. Errors of the database engine are returned as text (empty on
-// success) and leave the table consistent: a failed post or append changes nothing stored.
+// a delete, never after an append. Errors are returned as text for the user (empty on success) and
+// leave the table consistent: a failed post or append changes nothing stored. A post that an engine
+// error stops drops the pending edit; one refused because a numeric field holds no number in its
+// range keeps the record in edit, to be corrected or cancelled.
 class CatalogueTable : public QObject {
     Q_OBJECT
 public:
+    // A field that holds a number: a post stores it only as a number within [minimum, maximum].
+    struct NumericField {
+        QString field;
+        QString title; // the field's name in messages
+        bool integer;  // whole numbers only; otherwise decimals, with a point or a comma
+        double minimum;
+        double maximum;
+    };
     struct Schema {
         QString table;            // table name = file name without ".db"
         QStringList createSql;    // CREATE TABLE + CREATE INDEX statements
         QStringList keyFields;    // fields that identify a record
         QStringList primaryOrder; // order of the primary key ("" ordering)
+        QList<NumericField> numericFields;
+        // The sentence for a record whose key is taken; %1 is the value of its first key field.
+        QString duplicateKey;
     };
 
     CatalogueTable(Schema schema, QObject* parent = nullptr);
@@ -76,6 +91,8 @@ public:
     // Setting a field starts a pending edit of the current record (bound boxes and grids edit it
     // the same way); post stores it, cancel drops it, moving to another record posts it first.
     bool setField(const QString& field, const QVariant& value);
+    // Checks the pending numeric fields, turns their text into numbers (empty text into NULL) and
+    // stores the record. Returns the refusal or the engine's error.
     QString post();
     void cancel();
     bool isDirty() const;
@@ -89,16 +106,23 @@ Q_SIGNALS:
     void afterScroll();
     // The current row changed or the rows were re-read: views and mappers follow `row`.
     void rowChanged(int row);
+    // Moving to another record could not store the pending edit; the record stays current. Raised
+    // after rowChanged, so views are back on the record when the error is shown.
+    void moveRefused(const QString& error);
 
 private:
     QStringList keyAt(int row) const;
     int rowOfKey(const QStringList& key) const;
     QString reselect(const QStringList& key);
     void fetchAll();
-    // Writes the model's pending changes. On failure drops them, keeps the engine's error in
-    // lastError_, tells the views and returns false.
-    bool submit();
-    QString execute(const QString& sql, const QVariantList& values = {});
+    // Checks and converts the pending numeric fields of the current record; the refusal or empty.
+    QString checkNumbers();
+    // Writes the model's pending changes. On failure drops them, keeps the error for the user in
+    // lastError_, tells the views and returns false. `key` names the record in that error.
+    bool submit(const QStringList& key);
+    // The user's sentence for an engine error on the record with `key`, the engine's text below it.
+    QString describe(const QSqlError& error, const QStringList& key) const;
+    QSqlError execute(const QString& sql, const QVariantList& values = {});
 
     Schema schema_;
     QString connection_;

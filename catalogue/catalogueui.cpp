@@ -4,15 +4,24 @@
 #include "catalogue/cataloguetable.h"
 #include "ui/windowregistry.h"
 
+#include <QApplication>
 #include <QDataWidgetMapper>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 CatalogueUi::CatalogueUi(const QString& basesFolder, Schematic* model, WindowRegistry* windows,
                          QObject* parent)
     : QObject(parent), catalogue_(basesFolder), model_(model),
       ownWindows_(windows ? nullptr : std::make_unique<WindowRegistry>()),
-      windows_(windows ? windows : ownWindows_.get()) {}
+      windows_(windows ? windows : ownWindows_.get()) {
+    // A move that could not store the pending edit (in a grid, by the chain) has no handler of its
+    // own to report it: the box goes over the window the user works in.
+    for (CatalogueTable* table : {&catalogue_.pictures(), &catalogue_.elements(), &catalogue_.chips()})
+        connect(table, &CatalogueTable::moveRefused, this, [table](const QString& error) {
+            ShowPostError(QApplication::activeWindow(), *table, error);
+        });
+}
 
 CatalogueUi::~CatalogueUi() {
     // The windows hold views on the tables' models: they go first, newest first.
@@ -37,6 +46,18 @@ void CatalogueUi::DeleteCurrent(QWidget* parent, CatalogueTable& table, const QS
 bool CatalogueUi::ShowError(QWidget* parent, const QString& error) {
     if (error.isEmpty()) return false;
     QMessageBox::critical(parent, QStringLiteral("Tarnwell"), error);
+    return true;
+}
+
+bool CatalogueUi::ShowPostError(QWidget* parent, CatalogueTable& table, const QString& error) {
+    if (error.isEmpty()) return false;
+    if (!table.isDirty()) return ShowError(parent, error);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarnwell"), error, QMessageBox::Ok, parent);
+    QPushButton* drop = box.addButton(QStringLiteral("Отменить изменения"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() == drop) table.cancel();
     return true;
 }
 

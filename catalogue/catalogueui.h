@@ -38,6 +38,10 @@ public:
     // Error box of the engine or the image library, titled with the application title. Returns
     // true when `error` is not empty (the caller's handler stops then).
     static bool ShowError(QWidget* parent, const QString& error);
+    // The error of a post on `table`. When the record is still in edit (a refused number) the box
+    // also offers "Отменить изменения", which drops the pending edit; "OK" leaves it to be
+    // corrected. Returns true when `error` is not empty.
+    static bool ShowPostError(QWidget* parent, CatalogueTable& table, const QString& error);
 
     // "Удалить" of a catalogue window: nothing on an empty table; otherwise asks with `caption` and
     // `question` and deletes the current record on "Yes", showing an engine error.

@@ -33,7 +33,7 @@ void ChooserDialog::showEvent(QShowEvent* event) {
 void ChooserDialog::Button1Click() {
     if (target_.row() >= 0 && source_.row() >= 0) {
         target_.setField(field_, source_.text(nameField_));
-        if (CatalogueUi::ShowError(this, target_.post())) return;
+        if (CatalogueUi::ShowPostError(this, target_, target_.post())) return;
     }
     accept();
 }

@@ -16,6 +16,10 @@ void DbImage::setImageData(const QByteArray& data) {
     update();
 }
 
+void DbImage::setImageValue(const QVariant& value) {
+    setImageData(value.isNull() ? QByteArray() : value.toByteArray());
+}
+
 QByteArray DbImage::ReadBitmapFile(const QString& path, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -223,5 +223,5 @@ void TForm7::Button4Click() {
 
 void TForm7::Button5Click() {
     Mapper->submit();
-    CatalogueUi::ShowError(this, table_.post());
+    CatalogueUi::ShowPostError(this, table_, table_.post());
 }

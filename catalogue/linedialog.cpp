@@ -49,7 +49,7 @@ void LineDialog::AppendNamedRecord(CatalogueTable& table, const QString& field, 
     }
     if (CatalogueUi::ShowError(this, table.append(name))) return;
     table.setField(field, source.text(sourceField));
-    if (CatalogueUi::ShowError(this, table.post())) return;
+    if (CatalogueUi::ShowPostError(this, table, table.post())) return;
     accept();
 }
 

@@ -31,6 +31,11 @@ void TForm6::Button1Click() {
     if (!pictures) return;
     const QString path = pictures->RunOpenDialog();
     if (path.isEmpty()) return;
+    // The file is read before anything is appended, so a file that is no bitmap leaves no record
+    // behind and the same name can be tried again.
+    QString error;
+    const QByteArray bytes = DbImage::ReadBitmapFile(path, &error);
+    if (CatalogueUi::ShowError(this, error)) return;
     CatalogueTable& table = ui_.catalogue().pictures();
     // Appending in key order keeps the new record's position stable until the name order returns.
     if (CatalogueUi::ShowError(this, table.orderBy(QString()))) return;
@@ -38,14 +43,15 @@ void TForm6::Button1Click() {
         table.orderBy(PictureField::Name);
         return;
     }
-    QString error;
-    const QByteArray bytes = DbImage::ReadBitmapFile(path, &error);
-    if (CatalogueUi::ShowError(this, error)) {
+    table.setField(PictureField::Image, bytes);
+    if (const QString postError = table.post(); !postError.isEmpty()) {
+        // The appended name must not stay without its picture.
+        table.cancel();
+        table.remove();
         table.orderBy(PictureField::Name);
+        CatalogueUi::ShowError(this, postError);
         return;
     }
-    table.setField(PictureField::Image, bytes);
-    if (CatalogueUi::ShowError(this, table.post())) return;
     CatalogueUi::ShowError(this, table.orderBy(PictureField::Name));
     accept();
 }

@@ -108,10 +108,10 @@ void TForm5::Button3Click() {
     const QByteArray bytes = DbImage::ReadBitmapFile(path, &error);
     if (CatalogueUi::ShowError(this, error)) return;
     table_.setField(PictureField::Image, bytes);
-    CatalogueUi::ShowError(this, table_.post());
+    CatalogueUi::ShowPostError(this, table_, table_.post());
 }
 
 void TForm5::Button4Click() {
-    if (CatalogueUi::ShowError(this, table_.post())) return;
+    if (CatalogueUi::ShowPostError(this, table_, table_.post())) return;
     accept();
 }

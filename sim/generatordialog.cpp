@@ -7,7 +7,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+
+#include <limits>
 
 TForm16::TForm16(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form16"));
@@ -24,6 +27,7 @@ TForm16::TForm16(QWidget* parent) : QDialog(parent) {
     label2->setBuddy(Edit2);
     for (QLineEdit* edit : {Edit1, Edit2}) {
         edit->setFixedWidth(80);
+        edit->setMaxLength(10); // the digits of the largest int32
         MakeDigitsOnly(edit);
     }
 
@@ -41,7 +45,34 @@ TForm16::TForm16(QWidget* parent) : QDialog(parent) {
     grid->addLayout(buttons.layout, 2, 0, 1, 2);
     setFixedSize(sizeHint());
 
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button1, &QPushButton::clicked, this, &TForm16::Button1Click);
+}
+
+std::optional<int32_t> TForm16::ParseDuration(const QString& text) {
+    if (text.isEmpty() || text.size() > 10) return std::nullopt;
+    int64_t value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9') return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    if (value > std::numeric_limits<int32_t>::max()) return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+void TForm16::Button1Click() {
+    // An empty field is no number and ends the update silently, as before; a number too large
+    // for a duration is refused here so that it is not mistaken for one.
+    for (QLineEdit* edit : {Edit1, Edit2}) {
+        if (edit->text().isEmpty() || ParseDuration(edit->text())) continue;
+        QMessageBox::warning(this, QStringLiteral("Внимание"),
+                             QStringLiteral("Длительность периода должна быть целым числом от 0 до %1")
+                                 .arg(std::numeric_limits<int32_t>::max()),
+                             QMessageBox::Ok);
+        edit->setFocus();
+        edit->selectAll();
+        return;
+    }
+    accept();
 }
 
 void TForm16::SetDurations(int32_t high, int32_t low) {
@@ -50,11 +81,10 @@ void TForm16::SetDurations(int32_t high, int32_t low) {
 }
 
 void TForm16::StoreDurations(int32_t& high, int32_t& low) const {
-    bool ok = false;
-    const int32_t h = Edit1->text().toInt(&ok, 10);
-    if (!ok) return;
-    high = h;
-    const int32_t l = Edit2->text().toInt(&ok, 10);
-    if (!ok) return;
-    low = l;
+    const std::optional<int32_t> h = ParseDuration(Edit1->text());
+    if (!h) return;
+    high = *h;
+    const std::optional<int32_t> l = ParseDuration(Edit2->text());
+    if (!l) return;
+    low = *l;
 }

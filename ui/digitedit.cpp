@@ -34,8 +34,9 @@ bool DiscardNonDigitKey(const QKeyEvent* event) {
     default:
         break;
     }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
     const QString text = event->text();
-    if (text.isEmpty()) return false;
+    if (text.isEmpty() || !text.at(0).isPrint()) return false;
     return !(text.size() == 1 && text[0] >= u'0' && text[0] <= u'9');
 }
 

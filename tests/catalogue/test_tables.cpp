@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QSqlRecord>
 
+#include <vector>
+
 namespace {
 
 class Tables : public ::testing::Test {
@@ -192,24 +194,199 @@ TEST_F(Tables, OrderingKeepsTheCurrentRecordAndChangesFirst) {
     EXPECT_EQ(t.text(ChipField::Mark), QStringLiteral("A1"));
 }
 
-TEST_F(Tables, KeyViolationsReportTheEngineTextAndChangeNothing) {
+TEST_F(Tables, KeyViolationsSayWhatClashedThenTheEngineTextAndChangeNothing) {
     openAll();
     CatalogueTable& chips = cat.chips();
-    ASSERT_EQ(chips.append(QStringLiteral("NEW")), QString());
-    EXPECT_EQ(chips.text(ChipField::Mark), QStringLiteral("NEW"));
+    ASSERT_EQ(chips.append(QStringLiteral("К155ЛА3")), QString());
+    EXPECT_EQ(chips.text(ChipField::Mark), QStringLiteral("К155ЛА3"));
     EXPECT_EQ(chips.text(ChipField::Type), QString());
     const int count = chips.count();
-    const QString error = chips.append(QStringLiteral("NEW"));
-    EXPECT_TRUE(error.contains(QStringLiteral("UNIQUE"))) << error.toStdString();
+    QString error = chips.append(QStringLiteral("К155ЛА3"));
+    EXPECT_EQ(error.section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("Микросхема К155ЛА3 с таким типом уже есть"));
+    EXPECT_TRUE(error.section(QLatin1Char('\n'), 1).contains(QStringLiteral("UNIQUE")))
+        << error.toStdString();
     EXPECT_EQ(chips.count(), count);
+
+    error = cat.pictures().append(QStringLiteral("B"));
+    EXPECT_EQ(error.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Картинка с именем «B» уже есть"));
+    EXPECT_EQ(cat.pictures().count(), 3);
 
     // Renaming an element onto an existing name: the post fails and the record keeps its name.
     CatalogueTable& elements = cat.elements();
     elements.first();
     elements.setField(ElementField::Name, QStringLiteral("OR"));
-    EXPECT_FALSE(elements.post().isEmpty());
+    error = elements.post();
+    EXPECT_EQ(error.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Элемент с именем «OR» уже есть"));
     EXPECT_FALSE(elements.isDirty());
     EXPECT_EQ(elements.text(ElementField::Name), QStringLiteral("AND"));
+}
+
+// What the chips file holds for the chip `mark`, read through a connection of its own.
+QVariantList StoredChip(const QString& folder, const QString& mark, const QStringList& fields) {
+    QVariantList out;
+    const QString name = QStringLiteral("stored");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(QDir(folder).filePath(QStringLiteral("microchips.db")));
+        EXPECT_TRUE(db.open());
+        QStringList columns;
+        for (const QString& f : fields)
+            columns << QStringLiteral("%1, typeof(%1)").arg(f);
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT %1 FROM microchips WHERE Mark = ?")
+                      .arg(columns.join(QStringLiteral(", "))));
+        q.addBindValue(mark);
+        EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
+        if (q.next()) {
+            for (int i = 0; i < q.record().count(); ++i)
+                out << q.value(i);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return out;
+}
+
+struct BadNumber {
+    QString field;
+    QString text;
+    QString message; // the whole refusal
+};
+
+class BadNumbers : public Tables, public ::testing::WithParamInterface<BadNumber> {};
+
+// Each bad entry is refused by the post with a message naming the field and the text; the record
+// stays in edit (with the other field changed in the same edit) and the file holds none of it.
+TEST_P(BadNumbers, AreRefusedByThePostAndNothingIsWritten) {
+    const BadNumber& c = GetParam();
+    const QStringList fields{c.field, ChipField::ElemName};
+    ASSERT_EQ(cat.openChips(), QString());
+    CatalogueTable& chips = cat.chips();
+    ASSERT_EQ(chips.text(ChipField::Mark), QStringLiteral("K1"));
+    const QVariantList before = StoredChip(dir.path(), QStringLiteral("K1"), fields);
+    ASSERT_EQ(before.size(), 4);
+
+    chips.setField(ChipField::ElemName, QStringLiteral("changed"));
+    chips.setField(c.field, c.text);
+    EXPECT_EQ(chips.post(), c.message);
+    EXPECT_EQ(chips.lastError(), c.message);
+    EXPECT_TRUE(chips.isDirty());
+    EXPECT_EQ(chips.text(c.field), c.text); // still shown as typed, to be corrected
+    EXPECT_EQ(StoredChip(dir.path(), QStringLiteral("K1"), fields), before);
+
+    // Moving away would store it: the move is refused too and says why.
+    QSignalSpy refused(&chips, &CatalogueTable::moveRefused);
+    chips.setRow(2);
+    EXPECT_EQ(chips.row(), 0);
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_EQ(refused.first().first().toString(), c.message);
+    EXPECT_EQ(chips.orderBy(ChipField::Type), c.message);
+    EXPECT_EQ(StoredChip(dir.path(), QStringLiteral("K1"), fields), before);
+
+    chips.cancel();
+    EXPECT_FALSE(chips.isDirty());
+    EXPECT_EQ(chips.text(ChipField::ElemName), QStringLiteral("OR"));
+    chips.setRow(2);
+    EXPECT_EQ(chips.row(), 2);
+}
+
+QString notInteger(const QString& title, const QString& text) {
+    return QStringLiteral("Поле «%1»: '%2' is not a valid integer value").arg(title, text);
+}
+QString outOfRange(const QString& title, const QString& text, const QString& max) {
+    return QStringLiteral("Поле «%1»: значение '%2' вне пределов от 0 до %3").arg(title, text, max);
+}
+QString notDecimal(const QString& title, const QString& text) {
+    return QStringLiteral("Поле «%1»: '%2' не является десятичным числом").arg(title, text);
+}
+
+std::vector<BadNumber> BadNumberCases() {
+    std::vector<BadNumber> cases;
+    struct Whole {
+        QString field;
+        QString title;
+        QString max;
+        QString aboveMax;
+    };
+    const Whole whole[] = {
+        {ChipField::ElemCount, QStringLiteral("Количество элементов"), "1000", "1001"},
+        {ChipField::LegsCount, QStringLiteral("Количество ножек"), "1000", "5000"},
+        {ChipField::ReactTimeLH, QStringLiteral("Задержка Низк -> Выс"), "2147483647", "2147483648"},
+        {ChipField::ReactTimeHL, QStringLiteral("Задержка Выс -> Низк"), "2147483647", "2147483648"}};
+    for (const Whole& w : whole) {
+        cases.push_back({w.field, "abc", notInteger(w.title, "abc")});
+        cases.push_back({w.field, "2.5", notInteger(w.title, "2.5")});
+        cases.push_back({w.field, "12abc", notInteger(w.title, "12abc")});
+        cases.push_back({w.field, "99999999999999999999", notInteger(w.title, "99999999999999999999")});
+        cases.push_back({w.field, "-1", outOfRange(w.title, "-1", w.max)});
+        cases.push_back({w.field, w.aboveMax, outOfRange(w.title, w.aboveMax, w.max)});
+    }
+    struct Decimal {
+        QString field;
+        QString title;
+    };
+    const Decimal decimals[] = {{ChipField::Power, QStringLiteral("Мощность")},
+                                {ChipField::Voltage, QStringLiteral("Напряжение")},
+                                {ChipField::LowVoltage, QStringLiteral("Низкий уровень напряжения")},
+                                {ChipField::HighVoltage, QStringLiteral("Высокий уровень напряжения")}};
+    for (const Decimal& d : decimals) {
+        cases.push_back({d.field, "abc", notDecimal(d.title, "abc")});
+        cases.push_back({d.field, "1.5.2", notDecimal(d.title, "1.5.2")});
+        cases.push_back({d.field, "1e999", notDecimal(d.title, "1e999")});
+        cases.push_back({d.field, "nan", notDecimal(d.title, "nan")});
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ChipFields, BadNumbers, ::testing::ValuesIn(BadNumberCases()),
+    [](const ::testing::TestParamInfo<BadNumber>& info) {
+        return QStringLiteral("%1_%2").arg(info.param.field).arg(info.index).toStdString();
+    });
+
+TEST_F(Tables, GoodNumbersAreStoredAsNumbersAndEmptyAsNull) {
+    struct Case {
+        QString field;
+        QString text;
+        QVariant stored; // null for NULL
+    };
+    const Case cases[] = {
+        {ChipField::ElemCount, "0", 0.0},         {ChipField::ElemCount, "1000", 1000.0},
+        {ChipField::LegsCount, " 14 ", 14.0},     {ChipField::ReactTimeLH, "2147483647", 2147483647.0},
+        {ChipField::ReactTimeHL, "", QVariant()}, {ChipField::Power, "0.25", 0.25},
+        {ChipField::Voltage, "4,75", 4.75},       {ChipField::LowVoltage, "-5.2", -5.2},
+        {ChipField::HighVoltage, "1e3", 1000.0},
+    };
+    ASSERT_EQ(cat.openChips(), QString());
+    CatalogueTable& chips = cat.chips();
+    for (const Case& c : cases) {
+        chips.setField(c.field, c.text);
+        ASSERT_EQ(chips.post(), QString()) << c.field.toStdString() << " " << c.text.toStdString();
+        const QVariantList stored = StoredChip(dir.path(), QStringLiteral("K1"), {c.field});
+        ASSERT_EQ(stored.size(), 2);
+        if (c.stored.isNull()) {
+            EXPECT_TRUE(stored[0].isNull()) << c.field.toStdString();
+            EXPECT_EQ(stored[1].toString(), QStringLiteral("null"));
+        } else {
+            EXPECT_DOUBLE_EQ(stored[0].toDouble(), c.stored.toDouble()) << c.field.toStdString();
+            EXPECT_EQ(stored[1].toString(), QStringLiteral("real")) << c.field.toStdString();
+        }
+    }
+    // A value another tool stored is read as it is and does not stop edits of other fields.
+    chips.close();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tool"));
+        db.setDatabaseName(QDir(dir.path()).filePath(QStringLiteral("microchips.db")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(QStringLiteral("UPDATE microchips SET Legs_Count = 'x' WHERE Mark = 'K1'"), db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("tool"));
+    ASSERT_EQ(cat.openChips(), QString());
+    chips.setField(ChipField::ElemCount, QStringLiteral("3"));
+    EXPECT_EQ(chips.post(), QString());
+    EXPECT_EQ(chips.text(ChipField::LegsCount), QStringLiteral("x"));
 }
 
 TEST_F(Tables, EditsAreStoredInTheFileByPostOrByMoving) {

@@ -16,9 +16,12 @@
 #include "model/schematic.h"
 #include "tests/catalogue/catalogue_fixture.h"
 #include "tests/common/testutil.h"
+#include "ui/translation.h"
 #include "ui/windowregistry.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,9 +29,14 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlRecord>
 #include <QTest>
+#include <QTimer>
+#include <QTranslator>
+#include <QTreeView>
 
 #include <initializer_list>
+#include <memory>
 
 namespace {
 
@@ -243,8 +251,8 @@ TEST_F(Windows, MarkingDialogRefusesAnEmptyTextAndADuplicateKey) {
         QString title;
         QString textPart;
     };
-    for (const Step& s :
-         {Step{"", "Внимание", "Необходимо ввести тип элемента"}, Step{"DUP", "Tarnwell", "UNIQUE"}}) {
+    for (const Step& s : {Step{"", "Внимание", "Необходимо ввести тип элемента"},
+                          Step{"DUP", "Tarnwell", "Микросхема DUP с таким типом уже есть\n"}}) {
         bool stayedOpen = false;
         WhenModalShown([&](QWidget* w) {
             auto* dlg = qobject_cast<TForm11*>(w);
@@ -465,6 +473,60 @@ INSTANTIATE_TEST_SUITE_P(
                       DeleteCase{"Form10", "Внимание", "Вы действительно хотите удалить текущий элемент"}),
     [](const ::testing::TestParamInfo<DeleteCase>& info) { return std::string(info.param.window); });
 
+// Closes the next message box with OK once it is up, keeping its text in `text`; modal dialogs
+// under it are passed over. Gives up after five seconds.
+void CloseNextMessageBox(QString* text) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, text, clock] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box && clock->elapsed() < 5000) return;
+        timer->stop();
+        timer->deleteLater();
+        if (!box) return;
+        *text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    timer->start();
+}
+
+// The names stored in a pictures file, read through a connection of its own.
+QStringList StoredNames(const QString& file) {
+    QStringList names;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("names"));
+        db.setDatabaseName(file);
+        EXPECT_TRUE(db.open());
+        QSqlQuery q(QStringLiteral("SELECT Name FROM elements_images ORDER BY Name"), db);
+        while (q.next())
+            names << q.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("names"));
+    return names;
+}
+
+// One chip's row of a chips file as text, each value with its SQLite type.
+QString StoredChipRow(const QString& file, const QString& mark) {
+    QStringList values;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("row"));
+        db.setDatabaseName(file);
+        EXPECT_TRUE(db.open());
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT * FROM microchips WHERE Mark = ?"));
+        q.addBindValue(mark);
+        EXPECT_TRUE(q.exec());
+        if (q.next())
+            for (int i = 0; i < q.record().count(); ++i)
+                values << q.value(i).toString() + QLatin1Char(':') +
+                              QString::fromLatin1(q.value(i).typeName());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("row"));
+    return values.join(QLatin1Char('|'));
+}
+
 // Picks `path` in the next file dialog, then runs `then` (for the box that follows, if any).
 void ChooseFileNext(const QString& path, std::function<void()> then = {}) {
     WhenModalShown([path, then](QWidget* w) {
@@ -542,6 +604,58 @@ TEST_F(Windows, PictureNameDialogAddsANamedBitmapInNameOrder) {
     EXPECT_EQ(form<TForm5>()->DBImage1->image().size(), QSize(40, 80));
 }
 
+// Regression: a file that was no bitmap left the new name behind without a picture, so the same
+// name could not be added again.
+TEST_F(Windows, PictureAddWithAFileThatIsNoBitmapLeavesNoRecord) {
+    const QString bad = dir.filePath(QStringLiteral("bad.bmp"));
+    {
+        QFile f(bad);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("BM but not really");
+    }
+    const QString good = dir.filePath(QStringLiteral("good.bmp"));
+    QImage(20, 40, QImage::Format_RGB32).save(good, "BMP");
+    CatalogueTable& pictures = cat().pictures();
+    const QStringList before = StoredNames(dir.filePath(QStringLiteral("elements_images.db")));
+    QString boxText;
+    bool stayedOpen = false;
+    int countAfterBad = 0;
+    WhenModalShown([&](QWidget* w) {
+        auto* dlg = qobject_cast<TForm6*>(w);
+        ASSERT_NE(dlg, nullptr);
+        dlg->Edit1->setText(QStringLiteral("NEW"));
+        // The name dialog itself is modal, so the box is waited for by its class.
+        ChooseFileNext(bad, [&] { CloseNextMessageBox(&boxText); });
+        dlg->Button1->click();
+        stayedOpen = dlg->isVisible();
+        countAfterBad = pictures.count();
+        EXPECT_EQ(StoredNames(dir.filePath(QStringLiteral("elements_images.db"))), before);
+        ChooseFileNext(good); // the same name again, with a bitmap
+        dlg->Button1->click();
+    });
+    form<TForm5>()->Button1->click();
+    EXPECT_TRUE(boxText.contains(bad)) << boxText.toStdString();
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(countAfterBad, 3);
+    EXPECT_EQ(pictures.count(), 4);
+    EXPECT_EQ(pictures.text(PictureField::Name), QStringLiteral("NEW"));
+    EXPECT_EQ(form<TForm5>()->DBImage1->image().size(), QSize(20, 40));
+    EXPECT_EQ(StoredNames(dir.filePath(QStringLiteral("elements_images.db"))),
+              (QStringList{"A", "B", "C", "NEW"}));
+}
+
+// Regression: a record without a picture kept showing the picture of the record shown before.
+TEST_F(Windows, RecordWithoutAPictureShowsAnEmptyPreview) {
+    CatalogueTable& pictures = cat().pictures();
+    ASSERT_EQ(pictures.append(QStringLiteral("Bare")), QString());
+    for (const QString& name :
+         {QStringLiteral("B"), QStringLiteral("Bare"), QStringLiteral("A"), QStringLiteral("Bare")}) {
+        pictures.locate(PictureField::Name, name);
+        EXPECT_EQ(form<TForm5>()->DBImage1->image().isNull(), name == QStringLiteral("Bare"))
+            << name.toStdString();
+    }
+}
+
 TEST_F(Windows, ElementNameDialogAddsAnElementWithTheCurrentPicture) {
     cat().pictures().locate(PictureField::Name, QStringLiteral("B"));
     WhenModalShown([](QWidget* w) {
@@ -568,6 +682,97 @@ TEST_F(Windows, EditsTypedIntoBoundBoxesAreStoredByOk) {
     ASSERT_EQ(again.openElements(), QString());
     again.elements().locate(ElementField::Name, QStringLiteral("OR"));
     EXPECT_EQ(again.elements().text(ElementField::Script), QStringLiteral("Y=~1"));
+}
+
+// Regression: text typed into a numeric box was stored as it was; the chip then listed no elements.
+TEST_F(Windows, ChipsOkRefusesAWrongNumberNamingTheFieldAndStaysOpenUntilCorrectedOrCancelled) {
+    TForm10* f = form<TForm10>();
+    CatalogueTable& chips = cat().chips();
+    const QString file = dir.filePath(QStringLiteral("microchips.db"));
+    struct Step {
+        QLineEdit* edit;
+        QString field;
+        QString text;
+        QString message;
+        bool discard; // leaves the box by "Отменить изменения" instead of correcting
+    };
+    const Step steps[] = {
+        {f->DBEdit2, ChipField::ElemCount, "abc",
+         "Поле «Количество элементов»: 'abc' is not a valid integer value", false},
+        {f->DBEdit4, ChipField::ReactTimeLH, "-5",
+         "Поле «Задержка Низк -> Выс»: значение '-5' вне пределов от 0 до 2147483647", true},
+        {f->DBEdit3, ChipField::LegsCount, "1001",
+         "Поле «Количество ножек»: значение '1001' вне пределов от 0 до 1000", false},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.text.toStdString());
+        const QString storedBefore = StoredChipRow(file, QStringLiteral("K1"));
+        const QString shownBefore = chips.text(s.field);
+        f->show();
+        s.edit->setText(s.text);
+        QString title;
+        QString text;
+        WhenModalShown([&](QWidget* w) {
+            auto* mb = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(mb, nullptr);
+            title = mb->windowTitle();
+            text = mb->text();
+            QAbstractButton* drop = nullptr;
+            for (QAbstractButton* b : mb->buttons())
+                if (b->text() == QStringLiteral("Отменить изменения")) drop = b;
+            ASSERT_NE(drop, nullptr);
+            (s.discard ? drop : mb->button(QMessageBox::Ok))->click();
+        });
+        f->Button3->click();
+        EXPECT_EQ(title, QStringLiteral("Tarnwell"));
+        EXPECT_EQ(text, s.message);
+        EXPECT_EQ(StoredChipRow(file, QStringLiteral("K1")), storedBefore);
+        if (s.discard) {
+            // Cancelled: the box shows the stored value again and OK closes.
+            EXPECT_FALSE(chips.isDirty());
+            EXPECT_EQ(s.edit->text(), shownBefore);
+            f->Button3->click();
+            EXPECT_FALSE(f->isVisible());
+            continue;
+        }
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_TRUE(chips.isDirty());
+        EXPECT_EQ(s.edit->text(), s.text);
+        // Corrected: OK stores it and closes.
+        s.edit->setText(QStringLiteral("7"));
+        f->Button3->click();
+        EXPECT_FALSE(f->isVisible());
+        EXPECT_FALSE(chips.isDirty());
+        EXPECT_EQ(s.edit->text(), QStringLiteral("7"));
+    }
+    Catalogue again(dir.path());
+    ASSERT_EQ(again.openChips(), QString());
+    EXPECT_EQ(again.chips().number(ChipField::ElemCount), 7);
+    EXPECT_EQ(again.chips().number(ChipField::LegsCount), 7);
+}
+
+TEST_F(Windows, MovingInTheGridWithAWrongNumberSaysWhyAndStaysOnTheRecord) {
+    TForm10* f = form<TForm10>();
+    f->show();
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+    f->DBEdit5->setFocus();
+    f->DBEdit5->setText(QStringLiteral("x1"));
+    QString text;
+    WhenModalShown([&](QWidget* w) {
+        auto* mb = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(mb, nullptr);
+        text = mb->text();
+        mb->button(QMessageBox::Ok)->click();
+    });
+    // The click takes the focus from the box, which hands its text to the record, then moves.
+    QTest::mouseClick(f->DBGrid1->viewport(), Qt::LeftButton, {}, f->DBGrid1->cellRect(2, 0).center());
+    EXPECT_EQ(text, QStringLiteral("Поле «Задержка Выс -> Низк»: 'x1' is not a valid integer value"));
+    EXPECT_EQ(cat().chips().row(), 0);
+    EXPECT_EQ(f->DBGrid1->currentIndex().row(), 0);
+    EXPECT_EQ(f->DBEdit5->text(), QStringLiteral("x1"));
+    cat().chips().cancel();
+    f->hide();
 }
 
 TEST_F(Windows, ElementChooserSetsTheChipsElementAndCancelLeavesTheBrowsedOne) {
@@ -616,6 +821,74 @@ TEST_F(Windows, GridEditsAreStoredOnMovingAndLimitedToTheFieldLength) {
     ASSERT_EQ(again.openChips(), QString());
     EXPECT_TRUE(again.chips().locate(ChipField::Mark, QStringLiteral("K9")));
     EXPECT_FALSE(again.chips().locate(ChipField::Mark, QStringLiteral("K1")));
+}
+
+// Saves `w` as `name` into the folder TARNWELL_GRAB_DIR names, when it names one.
+void Grab(QWidget* w, const char* name) {
+    const QPixmap picture = w->grab();
+    EXPECT_FALSE(picture.isNull());
+    const QString dir = qEnvironmentVariable("TARNWELL_GRAB_DIR");
+    if (!dir.isEmpty()) picture.save(QDir(dir).filePath(QString::fromLatin1(name)));
+}
+
+// The catalogue windows with the toolkit's Russian texts installed, as the program starts.
+class RussianToolkit : public Windows {
+protected:
+    void SetUp() override {
+        Windows::SetUp();
+        translator = InstallToolkitTranslation();
+        ASSERT_NE(translator, nullptr)
+            << "qtbase_ru missing: tools/install-deps.sh installs qt6-translations-l10n";
+    }
+    void TearDown() override {
+        if (!translator) return;
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    QTranslator* translator = nullptr;
+};
+
+TEST_F(RussianToolkit, PictureFileDialogSpeaksRussian) {
+    QStringList texts;
+    WhenModalShown([&](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        // A tidy folder for the picture: the catalogue's own files and two bitmaps.
+        for (const char* bmp : {"and.bmp", "or.bmp"})
+            TForm10::NandPicture().save(dir.filePath(QString::fromLatin1(bmp)), "BMP");
+        fd->setDirectory(dir.path());
+        fd->resize(760, 420);
+        QTest::qWait(300); // the folder is read in the background
+        if (auto* view = fd->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+            const QModelIndex first = view->model()->index(0, 0, view->rootIndex());
+            view->setCurrentIndex(first);
+        }
+        QTest::qWait(50);
+        for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+            if (auto* l = fd->findChild<QLabel*>(QString::fromLatin1(label))) texts << l->text().remove(u'&');
+        if (auto* box = fd->findChild<QDialogButtonBox*>())
+            for (QAbstractButton* b : box->buttons())
+                texts << b->text().remove(u'&');
+        Grab(fd, "russian-file-dialog.png");
+        fd->reject();
+    });
+    form<TForm5>()->RunOpenDialog();
+    EXPECT_EQ(texts, (QStringList{"Перейти к:", "Имя файла:", "Типы файлов:", "Открыть", "Отмена"}))
+        << texts.join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(RussianToolkit, DeleteConfirmationSaysYesAndNoInRussian) {
+    QStringList buttons;
+    WhenModalShown([&](QWidget* w) {
+        auto* mb = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(mb, nullptr);
+        buttons << mb->button(QMessageBox::Yes)->text() << mb->button(QMessageBox::No)->text();
+        Grab(mb, "russian-confirmation.png");
+        mb->button(QMessageBox::No)->click();
+    });
+    form<TForm10>()->Button2->click();
+    EXPECT_EQ(buttons, (QStringList{"&Да", "&Нет"}));
+    EXPECT_EQ(cat().chips().count(), 3);
 }
 
 // Regression: the catalogue deleted its windows in a fixed list order, not newest first as it

@@ -5,6 +5,7 @@
 #include "model/specialpictures.h"
 #include "sim/generatordialog.h"
 #include "sim/timescaledialog.h"
+#include "tests/common/testutil.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,7 +22,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -361,6 +364,63 @@ TEST(GeneratorDialog, OkStoresCancelKeeps) {
         EXPECT_EQ(high, 45);
         EXPECT_EQ(low, 70);
     }
+}
+
+TEST(GeneratorDialog, ADurationIsDigitsWithinInt32) {
+    struct Case {
+        const char* text;
+        std::optional<int32_t> duration;
+    };
+    const Case cases[] = {{"0", 0},
+                          {"100", 100},
+                          {"0000000007", 7},
+                          {"2147483647", std::numeric_limits<int32_t>::max()},
+                          {"2147483648", std::nullopt},
+                          {"9999999999", std::nullopt},
+                          {"99999999999", std::nullopt},
+                          {"-5", std::nullopt},
+                          {"+5", std::nullopt},
+                          {"", std::nullopt},
+                          {"12a", std::nullopt}};
+    for (const Case& c : cases)
+        EXPECT_EQ(TForm16::ParseDuration(QString::fromLatin1(c.text)), c.duration) << c.text;
+}
+
+// Regression: an over-long digit string could reach the generator as a wrapped or cut number.
+TEST(GeneratorDialog, OkRefusesADurationAboveInt32AndNothingNegativeIsStored) {
+    int32_t high = 30;
+    int32_t low = 70;
+    TForm16 f;
+    f.SetDurations(high, low);
+    f.show();
+    f.Edit1->selectAll();
+    f.Edit1->setFocus();
+    QTest::keyClicks(f.Edit1, QStringLiteral("999999999999")); // twelve digits: ten are taken
+    EXPECT_EQ(f.Edit1->text(), QStringLiteral("9999999999"));
+    f.hide();
+
+    QString boxText;
+    bool stayedOpen = false;
+    QTimer::singleShot(0, &f, [&] {
+        AcceptNextMessageBox();
+        f.Button1->click();
+        boxText = LastMessageBoxText();
+        stayedOpen = f.isVisible();
+        EXPECT_EQ(f.focusWidget(), f.Edit1);
+        f.Edit1->setText(QStringLiteral("2147483647"));
+        f.Button1->click();
+    });
+    ASSERT_EQ(f.exec(), QDialog::Accepted);
+    EXPECT_EQ(boxText, QStringLiteral("Длительность периода должна быть целым числом от 0 до 2147483647"));
+    EXPECT_TRUE(stayedOpen);
+    f.StoreDurations(high, low);
+    EXPECT_EQ(high, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(low, 70);
+
+    // Text set around the key filter is checked again when stored.
+    f.Edit1->setText(QStringLiteral("-5"));
+    f.StoreDurations(high, low);
+    EXPECT_EQ(high, std::numeric_limits<int32_t>::max());
 }
 
 TEST(WaitMs, ProcessesEventsAtLeastOnceAndWaits) {

@@ -2,18 +2,25 @@
 #include "ui/buttonrow.h"
 #include "ui/digitedit.h"
 #include "ui/picturescale.h"
+#include "ui/translation.h"
 #include "ui/windowregistry.h"
 
+#include <QClipboard>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 
 namespace {
@@ -23,6 +30,7 @@ struct KeyCase {
     Qt::Key key;
     QString text;
     bool discarded;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     friend void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -30,7 +38,7 @@ class DigitKeys : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(DigitKeys, OnlyCharactersOtherThanDigitsAreDiscarded) {
     const KeyCase& c = GetParam();
-    const QKeyEvent event(QEvent::KeyPress, c.key, Qt::NoModifier, c.text);
+    const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, c.text);
     EXPECT_EQ(DiscardNonDigitKey(&event), c.discarded);
 }
 
@@ -48,7 +56,15 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"Escape", Qt::Key_Escape, QStringLiteral("\x1b"), false},
                       KeyCase{"Tab", Qt::Key_Tab, QStringLiteral("\t"), false},
                       KeyCase{"Delete", Qt::Key_Delete, QString(), false},
-                      KeyCase{"Left", Qt::Key_Left, QString(), false}),
+                      KeyCase{"DeleteWithDel", Qt::Key_Delete, QStringLiteral("\x7f"), false},
+                      KeyCase{"Left", Qt::Key_Left, QString(), false},
+                      KeyCase{"Home", Qt::Key_Home, QString(), false},
+                      KeyCase{"End", Qt::Key_End, QString(), false},
+                      KeyCase{"CtrlA", Qt::Key_A, QStringLiteral("\x01"), false, Qt::ControlModifier},
+                      KeyCase{"CtrlC", Qt::Key_C, QStringLiteral("\x03"), false, Qt::ControlModifier},
+                      KeyCase{"CtrlVWithLetter", Qt::Key_V, QStringLiteral("v"), false, Qt::ControlModifier},
+                      KeyCase{"CtrlZ", Qt::Key_Z, QStringLiteral("\x1a"), false, Qt::ControlModifier},
+                      KeyCase{"ShiftLetter", Qt::Key_A, QStringLiteral("A"), true, Qt::ShiftModifier}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
 
 TEST(DigitEdit, TypedAndInsertedTextKeepsOnlyDigits) {
@@ -63,6 +79,61 @@ TEST(DigitEdit, TypedAndInsertedTextKeepsOnlyDigits) {
     EXPECT_EQ(edit.text(), QStringLiteral("12"));
     edit.insert(QStringLiteral("45"));
     EXPECT_EQ(edit.text(), QStringLiteral("1245"));
+}
+
+// Regression: select all, copy, paste, undo and Delete (which may carry "\x7f") were discarded
+// as non-digits.
+TEST(DigitEdit, TheUsualEditingKeysStillWork) {
+    QLineEdit edit;
+    MakeDigitsOnly(&edit);
+    edit.show();
+    QTest::keyClicks(&edit, QStringLiteral("12345"));
+    QTest::keyClick(&edit, Qt::Key_Home);
+    QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
+    EXPECT_EQ(edit.text(), QStringLiteral("2345"));
+    QTest::keyClick(&edit, Qt::Key_End);
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit.text(), QStringLiteral("234"));
+
+    QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(edit.selectedText(), QStringLiteral("234"));
+    QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("234"));
+    QTest::keyClicks(&edit, QStringLiteral("9"));
+    EXPECT_EQ(edit.text(), QStringLiteral("9"));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("7x"));
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit.text(), QStringLiteral("9")); // a paste with a non-digit is refused whole
+    QGuiApplication::clipboard()->setText(QStringLiteral("78"));
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit.text(), QStringLiteral("978"));
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit.text(), QStringLiteral("9"));
+}
+
+TEST(ToolkitTranslation, IsInstalledFromQtsFolderAndAMissingFileChangesNothing) {
+    const QString yes = QStringLiteral("&Yes");
+    {
+        QTemporaryDir empty;
+        EXPECT_EQ(InstallToolkitTranslation(empty.path()), nullptr);
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
+    }
+    QTranslator* translator = InstallToolkitTranslation();
+    ASSERT_NE(translator, nullptr)
+        << "qtbase_ru missing: tools/install-deps.sh installs qt6-translations-l10n";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Да"));
+    // The edit boxes' context menu.
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList actions;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) actions << a->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+    EXPECT_EQ(actions, (QStringList{"Отменить действие", "Повторить действие", "Вырезать", "Копировать",
+                                    "Вставить", "Удалить", "Выделить всё"}));
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
 }
 
 struct ScaleCase {
