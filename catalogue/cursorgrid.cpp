@@ -117,3 +117,7 @@ void CursorGrid::setTitle(int column, const QString& title) {
 QString CursorGrid::title(int column) const {
     return columns_.value(column).title;
 }
+
+QRect CursorGrid::cellRect(int row, int column) const {
+    return visualRect(proxy_->index(row, sourceColumns_.value(column, 0)));
+}

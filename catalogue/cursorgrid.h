@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <QTableView>
 
@@ -21,6 +22,8 @@ public:
 
     void setTitle(int column, const QString& title);
     QString title(int column) const;
+    // The first row of the current record's cell rectangle, for tests and clicks.
+    QRect cellRect(int row, int column) const;
 
 Q_SIGNALS:
     void titleClicked(int column);
