@@ -70,9 +70,11 @@ private:
     void DragSelection(ElementPicture* pressed, QPoint p);
     void SelectInBand();
     void EraseHoverMarker();
-    // Moves come faster than a dense schematic routes: rather than routing once per move and
-    // letting the moves pile up, the drag asks for one re-route that runs when the event loop has
-    // delivered the moves already waiting. The release routes at once and cancels it.
+    // Moves come faster than a dense schematic routes. Rather than routing on every move and
+    // letting the moves pile up, a move asks for one re-route that runs once the event loop has
+    // delivered the moves already waiting, so the pictures follow the pointer and the wires catch
+    // up. The release routes at once and cancels a request still open, so the final wires are
+    // those of the final positions (a skipped re-route also hands no search direction on).
     void RequestReroute();
     void RunPendingReroute();
     void Reroute();
