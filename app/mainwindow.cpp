@@ -15,6 +15,7 @@
 #include "catalogue/picturechooser.h"
 #include "catalogue/picturenamedialog.h"
 #include "catalogue/pictureswindow.h"
+#include "editor/elementpicture.h"
 #include "editor/surface.h"
 #include "editor/workspaceframe.h"
 #include "router/router.h"
@@ -135,7 +136,12 @@ void TForm1::CreateWindows() {
     add(timeScale);
     connect(timeScale, &TForm15::closed, ToolButton9, [this] { ToolButton9->setChecked(false); });
     add(new TForm16(this));
-    add(new TForm17(this));
+    auto* scope = new TForm17(this);
+    add(scope);
+    // A deletion clears or renumbers channels: a visible oscilloscope window shows them anew.
+    connect(model_.get(), &Schematic::channelsChanged, scope, [scope] {
+        if (scope->isVisible()) scope->update();
+    });
 }
 
 void TForm1::BuildMenu() {
@@ -178,6 +184,10 @@ void TForm1::BuildMenu() {
 
     connect(ActSettings, &QAction::triggered, this, [this] { ShowModal<TForm4>(); });
     connect(ActExit, &QAction::triggered, this, &QWidget::close);
+    connect(ActSelectAll, &QAction::triggered, this, &TForm1::N3Click);
+    connect(ActDeselect, &QAction::triggered, this, &TForm1::N4Click);
+    connect(ActInvert, &QAction::triggered, this, &TForm1::N5Click);
+    connect(ActDeleteSelected, &QAction::triggered, this, &TForm1::N7Click);
     connect(ActAddChip, &QAction::triggered, this, &TForm1::ShowModal<TForm13>);
     connect(ActOscilloscopes, &QAction::triggered, this, [this] {
         if (auto* scope = window<TForm17>(); scope && model_->OscCount() > 0) scope->show();
@@ -226,6 +236,15 @@ void TForm1::BuildToolbar() {
     ToolButton9 = button(6, "ToolButton9", "Масштаб времени");
     ToolButton9->setCheckable(true);
     ToolButton1 = button(7, "ToolButton1", "Осциллографы");
+
+    // Under the toolbar, never shown: the template picture of the element handlers and "Destroy".
+    Image1 = new ElementPicture(bar);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->hide();
+    DestroyButton = new QPushButton(QStringLiteral("Destroy"), bar);
+    DestroyButton->setObjectName(QStringLiteral("DestroyButton"));
+    DestroyButton->hide();
+    connect(DestroyButton, &QPushButton::clicked, this, &TForm1::Button2Click);
 
     connect(ToolButton6, &QToolButton::clicked, this, &TForm1::ToolButton6Click);
     connect(ToolButton7, &QToolButton::clicked, this, &TForm1::ToolButton7Click);

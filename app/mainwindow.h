@@ -26,6 +26,7 @@ class QTreeView;
 
 class TFrame2;
 class ElementPicture;
+class PointerState;
 class QMouseEvent;
 class QWheelEvent;
 
@@ -105,8 +106,15 @@ public:
     QToolButton* ToolButton9 = nullptr; // time scale window
     QToolButton* ToolButton1 = nullptr; // oscilloscopes
 
+    // The template picture of the element handlers: hidden under the toolbar, tag 0, ignored.
+    ElementPicture* Image1 = nullptr;
+    // "Destroy" (Button2Click): deletes the selected elements and nothing else; hidden under the
+    // toolbar like the template picture.
+    QPushButton* DestroyButton = nullptr;
+
     NavigatorPanel* NavPanel = nullptr;
     TFrame2* Frame21 = nullptr;
+    PointerState* Pointer = nullptr;
     QLabel* StatusPanel = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
@@ -119,16 +127,31 @@ public:
     void RepaintElements();
     // Wheel over the workspace: scrolls it by delta div 8 (Shift: horizontally); consumes it.
     void FormMouseWheel(QWheelEvent* event);
-    // Pointer moves over the surface: hover tracking of the net under the pointer.
+    // Pointer events of the surface and of the element pictures, handed to Pointer; the surface
+    // move ends with hover tracking.
+    void Frame21Image1MouseDown(QMouseEvent* event);
     void Frame21Image1MouseMove(QMouseEvent* event);
+    void Frame21Image1Click();
+    void Frame21Image1MouseUp(QMouseEvent* event);
+    void Image1MouseDown(ElementPicture* picture, QMouseEvent* event);
+    void Image1MouseMove(ElementPicture* picture, QMouseEvent* event);
+    void Image1MouseUp(ElementPicture* picture, QMouseEvent* event);
     // Surface pixel (x, y): HoverNet follows the net at the nearest grid point.
     void TrackHover(int x, int y);
-    // Toggles the selection band from Frame21's band anchor to `corner` (surface pixels).
+    // Toggles the selection band from the band anchor to `corner` (surface pixels).
     void DrawSelectionRectangle(QPoint corner);
     // Toggles the marker on one leg of the element that `picture` shows.
     void DrawLegMarker(ElementPicture* picture, int leg);
     // Hooks the workspace's pointer and wheel events to the handlers above.
     void ConnectWorkspace();
+
+    // ---- editing ----
+    void N3Click(); // select all
+    void N4Click(); // deselect
+    void N5Click(); // invert the selection
+    // Deletes the selected elements, lets the navigator re-link (associateTreeRequested), re-routes.
+    void N7Click();
+    void Button2Click(); // "Destroy": deletes the selected elements only
 
     // ---- simulation ----
     void ToolButton6Click();
@@ -159,7 +182,11 @@ private:
     // ---- catalogue ----
     std::unique_ptr<CatalogueUi> catalogueUi_;
 
-public:
+Q_SIGNALS:
+    // After a deletion by N7Click, before its re-route: the navigator's placed nodes are re-linked
+    // to the element slots here (AssociateTree).
+    void associateTreeRequested();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

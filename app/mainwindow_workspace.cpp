@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The main window's workspace commands: re-route and redraw, wire layer, zoom, wheel, hover.
+// The main window's workspace commands: re-route and redraw, wire layer, zoom, wheel, hover, the
+// pointer handlers and the editing commands.
 #include "app/mainwindow.h"
 
 #include "editor/elementpicture.h"
-#include "editor/overlaydrawing.h"
+#include "editor/pointerstate.h"
 #include "editor/wiredrawing.h"
 #include "editor/workspaceframe.h"
 #include "router/router.h"
@@ -38,7 +39,19 @@ private:
 } // namespace
 
 void TForm1::ConnectWorkspace() {
-    connect(Frame21->Image1(), &SurfaceView::mouseMoved, this, &TForm1::Frame21Image1MouseMove);
+    Pointer = new PointerState(*model_, *Frame21, options_, this);
+    connect(Pointer, &PointerState::rerouteRequested, this, &TForm1::Button4Click);
+    SurfaceView* surface = Frame21->Image1();
+    connect(surface, &SurfaceView::mousePressed, this, &TForm1::Frame21Image1MouseDown);
+    connect(surface, &SurfaceView::mouseMoved, this, &TForm1::Frame21Image1MouseMove);
+    connect(surface, &SurfaceView::clicked, this, &TForm1::Frame21Image1Click);
+    connect(surface, &SurfaceView::mouseReleased, this, &TForm1::Frame21Image1MouseUp);
+    connect(Frame21, &TFrame2::picturePressed, this, &TForm1::Image1MouseDown);
+    connect(Frame21, &TFrame2::pictureMoved, this, &TForm1::Image1MouseMove);
+    connect(Frame21, &TFrame2::pictureReleased, this, &TForm1::Image1MouseUp);
+    connect(Image1, &ElementPicture::pressed, this, &TForm1::Image1MouseDown);
+    connect(Image1, &ElementPicture::moved, this, &TForm1::Image1MouseMove);
+    connect(Image1, &ElementPicture::released, this, &TForm1::Image1MouseUp);
     Frame21->viewport()->installEventFilter(
         new WheelFilter([this](QWheelEvent* event) { FormMouseWheel(event); }, this));
 }
@@ -75,10 +88,7 @@ void TForm1::ComboBox1Change() {
 }
 
 void TForm1::FormMouseWheel(QWheelEvent* event) {
-    if (Frame21->Banding) {
-        DrawSelectionRectangle(Frame21->BandCorner);
-        Frame21->Banding = false;
-    }
+    Pointer->EndBand();
     const int d = event->angleDelta().y() / 8;
     QScrollBar* bar = (event->modifiers() & Qt::ShiftModifier) ? Frame21->horizontalScrollBar()
                                                                : Frame21->verticalScrollBar();
@@ -86,9 +96,34 @@ void TForm1::FormMouseWheel(QWheelEvent* event) {
     event->accept();
 }
 
+void TForm1::Frame21Image1MouseDown(QMouseEvent* event) {
+    Pointer->SurfacePress(event->button(), event->position().toPoint());
+}
+
 void TForm1::Frame21Image1MouseMove(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    Pointer->SurfaceMove(p);
     TrackHover(p.x(), p.y());
+}
+
+void TForm1::Frame21Image1Click() {
+    Pointer->SurfaceClick();
+}
+
+void TForm1::Frame21Image1MouseUp(QMouseEvent* event) {
+    Pointer->SurfaceRelease(event->button(), event->position().toPoint());
+}
+
+void TForm1::Image1MouseDown(ElementPicture* picture, QMouseEvent* event) {
+    Pointer->PicturePress(picture, event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void TForm1::Image1MouseMove(ElementPicture* picture, QMouseEvent* event) {
+    Pointer->PictureMove(picture, event->position().toPoint());
+}
+
+void TForm1::Image1MouseUp(ElementPicture* picture, QMouseEvent* event) {
+    Pointer->PictureRelease(picture, event->button(), event->modifiers(), event->position().toPoint());
 }
 
 void TForm1::TrackHover(int x, int y) {
@@ -104,15 +139,31 @@ void TForm1::TrackHover(int x, int y) {
 }
 
 void TForm1::DrawSelectionRectangle(QPoint corner) {
-    ::DrawSelectionRectangle(Frame21->surface(), Frame21->BandAnchor, corner);
-    Frame21->Image1()->update();
+    Pointer->DrawSelectionRectangle(corner);
 }
 
 void TForm1::DrawLegMarker(ElementPicture* picture, int leg) {
-    if (!picture || picture->tag() < 1 || picture->tag() > model_->ElementCount()) return;
-    const TElement& e = model_->element(picture->tag());
-    if (leg < 0 || leg >= static_cast<int>(e.Legs.size())) return;
-    const TLeg marked = e.Legs[static_cast<size_t>(leg)];
-    model_->DrawOnBitmap(picture->tag(),
-                         [&](QImage& bitmap) { ::DrawLegMarker(bitmap, marked, options_.DesktopColor); });
+    Pointer->DrawLegMarker(picture, leg);
+}
+
+void TForm1::N3Click() {
+    model_->SelectAll();
+}
+
+void TForm1::N4Click() {
+    model_->DeselectAll();
+}
+
+void TForm1::N5Click() {
+    model_->InvertSelection();
+}
+
+void TForm1::N7Click() {
+    model_->DeleteSelected();
+    Q_EMIT associateTreeRequested();
+    Button4Click();
+}
+
+void TForm1::Button2Click() {
+    model_->DeleteSelected();
 }

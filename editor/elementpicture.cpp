@@ -6,6 +6,8 @@
 
 ElementPicture::ElementPicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
+    // Moves without a button pressed show the marker of the pin under the pointer.
+    setMouseTracking(true);
 }
 
 void ElementPicture::setPicture(const QImage& image) {

@@ -16,11 +16,17 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
 }
 
 void SurfaceView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) leftPressed_ = true;
     Q_EMIT mousePressed(event);
 }
 void SurfaceView::mouseMoveEvent(QMouseEvent* event) {
     Q_EMIT mouseMoved(event);
 }
 void SurfaceView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const bool click = leftPressed_ && rect().contains(event->position().toPoint());
+        leftPressed_ = false;
+        if (click) Q_EMIT clicked();
+    }
     Q_EMIT mouseReleased(event);
 }

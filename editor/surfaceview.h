@@ -7,7 +7,8 @@
 class QMouseEvent;
 class QPaintEvent;
 
-// Shows the workspace surface bitmap; the bitmap itself is owned by TFrame2.
+// Shows the workspace surface bitmap; the bitmap itself is owned by TFrame2. A left release over
+// the surface after a left press on it raises clicked() before mouseReleased().
 class SurfaceView : public QWidget {
     Q_OBJECT
 public:
@@ -17,6 +18,7 @@ Q_SIGNALS:
     void mousePressed(QMouseEvent* event);
     void mouseMoved(QMouseEvent* event);
     void mouseReleased(QMouseEvent* event);
+    void clicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -26,4 +28,5 @@ protected:
 
 private:
     const QImage* surface_;
+    bool leftPressed_ = false;
 };

@@ -23,6 +23,7 @@ TFrame2::TFrame2(Schematic& model, const TOptions& options, QWidget* parent)
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The pictures follow the element table: tags always equal element indices.
     connect(&model_, &Schematic::elementAdded, this, [this](int index) { SyncPictures(index); });
+    connect(&model_, &Schematic::elementDeleted, this, &TFrame2::RemovePicture);
     connect(&model_, &Schematic::elementsRemoved, this, [this] { SyncPictures(); });
     connect(&model_, &Schematic::elementMoved, this, &TFrame2::LayoutPicture);
     connect(&model_, &Schematic::elementImageChanged, this, [this](int index) {
@@ -70,4 +71,12 @@ void TFrame2::LayoutPicture(int index) {
     const int s = view_.Scale;
     picture(index)->setGeometry(e.Coord.x * s + 2, e.Coord.y * s + 2, e.Bitmap.width() * s / 10,
                                 e.Bitmap.height() * s / 10);
+}
+
+void TFrame2::RemovePicture(int index) {
+    if (index < 1 || index > static_cast<int>(pictures_.size())) return;
+    delete pictures_[static_cast<size_t>(index - 1)];
+    pictures_.erase(pictures_.begin() + (index - 1));
+    for (int i = index; i <= static_cast<int>(pictures_.size()); ++i)
+        picture(i)->setTag(i);
 }

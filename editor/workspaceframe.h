@@ -42,12 +42,9 @@ public:
     void SyncPictures(int from = 1);
     // Places and sizes the picture of one element from its Coord and bitmap at the current Scale.
     void LayoutPicture(int index);
-
-    // The selection band while it is dragged: the anchor and the corner it was last drawn to,
-    // in surface pixels.
-    bool Banding = false;
-    QPoint BandAnchor;
-    QPoint BandCorner;
+    // Destroys the picture of a deleted element; the later pictures take one tag less, so each
+    // picture keeps showing its element.
+    void RemovePicture(int index);
 
 Q_SIGNALS:
     void picturePressed(ElementPicture* picture, QMouseEvent* event);

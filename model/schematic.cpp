@@ -159,11 +159,19 @@ void Schematic::DeleteSelected() {
             elements_[static_cast<size_t>(k)] = std::move(elements_[static_cast<size_t>(k) + 1]);
         elements_[static_cast<size_t>(elementCount_)] = TElement{};
         --elementCount_;
+        ++revision_;
+        Q_EMIT elementDeleted(i);
     }
     if (!changed) return;
-    ++revision_;
     Q_EMIT elementsRemoved();
     Q_EMIT channelsChanged();
+}
+
+bool Schematic::SetOscChannel(int channel, int element) {
+    if (channel < 1 || channel > 5 || element < 0 || element > elementCount_) return false;
+    oscChannel_[static_cast<size_t>(channel)] = element;
+    Q_EMIT channelsChanged();
+    return true;
 }
 
 void Schematic::Clear() {

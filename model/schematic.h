@@ -48,6 +48,9 @@ public:
     int32_t OscCount() const { return oscCount_; }
     // Element index of the probe on channel 1..5, 0 for none.
     int32_t OscChannel(int channel) const { return oscChannel_[static_cast<size_t>(channel)]; }
+    // Puts element `element` (0 for none) on channel 1..5. Returns false and changes nothing for
+    // a channel or element out of range.
+    bool SetOscChannel(int channel, int element);
     Navigator& navigator() { return navigator_; }
     const Navigator& navigator() const { return navigator_; }
     // A number per net that stays with the net while other nets come and go (nets keep their
@@ -140,6 +143,9 @@ Q_SIGNALS:
     // An element was added at `index`, or moved.
     void elementAdded(int index);
     void elementMoved(int index);
+    // Element `index` was deleted and the later elements moved down a slot (emitted once per
+    // deleted element, in the numbering left by the previous deletions).
+    void elementDeleted(int index);
     // Elements were deleted or the schematic cleared: views follow the table again.
     void elementsRemoved();
     // An oscilloscope channel changed its probe.

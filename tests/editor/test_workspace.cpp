@@ -2,6 +2,7 @@
 // The workspace inside the main window: re-route and redraw, zoom, wheel, hover.
 #include "app/mainwindow.h"
 #include "editor/elementpicture.h"
+#include "editor/pointerstate.h"
 #include "editor/surface.h"
 #include "editor/wiredrawing.h"
 #include "editor/workspaceframe.h"
@@ -174,14 +175,13 @@ INSTANTIATE_TEST_SUITE_P(Notches, WorkspaceWheel,
 
 TEST_F(Workspace, WheelEndsASelectionBand) {
     const QImage clean = surface().copy();
-    TFrame2* f = form->Frame21;
-    f->BandAnchor = {40, 40};
-    f->BandCorner = {150, 120};
-    form->DrawSelectionRectangle(f->BandCorner);
-    f->Banding = true;
+    PointerState& pointer = *form->Pointer;
+    pointer.SurfacePress(Qt::LeftButton, {40, 40});
+    pointer.SurfaceMove({150, 120});
+    ASSERT_TRUE(pointer.BandActive);
     ASSERT_NE(surface(), clean);
-    Wheel(f->viewport(), -120);
-    EXPECT_FALSE(f->Banding);
+    Wheel(form->Frame21->viewport(), -120);
+    EXPECT_FALSE(pointer.BandActive);
     EXPECT_EQ(surface(), clean);
 }
 
