@@ -119,7 +119,7 @@ public:
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
 
-    // ---- workspace (zoom, wheel, hover) ----
+    // Workspace: zoom, wheel, hover.
     void ComboBox1Change();
     // Toggles all routed wires on the surface (exclusive or).
     void DrawField();
@@ -145,15 +145,14 @@ public:
     // Hooks the workspace's pointer and wheel events to the handlers above.
     void ConnectWorkspace();
 
-    // ---- editing ----
     void N3Click(); // select all
     void N4Click(); // deselect
     void N5Click(); // invert the selection
-    // Deletes the selected elements, lets the navigator re-link (associateTreeRequested), re-routes.
+    // Deletes the selected elements, re-links the navigator to the slots, re-routes.
     void N7Click();
     void Button2Click(); // "Destroy": deletes the selected elements only
 
-    // ---- simulation ----
+    // Simulation.
     void ToolButton6Click();
     void ToolButton7Click();
     void ToolButton8Click();
@@ -170,7 +169,6 @@ private:
     SimulationRun* run_ = nullptr;
 
 public:
-    // ---- catalogue ----
     // Shows the program's window of class T as a modal dialog, when it exists.
     template <class T> void ShowModal() {
         if (T* w = window<T>()) w->exec();
@@ -179,13 +177,12 @@ public:
     CatalogueUi& catalogueUi();
 
 private:
-    // ---- catalogue ----
     std::unique_ptr<CatalogueUi> catalogueUi_;
 
 Q_SIGNALS:
-    // After a deletion by N7Click, before its re-route: the navigator's placed nodes are re-linked
-    // to the element slots here (AssociateTree).
-    void associateTreeRequested();
+    // After a deletion by N7Click, before its re-route: the navigator's placed nodes have just been
+    // re-linked to the element slots.
+    void navigatorRelinked();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -160,7 +160,8 @@ void TForm1::N5Click() {
 
 void TForm1::N7Click() {
     model_->DeleteSelected();
-    Q_EMIT associateTreeRequested();
+    model_->AssociateTree();
+    Q_EMIT navigatorRelinked();
     Button4Click();
 }
 

@@ -71,14 +71,24 @@ TEST_F(EditCommands, DeleteSelectedRelinksTheNavigatorThenReroutes) {
     ASSERT_NE(form->Frame21->grids().NetMap.at(30, 7), NoNet); // the wire of net 1 into element 3
     markLog();
     int relinks = 0;
-    QObject::connect(form.get(), &TForm1::associateTreeRequested, [&] {
+    QObject::connect(form.get(), &TForm1::navigatorRelinked, [&] {
         ++relinks;
         EXPECT_EQ(s().ElementCount(), 3); // after the deletion...
         EXPECT_FALSE(rerouted());         // ...before the re-route
     });
+    // Two placed nodes in the navigator: the deleted element's goes back to listed, the other follows
+    // its element to the new slot.
+    QStandardItem* group = s().ListChip(QStringLiteral("K"), 0);
+    for (int i : {2, 3}) {
+        QStandardItem* node = Navigator::makeNode(QStringLiteral("D%1").arg(i), Navigator::ImagePlaced);
+        Navigator::setDataRef(node, i);
+        group->appendRow(node);
+    }
     s().SelectElement(2);
     form->ActDeleteSelected->trigger();
     EXPECT_EQ(relinks, 1);
+    EXPECT_EQ(Navigator::imageIndex(group->child(0)), Navigator::ImageListed);
+    EXPECT_EQ(Navigator::dataRef(group->child(1)), 2);
     EXPECT_TRUE(rerouted());
     ASSERT_EQ(s().Conns().size(), 1u);
     EXPECT_EQ(s().Conns()[0], (TConns{{1, 1}, {3, 1}}));
@@ -94,7 +104,7 @@ TEST_F(EditCommands, DestroyDeletesTheSelectionAndNothingElse) {
     const RoutingGrids before = form->Frame21->grids();
     markLog();
     int relinks = 0;
-    QObject::connect(form.get(), &TForm1::associateTreeRequested, [&] { ++relinks; });
+    QObject::connect(form.get(), &TForm1::navigatorRelinked, [&] { ++relinks; });
     EXPECT_FALSE(form->DestroyButton->isVisible());
     EXPECT_EQ(form->DestroyButton->text(), QStringLiteral("Destroy"));
     s().SelectElement(3);
