@@ -84,7 +84,7 @@ void Simulator::RunUnits(int64_t units) {
 }
 
 bool Simulator::Quiet() const {
-    if (full_ || tablesRevision_ != s_.Revision() || levelsRevision_ != s_.Revision()) return false;
+    if (full_ || plain_ || tablesRevision_ != s_.Revision() || levelsRevision_ != s_.Revision()) return false;
     if (nextAny_ || !changed_.empty() || !restless_.empty()) return false;
     if (SimTime < 1 || lastPass_ != int64_t{SimTime} - 1) return false;
     if (!due_.empty() && due_.topTime() <= SimTime) return false;
@@ -103,6 +103,7 @@ void Simulator::RebuildCaches() {
     const auto elements = static_cast<size_t>(count_) + 1;
     kinds_.assign(elements, ElementKind::Unknown);
     codes_.assign(elements, ExprCode::Other);
+    operands_.assign(elements * MaxOperands, nullptr);
     // Each leg's net, -1 for none, at legBase[i] + leg.
     std::vector<uint32_t> legBase(elements + 1, 0);
     for (int i = 1; i <= count_; ++i) {
@@ -111,6 +112,11 @@ void Simulator::RebuildCaches() {
         // A script without a line names no expression: the value is 1, as for an unknown text.
         codes_[static_cast<size_t>(i)] =
             e.Script.isEmpty() ? ExprCode::Other : ResolveExpression(ExpressionText(e.Script.first()));
+        // Input n of an expression is the first input leg numbered n (InputLevel).
+        TLeg** operands = &operands_[static_cast<size_t>(i) * MaxOperands];
+        for (TLeg& leg : s_.elementForRun(i).Legs)
+            if (leg.IsInput && leg.Ordinal >= 1 && leg.Ordinal <= MaxOperands && !operands[leg.Ordinal - 1])
+                operands[leg.Ordinal - 1] = &leg;
         legBase[static_cast<size_t>(i) + 1] =
             legBase[static_cast<size_t>(i)] + static_cast<uint32_t>(e.Legs.size());
     }
@@ -138,6 +144,10 @@ void Simulator::RebuildCaches() {
         }
     }
     inputsBegin_[nets] = static_cast<uint32_t>(inputs_.size());
+    inputNets_.resize(inputs_.size());
+    for (size_t n = 0; n < nets; ++n)
+        for (uint32_t k = inputsBegin_[n]; k < inputsBegin_[n + 1]; ++k)
+            inputNets_[k] = {inputs_[k].leg, static_cast<uint32_t>(n)};
 
     // The driving legs grouped by element.
     drivesBegin_.assign(elements + 1, 0);
@@ -201,6 +211,8 @@ void Simulator::SimStep() {
     lastPass_ = time;
     if (full_)
         FullPass();
+    else if (plain_)
+        PlainPass();
     else
         ActivePass();
 }
@@ -216,6 +228,9 @@ void Simulator::LoadNet(uint32_t net) {
 
 void Simulator::FullPass() {
     full_ = false;
+    plain_ = false;
+    activePasses_ = 0;
+    averageVisits_ = 0;
     std::fill(visit_.begin(), visit_.end(), 0);
     std::fill(next_.begin(), next_.end(), 0);
     std::fill(moving_.begin(), moving_.end(), 0);
@@ -243,6 +258,55 @@ void Simulator::FullPass() {
     for (LooseLeg& l : loose_)
         l.seen = l.leg->Level;
     DriveAll();
+}
+
+void Simulator::PlainPass() {
+    const uint8_t* const netLevels = NetLevels.data();
+    for (const PinLeg& p : inputNets_)
+        p.leg->Level = netLevels[p.at];
+    TElement* const elements = &s_.elementForRun(0);
+    const ElementKind* const kinds = kinds_.data();
+    const int count = count_;
+    for (int i = 1; i <= count; ++i) {
+        TElement& e = elements[i];
+        switch (kinds[i]) {
+        case ElementKind::Chip:
+            StepChip(e, i);
+            break;
+        case ElementKind::Switch:
+            if (!e.Legs.empty()) e.Legs[0].Level = e.State ? 1 : 0;
+            break;
+        case ElementKind::Generator:
+            StepGenerator(e);
+            break;
+        case ElementKind::Probe:
+            StepProbe(e);
+            break;
+        case ElementKind::Indicator:
+            StepIndicator(e, i);
+            // Only a picture signal reaches code that may change the schematic.
+            if (s_.Revision() != tablesRevision_) {
+                for (int j = i + 1; j <= count; ++j)
+                    VisitPlain(j);
+                SyncNetLevels();
+                RebuildCaches();
+                i = count;
+            }
+            break;
+        case ElementKind::Unknown:
+            break;
+        }
+    }
+    if (full_) {
+        DriveAll();
+        return;
+    }
+    // No change tracking: the full pass that ends the stretch loads every input.
+    uint8_t* const levels = NetLevels.data();
+    for (size_t n = 0; n < lastDriver_.size(); ++n)
+        if (lastDriver_[n]) levels[n] = lastDriver_[n]->Level;
+    // At the end of the stretch the next pass rebuilds the bookkeeping and tries tracking again.
+    if (--plainLeft_ <= 0) full_ = true;
 }
 
 void Simulator::ActivePass() {
@@ -278,6 +342,7 @@ void Simulator::ActivePass() {
 
     // Table order, as the full pass visits; a filtering chip nothing else wakes only has its
     // Timer moved on.
+    int visited = 0;
     for (size_t w = 0; w < visit_.size(); ++w) {
         const uint64_t visits = visit_[w];
         uint64_t bits = visits | moving_[w];
@@ -291,6 +356,7 @@ void Simulator::ActivePass() {
                 continue;
             }
             Visit(i);
+            ++visited;
             if (s_.Revision() != tablesRevision_) {
                 for (int j = i + 1; j <= count_; ++j)
                     VisitPlain(j);
@@ -314,6 +380,18 @@ void Simulator::ActivePass() {
         }
     }
     toDrive_.clear();
+
+    // When a good part of the elements is visited in pass after pass, the bookkeeping costs more
+    // than it saves: run plain passes for a stretch, longer each time the tracking found the same
+    // again right away. The visits are averaged over some passes, so a burst does not count. A small
+    // schematic always tracks: a pass costs little either way.
+    ++activePasses_;
+    averageVisits_ += (visited - averageVisits_) / 8;
+    if (count_ >= MinPlainElements && averageVisits_ * PlainShare > count_) {
+        plainStretch_ = activePasses_ <= 4 ? std::min(plainStretch_ * 2, MaxPlainStretch) : MinPlainStretch;
+        plain_ = true;
+        plainLeft_ = plainStretch_;
+    }
 }
 
 void Simulator::DriveAll() {
@@ -400,11 +478,41 @@ void Simulator::AfterVisit(int index) {
     }
 }
 
+uint8_t Simulator::Eval(int index) const {
+    // EvalCode with the inputs looked up once per revision; a missing input reads 0.
+    TLeg* const* const in = &operands_[static_cast<size_t>(index) * MaxOperands];
+    const auto level = [in](int n) -> uint8_t { return in[n - 1] ? in[n - 1]->Level : 0; };
+    const auto on = [&level](int n) { return level(n) != 0; };
+    switch (codes_[static_cast<size_t>(index)]) {
+    case ExprCode::Not1:
+        return static_cast<uint8_t>(level(1) ^ 1);
+    case ExprCode::Or2:
+        return on(1) || on(2);
+    case ExprCode::And2:
+        return on(1) && on(2);
+    case ExprCode::Nand2:
+        return !on(1) || !on(2);
+    case ExprCode::Nor2:
+        return !on(1) && !on(2);
+    case ExprCode::Or4:
+        return on(1) || on(2) || on(3) || on(4);
+    case ExprCode::And4:
+        return on(1) && on(2) && on(3) && on(4);
+    case ExprCode::Nand8:
+        for (int n = 1; n <= 8; ++n)
+            if (!on(n)) return 1;
+        return 0;
+    case ExprCode::Other:
+        break;
+    }
+    return 1;
+}
+
 void Simulator::StepChip(TElement& e, int index) {
     // The inputs do not change while the element is visited, so one evaluation serves every output.
     int value = -1;
     const auto eval = [&] {
-        if (value < 0) value = EvalCode(codes_[static_cast<size_t>(index)], e);
+        if (value < 0) value = Eval(index);
         return static_cast<uint8_t>(value);
     };
     const auto schedule = [&](TLeg& leg, uint8_t v) {
@@ -438,7 +546,7 @@ void Simulator::StepChip(TElement& e, int index) {
 // only the Timer needs moving then.
 void Simulator::PlanChip(TElement& e, int index) {
     const auto i = static_cast<size_t>(index);
-    const uint8_t v = EvalCode(codes_[i], e);
+    const uint8_t v = Eval(index);
     for (TLeg& leg : e.Legs) {
         if (leg.IsInput) continue;
         if (leg.Timer == 0) {

@@ -20,7 +20,8 @@
 // whose scheduled change or toggle falls due, whose next visit would schedule a change, and the
 // switches whose State differs from their output, and drives the nets whose last output changed.
 // A chip that keeps rescheduling a change to its present level (a pulse it filtered) only has its
-// Timer moved on, as the visit would. RunUnits() skips units in which nothing would happen.
+// Timer moved on, as the visit would. RunUnits() skips units in which nothing would happen. When
+// a large share of the elements changes in every pass, it runs plain full passes for a while.
 //
 // From outside, between passes, the run may change a switch's State and the level of an input
 // that is in no net; every other run-time field is the simulator's own while it runs. Any change
@@ -86,10 +87,13 @@ private:
     void RebuildCaches();
     void FullPass();
     void ActivePass();
+    void PlainPass();
     void LoadNet(uint32_t net);
     // The visit of one element, then the bookkeeping of what it changed and when it must come back.
     void Visit(int index);
     void VisitPlain(int index);
+    // The value of chip `index`'s expression on its present input levels.
+    uint8_t Eval(int index) const;
     void StepChip(TElement& e, int index);
     void StepGenerator(TElement& e);
     void StepIndicator(TElement& e, int index);
@@ -113,10 +117,13 @@ private:
     // Tables of the schematic's revision `tablesRevision_`.
     uint64_t tablesRevision_ = NoRevision;
     int count_ = 0;
-    std::vector<ElementKind> kinds_;    // per element index
-    std::vector<ExprCode> codes_;       // per element index
+    std::vector<ElementKind> kinds_; // per element index
+    std::vector<ExprCode> codes_;    // per element index
+    static constexpr int MaxOperands = 8;
+    std::vector<TLeg*> operands_;       // per element, the legs of inputs 1..MaxOperands or null
     std::vector<uint32_t> inputsBegin_; // net n's connected inputs: inputs_[begin[n], begin[n+1])
     std::vector<PinLeg> inputs_;        // in net and pin order
+    std::vector<PinLeg> inputNets_;     // the same legs with their nets, for plain passes
     std::vector<TLeg*> lastDriver_;     // per net: its last output in pin order, or null
     std::vector<uint32_t> drivesBegin_; // element i's driving legs: drives_[begin[i], begin[i+1])
     std::vector<PinLeg> drives_;        // legs that are the last output of a net
@@ -126,6 +133,15 @@ private:
 
     // The run's bookkeeping, rebuilt by a full pass.
     bool full_ = true;
+    bool plain_ = false; // plain full passes without bookkeeping, for plainLeft_ more
+    int plainLeft_ = 0;
+    int plainStretch_ = MinPlainStretch;
+    int activePasses_ = 0;               // tracked passes since the last full pass
+    double averageVisits_ = 0;           // visits per tracked pass, averaged over some passes
+    static constexpr int PlainShare = 6; // plain passes once more than 1 / PlainShare are visited
+    static constexpr int MinPlainStretch = 128;
+    static constexpr int MinPlainElements = 64;
+    static constexpr int MaxPlainStretch = 4096;
     int64_t lastPass_ = 0;           // the time of the last pass
     std::vector<uint64_t> visit_;    // elements to visit in this pass
     std::vector<uint64_t> next_;     // elements to visit in the next pass

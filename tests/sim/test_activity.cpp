@@ -602,11 +602,25 @@ void PrintTo(const CircuitCase& c, std::ostream* os) {
 
 class Circuits : public testing::TestWithParam<CircuitCase> {};
 
-// The benchmark's circuits at a smaller size, pass by pass and in stretches.
+// Probes and indicators on some of the nets.
+void Watch(Schematic& s) {
+    const size_t nets = s.Conns().size();
+    for (size_t n = 0; n < nets; n += 5) {
+        const TPinRef pin = s.Conns()[n][0];
+        const int watcher = n % 10 == 0 ? Probe(s) : Indicator(s);
+        ASSERT_TRUE(s.ConnectPins(pin, {watcher, 0}));
+    }
+}
+
+// The benchmark's circuits at a smaller size, with probes and indicators, pass by pass and in
+// stretches. A busy circuit runs in plain passes for stretches and tracks again in between.
 TEST_P(Circuits, SameAsTheFullPasses) {
     const CircuitCase& c = GetParam();
     Pair p;
-    p.Build(c.make);
+    p.Build([&c](Schematic& s) {
+        c.make(s);
+        Watch(s);
+    });
     p.PrepareRun();
     for (int t = 0; t < c.units; ++t) {
         p.Unit();
