@@ -20,13 +20,13 @@
 // whose scheduled change or toggle falls due, whose next visit would schedule a change, and the
 // switches whose State differs from their output, and drives the nets whose last output changed.
 // A chip that keeps rescheduling a change to its present level (a pulse it filtered) only has its
-// Timer moved on, as the visit would. RunUnits() skips units in which nothing would happen. When
-// a large share of the elements changes in every pass, it runs plain full passes for a while.
+// Timer moved on, as the visit would. RunUnits() skips units in which nothing would happen. While
+// a large share of the elements is visited in every pass, it runs plain full passes instead.
 //
-// From outside, between passes, the run may change a switch's State and the level of an input
-// that is in no net; every other run-time field is the simulator's own while it runs. Any change
-// to the schematic (a new revision), PrepareRun, and a clock that does not move on by 0 or 1 from
-// one pass to the next make the next pass a full one.
+// From outside, between passes, the run may change a switch's State, a generator's durations and
+// the level of an input that is in no net; every other run-time field, and a chip's delays, are
+// the simulator's own while it runs. Any change to the schematic (a new revision), PrepareRun, and
+// a clock that does not move on by 0 or 1 from one pass to the next make the next pass a full one.
 //
 // NetLevels keeps an entry for every net of Conns at all times the simulator reads it: PrepareRun
 // sizes it to the nets, and every SimStep first makes it follow the nets as they are now: a net
