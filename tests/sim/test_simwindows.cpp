@@ -134,7 +134,7 @@ TEST_F(MainWindow, RunPauseAndStopThroughTheToolbar) {
 
     // A second run starts again at time 0 and keeps the leg levels; at a time scale above 0 a
     // cycle runs one unit.
-    form->Form15->TrackBar1->setValue(1);
+    form->window<TForm15>()->TrackBar1->setValue(1);
     cycle = 0;
     form->simulationRun().onCycle = [&] {
         if (++cycle == 2) form->ToolButton7Click();
@@ -160,7 +160,7 @@ TEST_F(MainWindow, TimeScaleZeroRunsUnitsInCyclesAndAToggleTakesEffectAtTheNextU
     probe.Bitmap.fill(Qt::white);
     const int p = s.AddElement(probe);
     ASSERT_TRUE(s.ConnectPins({2, 1}, {p, 0}));
-    form->Form15->TrackBar1->setValue(0);
+    form->window<TForm15>()->TrackBar1->setValue(0);
 
     int cycle = 0;
     int32_t shownBeforeUnit = -1;
