@@ -160,3 +160,113 @@ TEST(SetOscChannel, RefusesChannelsAndElementsOutOfRange) {
 }
 
 } // namespace
+
+namespace {
+
+// Four elements with two pins each: pin (e, 0) on the left, (e, 1) on the right.
+Schematic& FourElements(Schematic& s) {
+    for (int i = 0; i < 4; ++i) {
+        TElement e;
+        e.CellWidth = 3;
+        e.Legs = BuildLegs(QStringLiteral("1"), QStringLiteral("1"), 3);
+        s.AddElement(e);
+    }
+    return s;
+}
+
+struct ConnectCase {
+    const char* name;
+    std::vector<TConns> before;
+    TPinRef a, b;
+    bool changed;
+    std::vector<TConns> after;
+};
+
+class ConnectPinsTest : public ::testing::TestWithParam<ConnectCase> {};
+
+TEST_P(ConnectPinsTest, JoinsThePinsKeepingNetAndPinOrder) {
+    const ConnectCase& c = GetParam();
+    Schematic s;
+    FourElements(s);
+    for (const TConns& net : c.before)
+        ASSERT_TRUE(s.AddNet(net));
+    const uint64_t revision = s.Revision();
+    EXPECT_EQ(s.ConnectPins(c.a, c.b), c.changed);
+    EXPECT_EQ(s.Conns(), c.after);
+    EXPECT_EQ(s.Revision() > revision, c.changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConnectPinsTest,
+    ::testing::Values(
+        ConnectCase{"no_nets_yet", {}, {1, 1}, {2, 0}, true, {{{1, 1}, {2, 0}}}},
+        ConnectCase{"neither_connected",
+                    {{{3, 0}, {4, 0}}},
+                    {1, 1},
+                    {2, 0},
+                    true,
+                    {{{3, 0}, {4, 0}}, {{1, 1}, {2, 0}}}},
+        ConnectCase{
+            "same_net", {{{1, 1}, {2, 0}, {3, 0}}}, {3, 0}, {1, 1}, false, {{{1, 1}, {2, 0}, {3, 0}}}},
+        ConnectCase{
+            "a_unconnected_joins_b", {{{1, 1}, {2, 0}}}, {3, 0}, {2, 0}, true, {{{1, 1}, {2, 0}, {3, 0}}}},
+        ConnectCase{
+            "b_unconnected_joins_a", {{{1, 1}, {2, 0}}}, {2, 0}, {4, 1}, true, {{{1, 1}, {2, 0}, {4, 1}}}},
+        ConnectCase{"two_nets_merge_into_a",
+                    {{{1, 1}, {2, 0}}, {{3, 1}, {4, 0}}, {{2, 1}, {3, 0}}},
+                    {3, 0},
+                    {4, 0},
+                    true,
+                    {{{1, 1}, {2, 0}}, {{2, 1}, {3, 0}, {3, 1}, {4, 0}}}},
+        ConnectCase{"pin_with_itself", {}, {1, 1}, {1, 1}, false, {}},
+        ConnectCase{"no_such_leg", {}, {1, 2}, {2, 0}, false, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DisconnectPin, ATwoPinNetGoesAThreePinNetLosesOnlyThePin) {
+    Schematic s;
+    FourElements(s);
+    ASSERT_TRUE(s.AddNet({{1, 1}, {2, 0}}));
+    ASSERT_TRUE(s.AddNet({{2, 1}, {3, 0}, {4, 0}}));
+    s.DisconnectPin({3, 0});
+    EXPECT_EQ(s.Conns(), (std::vector<TConns>{{{1, 1}, {2, 0}}, {{2, 1}, {4, 0}}}));
+    s.DisconnectPin({2, 0});
+    EXPECT_EQ(s.Conns(), (std::vector<TConns>{{{2, 1}, {4, 0}}}));
+    const uint64_t revision = s.Revision();
+    s.DisconnectPin({1, 0}); // in no net
+    EXPECT_EQ(s.Revision(), revision);
+}
+
+TEST(RemoveNet, AStaleNumberChangesNothing) {
+    Schematic s;
+    FourElements(s);
+    ASSERT_TRUE(s.AddNet({{1, 1}, {2, 0}}));
+    ASSERT_TRUE(s.AddNet({{2, 1}, {3, 0}}));
+    s.RemoveNet(0);
+    s.RemoveNet(1); // was net 1 before the removal: no such net now
+    s.RemoveNet(-1);
+    EXPECT_EQ(s.Conns(), (std::vector<TConns>{{{2, 1}, {3, 0}}}));
+}
+
+TEST(Selection, AllNoneAndInvertInIndexOrder) {
+    Schematic s;
+    FourElements(s);
+    const auto selected = [&s] {
+        std::vector<bool> v;
+        for (int i = 1; i <= s.ElementCount(); ++i)
+            v.push_back(s.element(i).Selected);
+        return v;
+    };
+    s.SelectElement(2);
+    s.SelectElement(2);
+    EXPECT_EQ(selected(), (std::vector<bool>{false, true, false, false}));
+    s.InvertSelection();
+    EXPECT_EQ(selected(), (std::vector<bool>{true, false, true, true}));
+    s.SelectAll();
+    EXPECT_EQ(selected(), (std::vector<bool>{true, true, true, true}));
+    s.DeselectElement(3);
+    EXPECT_EQ(selected(), (std::vector<bool>{true, true, false, true}));
+    s.DeselectAll();
+    EXPECT_EQ(selected(), (std::vector<bool>{false, false, false, false}));
+}
+
+} // namespace
