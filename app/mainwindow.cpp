@@ -279,12 +279,14 @@ void TForm1::DesktopSetup() {
 
 int TForm1::AddElementOrWarn(TElement e) {
     const int index = model_->AddElement(std::move(e));
-    if (index == 0) {
-        QMessageBox::warning(
-            this, QStringLiteral("Внимание"),
-            QStringLiteral("В схеме уже %1 элементов: больше разместить нельзя.").arg(MaxElements));
-    }
+    if (index == 0) WarnTableFull();
     return index;
+}
+
+void TForm1::WarnTableFull() {
+    QMessageBox::warning(
+        this, QStringLiteral("Внимание"),
+        QStringLiteral("В схеме уже %1 элементов: больше разместить нельзя.").arg(MaxElements));
 }
 
 void TForm1::FormShow() {

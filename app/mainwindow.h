@@ -64,6 +64,8 @@ public:
     // Adds an element to the schematic, or refuses with a message when the table is full
     // (returns 0).
     int AddElementOrWarn(TElement e);
+    // The box that says the element table is full.
+    void WarnTableFull();
 
     QList<QWidget*> CreatedWindows;
     // The program's windows by class (the catalogue windows find each other there too).

@@ -33,7 +33,7 @@ void TForm1::TreeView1DblClick() {
     QStandardItem* node = NavPanel->currentNode();
     if (!node || Navigator::imageIndex(node) <= Navigator::ImagePlaced || !node->parent()) return;
     if (model_->isFull()) {
-        AddElementOrWarn(TElement{}); // says that the table is full
+        WarnTableFull();
         return;
     }
     const ElementKind kind = KindOfName(node->text());

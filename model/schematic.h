@@ -172,4 +172,6 @@ private:
     void EraseNet(size_t n);
     // Removes every net with fewer than two pins.
     void DropShortNets();
+    // Selects the element of a placed navigator node; nothing for any other node.
+    void SelectPlacedNode(const QStandardItem* node);
 };

@@ -107,40 +107,36 @@ void Schematic::AssociateTree() {
     }
 }
 
+void Schematic::SelectPlacedNode(const QStandardItem* node) {
+    const int slot = Navigator::dataRef(node);
+    if (Navigator::imageIndex(node) == Navigator::ImagePlaced && slot >= 1 && slot <= elementCount_)
+        SelectElement(slot);
+}
+
 void Schematic::SelectFromTree(const QStandardItem* node) {
     if (!node || navigator_.model().rowCount() == 0) return;
     DeselectAll();
-    const auto selectPlaced = [this](const QStandardItem* n) {
-        const int slot = Navigator::dataRef(n);
-        if (Navigator::imageIndex(n) == Navigator::ImagePlaced && slot >= 1 && slot <= elementCount_)
-            SelectElement(slot);
-    };
     if (Navigator::imageIndex(node) == Navigator::ImagePlaced) {
-        selectPlaced(node);
+        SelectPlacedNode(node);
     } else if (Navigator::imageIndex(node) == Navigator::ImageGroup &&
                !node->text().startsWith(SpecialGroupLetter)) {
         for (int r = 0; r < node->rowCount(); ++r)
-            selectPlaced(node->child(r));
+            SelectPlacedNode(node->child(r));
     }
 }
 
 void Schematic::RemoveFromTree(QStandardItem* node) {
     if (!node || navigator_.model().rowCount() == 0) return;
-    const auto selectPlaced = [this](const QStandardItem* n) {
-        const int slot = Navigator::dataRef(n);
-        if (Navigator::imageIndex(n) == Navigator::ImagePlaced && slot >= 1 && slot <= elementCount_)
-            SelectElement(slot);
-    };
     if (!node->parent()) {
         DeselectAll();
         for (int r = 0; r < node->rowCount(); ++r)
-            selectPlaced(node->child(r));
+            SelectPlacedNode(node->child(r));
         DeleteSelected();
         navigator_.model().removeRow(node->row());
         ++revision_;
     } else if (Navigator::imageIndex(node) == Navigator::ImagePlaced) {
         DeselectAll();
-        selectPlaced(node);
+        SelectPlacedNode(node);
         DeleteSelected();
         Navigator::setImageIndex(node, Navigator::ImageListed);
     } else {
