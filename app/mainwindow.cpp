@@ -70,6 +70,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     auto* right = new QSplitter(Qt::Vertical);
     Frame21 = new TFrame2(*model_, options_);
     ConnectWorkspace();
+    ConnectWiring();
     right->addWidget(Frame21);
     auto* logs = new QSplitter(Qt::Horizontal);
     Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"));

@@ -27,6 +27,7 @@ class QTreeView;
 class TFrame2;
 class ElementPicture;
 class PointerState;
+class WireGesture;
 class QMouseEvent;
 class QWheelEvent;
 
@@ -147,6 +148,25 @@ public:
     // Hooks the workspace's pointer and wheel events to the handlers above.
     void ConnectWorkspace();
 
+    // Wiring with the pointer: the wire drag's feedback lives in Wire; its release joins the
+    // source pin to the wire's net and to the pin under the pointer.
+    WireGesture* Wire = nullptr;
+    // Joins two pins into one net and prepares the simulator when the nets changed.
+    bool ConnectPins(TPinRef a, TPinRef b);
+    void WireDragRelease(ElementPicture* source, QPoint p);
+    // A right press on a connected pin arms the pin menu, on the surface over a wire the wire
+    // menu; the menu pops up at the right release, as the platform's context menus do there.
+    void PictureRightPress(ElementPicture* picture, int leg);
+    void SurfaceRightPress(QPoint p);
+    QMenu* PinMenu = nullptr; // "Отсоединить"
+    QAction* N26 = nullptr;
+    QMenu* WireMenu = nullptr; // "Удалить все соединение"
+    QAction* N25 = nullptr;
+    void N26Click(); // disconnects the pin of the pin menu
+    void N25Click(); // removes the net under the pointer
+    // HoverNet := n, redrawing the wires when the highlight shows it.
+    void SetHoverNet(int n);
+
     void N3Click(); // select all
     void N4Click(); // deselect
     void N5Click(); // invert the selection
@@ -192,6 +212,10 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void ConnectWiring();
+    void ShowPendingMenu(QPoint global);
+    QMenu* pendingMenu_ = nullptr;
+
     void FormCreate();
     void FormShow();
     void FormActivate();

@@ -111,6 +111,7 @@ void TForm1::Frame21Image1Click() {
 }
 
 void TForm1::Frame21Image1MouseUp(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) ShowPendingMenu(event->globalPosition().toPoint());
     Pointer->SurfaceRelease(event->button(), event->position().toPoint());
 }
 
@@ -123,6 +124,7 @@ void TForm1::Image1MouseMove(ElementPicture* picture, QMouseEvent* event) {
 }
 
 void TForm1::Image1MouseUp(ElementPicture* picture, QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) ShowPendingMenu(event->globalPosition().toPoint());
     Pointer->PictureRelease(picture, event->button(), event->modifiers(), event->position().toPoint());
 }
 
@@ -131,7 +133,11 @@ void TForm1::TrackHover(int x, int y) {
     const int h = view.Scale / 2;
     const int cx = (x + h) / view.Scale, cy = (y + h) / view.Scale;
     const bool inside = cx >= 0 && cx <= GridMax && cy >= 0 && cy <= GridMax;
-    const int n = inside ? Frame21->grids().NetMap.at(cx, cy) : -1;
+    SetHoverNet(inside ? Frame21->grids().NetMap.at(cx, cy) : -1);
+}
+
+void TForm1::SetHoverNet(int n) {
+    ViewState& view = Frame21->view();
     if (n == view.HoverNet) return;
     if (options_.HighlightConnection) DrawField();
     view.HoverNet = n;

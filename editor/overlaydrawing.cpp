@@ -2,6 +2,7 @@
 #include "editor/overlaydrawing.h"
 
 #include "editor/surface.h"
+#include "editor/wiredrawing.h"
 
 #include <QPainter>
 
@@ -37,4 +38,11 @@ void DrawLegMarker(QImage& picture, const TLeg& leg, int32_t desktop) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor::fromRgba((OpaqueColor(desktop) ^ Red) | 0xFF000000u));
     p.drawEllipse(QRect(x - 5, y - 5, 10, 10));
+}
+
+void DrawDropDot(QImage& surface, QPoint cell, int scale) {
+    if (surface.isNull()) return;
+    QPainter p(&surface);
+    BeginXor(p);
+    FillWireDot(p, cell.x() * scale, cell.y() * scale, scale, White);
 }

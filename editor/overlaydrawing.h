@@ -17,3 +17,6 @@ void DrawSelectionRectangle(QImage& surface, QPoint anchor, QPoint corner);
 // A dot 10 picture pixels across half a cell inside the picture's edge at the leg's row; red
 // where the picture shows the desktop colour. The picture becomes RGB32.
 void DrawLegMarker(QImage& picture, const TLeg& leg, int32_t desktop);
+
+// The wire-drop dot on grid point `cell`: white, a junction dot's size and shape.
+void DrawDropDot(QImage& surface, QPoint cell, int scale);

@@ -25,7 +25,6 @@ public:
         : p_(p), scale_(scale), h_(scale / 2), e_(scale / 2 - 1), rows_(GridSize) {
         const int pen = scale / 5;
         w_ = pen < 1 ? 1 : pen;
-        dot_ = pen * 5;
         b0_ = -w_ / 2;
         b1_ = b0_ + w_ - 1;
     }
@@ -124,27 +123,7 @@ private:
         column_.open = false;
     }
 
-    // A round dot `dot_` pixels across (one pixel when the pen width is 0), symmetric about the
-    // grid point's pixel corner like the segments: it spans x - dot div 2 .. x - dot div 2 + dot - 1.
-    void Dot(int x, int y) {
-        if (dot_ <= 1) {
-            Fill(x, y, x, y, colour_);
-            return;
-        }
-        const double r = dot_ / 2.0;
-        const int left = x - dot_ / 2, top = y - dot_ / 2;
-        for (int row = 0; row < dot_; ++row) {
-            const double dy = row + 0.5 - r;
-            const double half = std::sqrt(r * r - dy * dy);
-            int first = -1, last = -1;
-            for (int col = 0; col < dot_; ++col)
-                if (std::abs(col + 0.5 - r) <= half) {
-                    if (first < 0) first = col;
-                    last = col;
-                }
-            if (first >= 0) Fill(left + first, top + row, left + last, top + row, colour_);
-        }
-    }
+    void Dot(int x, int y) { FillWireDot(p_, x, y, scale_, colour_); }
 
     // Fills in slices of at most 64 rows: Qt hands taller fills to its thread pool, which costs
     // more than it saves for a thin wire.
@@ -155,13 +134,37 @@ private:
     }
 
     QPainter& p_;
-    int scale_, h_, e_, w_ = 1, dot_ = 0, b0_ = 0, b1_ = 0;
+    int scale_, h_, e_, w_ = 1, b0_ = 0, b1_ = 0;
     QRgb colour_ = 0;
     std::vector<Run> rows_; // the open horizontal run of each grid row
     Run column_;            // the open vertical run (cells come column by column)
 };
 
 } // namespace
+
+// Symmetric about the grid point's pixel corner like the segments: it spans
+// x - dot div 2 .. x - dot div 2 + dot - 1.
+void FillWireDot(QPainter& p, int x, int y, int scale, QRgb colour) {
+    const int dot = scale / 5 * 5;
+    const QColor c = QColor::fromRgba(colour);
+    if (dot <= 1) {
+        p.fillRect(QRect(x, y, 1, 1), c);
+        return;
+    }
+    const double r = dot / 2.0;
+    const int left = x - dot / 2, top = y - dot / 2;
+    for (int row = 0; row < dot; ++row) {
+        const double dy = row + 0.5 - r;
+        const double half = std::sqrt(r * r - dy * dy);
+        int first = -1, last = -1;
+        for (int col = 0; col < dot; ++col)
+            if (std::abs(col + 0.5 - r) <= half) {
+                if (first < 0) first = col;
+                last = col;
+            }
+        if (first >= 0) p.fillRect(QRect(QPoint(left + first, top + row), QPoint(left + last, top + row)), c);
+    }
+}
 
 void DrawField(QImage& surface, const TGrid& wireMap, const TGrid& netMap, int scale, int hoverNet,
                bool highlight, int32_t desktop) {

@@ -7,6 +7,9 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRgb>
+
+class QPainter;
 
 // The wire layer of the workspace, drawn without a widget. It toggles pixels by exclusive or, so
 // drawing the same wires twice restores the image exactly.
@@ -18,3 +21,7 @@ void DrawField(QImage& surface, const TGrid& wireMap, const TGrid& netMap, int s
                bool highlight, int32_t desktop);
 // The same with the routing grids, the zoom and hovered net of the view, and the options.
 void DrawField(QImage& surface, const RoutingGrids& grids, const ViewState& view, const TOptions& options);
+
+// The round dot of junctions and of the wire drop, at surface pixel (x, y): (scale div 5) * 5
+// pixels across, one pixel when that is 0, filled in `colour` with the painter's composition.
+void FillWireDot(QPainter& p, int x, int y, int scale, QRgb colour);

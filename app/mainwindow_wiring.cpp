@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+// The main window's wiring commands: the release of a wire drag, the pin and wire context menus.
+#include "app/mainwindow.h"
+
+#include "app/navigatorpanel.h"
+#include "editor/elementpicture.h"
+#include "editor/pointerstate.h"
+#include "editor/wiregesture.h"
+#include "editor/workspaceframe.h"
+
+#include <QLabel>
+#include <QMenu>
+
+void TForm1::ConnectWiring() {
+    Wire = new WireGesture(*model_, *Frame21, *Pointer, this);
+    connect(Pointer, &PointerState::wireDragMoved, Wire, &WireGesture::Move);
+    connect(Pointer, &PointerState::wireDragReleased, this, &TForm1::WireDragRelease);
+    connect(Pointer, &PointerState::pictureRightPressed, this, &TForm1::PictureRightPress);
+    connect(Pointer, &PointerState::surfaceRightPressed, this, &TForm1::SurfaceRightPress);
+
+    PinMenu = new QMenu(this);
+    PinMenu->setObjectName(QStringLiteral("PopupMenu2"));
+    N26 = PinMenu->addAction(QStringLiteral("Отсоединить"));
+    connect(N26, &QAction::triggered, this, &TForm1::N26Click);
+    WireMenu = new QMenu(this);
+    WireMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    N25 = WireMenu->addAction(QStringLiteral("Удалить все соединение"));
+    connect(N25, &QAction::triggered, this, &TForm1::N25Click);
+}
+
+bool TForm1::ConnectPins(TPinRef a, TPinRef b) {
+    if (!model_->ConnectPins(a, b)) return false;
+    simulator().PrepareRun();
+    return true;
+}
+
+void TForm1::WireDragRelease(ElementPicture* source, QPoint p) {
+    const TPinRef from = Pointer->SourcePin;
+    const WireDrop drop = Wire->Release(source, p);
+    if (drop.netPin) {
+        ConnectPins(from, *drop.netPin);
+        Button4Click();
+    }
+    if (drop.target) {
+        ConnectPins(from, *drop.target);
+        NavPanel->Label1->setText(QString::number(model_->Conns().size()));
+        Button4Click();
+    }
+}
+
+void TForm1::PictureRightPress(ElementPicture* picture, int leg) {
+    pendingMenu_ = nullptr;
+    const int k = picture->tag();
+    if (leg < 0 || !model_->PinIsConnected({k, leg})) return;
+    Pointer->SourcePin = {k, leg};
+    pendingMenu_ = PinMenu;
+}
+
+void TForm1::SurfaceRightPress(QPoint) {
+    pendingMenu_ = Frame21->view().HoverNet != -1 ? WireMenu : nullptr;
+}
+
+void TForm1::ShowPendingMenu(QPoint global) {
+    QMenu* menu = pendingMenu_;
+    pendingMenu_ = nullptr;
+    if (menu) menu->popup(global);
+}
+
+void TForm1::N26Click() {
+    model_->DisconnectPin(Pointer->SourcePin);
+    Button4Click();
+    simulator().PrepareRun();
+}
+
+void TForm1::N25Click() {
+    model_->RemoveNet(Frame21->view().HoverNet);
+    NavPanel->Label1->setText(QString::number(model_->Conns().size()));
+    Button4Click();
+    simulator().PrepareRun();
+    // The number named the net under the pointer; now it names the next net or none. Until the
+    // pointer moves again no wire counts as under it, so a second command cannot remove a net
+    // the user did not point at.
+    SetHoverNet(-1);
+}
