@@ -9,12 +9,14 @@
 #include "model/pinhit.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 
 #include <algorithm>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -42,8 +44,12 @@ protected:
     QString label() { return form->NavPanel->Label1->text(); }
     bool prepared() { return form->simulator().SimTime == 0; }
 
+    int scale() { return form->Frame21->view().Scale; }
     // A point on pin `leg` of element k: leg 0 is the left pin in row 2, leg 1 the right pin in row 1.
-    QPoint pinAt(int k, int leg) { return box(k).topLeft() + (leg == 0 ? QPoint(2, 20) : QPoint(38, 10)); }
+    QPoint pinAt(int k, int leg) {
+        const int in = scale() / 5;
+        return box(k).topLeft() + (leg == 0 ? QPoint(in, 2 * scale()) : QPoint(4 * scale() - in, scale()));
+    }
     QPoint pinAt(TPinRef p) { return pinAt(p.Element, p.Leg); }
 
     void dragWire(QPoint from, QPoint to) {
@@ -62,7 +68,7 @@ protected:
     }
 
     // The panel point over grid cell c (the drop dot's cell is the nearest one to it).
-    static QPoint overCell(QPoint c) { return c * 10; }
+    QPoint overCell(QPoint c) { return c * scale(); }
 
     // A straight wire cell of net n with its right neighbour on the same wire, two cells or more
     // from every picture, so the pointer there is over the surface and over no pin.
@@ -75,7 +81,9 @@ protected:
                     continue;
                 bool clear = true;
                 for (int k = 1; k <= s().ElementCount(); ++k)
-                    clear = clear && !box(k).adjusted(-20, -20, 30, 20).contains(overCell({x, y}));
+                    clear = clear && !box(k)
+                                          .adjusted(-2 * scale(), -2 * scale(), 3 * scale(), 2 * scale())
+                                          .contains(overCell({x, y}));
                 if (clear) return {x, y};
             }
         ADD_FAILURE() << "no straight wire cell of net " << n;
@@ -224,6 +232,35 @@ TEST_F(Wiring, TheDropDotFollowsTheWireAndTheReleaseJoinsTheNetsFirstPin) {
     expectWiresOfTheCurrentPositions();
 }
 
+class WiringDotSize : public Wiring, public ::testing::WithParamInterface<int> {};
+
+// The dot is a junction dot: (Scale div 5) * 5 pixels across, on the cell's grid point.
+TEST_P(WiringDotSize, TheDropDotIsAJunctionDotOnTheCellsGridPoint) {
+    form->ComboBox1->setCurrentIndex(GetParam() - 3);
+    ASSERT_EQ(scale(), GetParam());
+    nets({{{1, 1}, {2, 0}}});
+    const QPoint cell = wireCellOf(0);
+    const QImage clean = surface().copy();
+    press(pinAt(3, 1));
+    moveTo(overCell(cell));
+    ASSERT_NE(wire().DropCode, 0);
+    const int x = cell.x() * scale(), y = cell.y() * scale(), d = scale() / 5 * 5;
+    int across = 0, down = 0;
+    for (int i = -scale(); i <= scale(); ++i) {
+        across += surface().pixel(x + i, y - 1) != clean.pixel(x + i, y - 1);
+        down += surface().pixel(x, y + i) != clean.pixel(x, y + i);
+    }
+    EXPECT_EQ(down, d);
+    EXPECT_EQ(across, d);
+    EXPECT_NE(surface().pixel(x - d / 2, y), clean.pixel(x - d / 2, y));
+    EXPECT_EQ(surface().pixel(x - d / 2 - 1, y), clean.pixel(x - d / 2 - 1, y));
+    release(overCell(cell));
+    EXPECT_EQ(s().Conns(), (std::vector<TConns>{{{1, 1}, {2, 0}, {3, 1}}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Zoom, WiringDotSize, ::testing::Values(10, 20),
+                         [](const auto& info) { return "scale_" + std::to_string(info.param); });
+
 TEST_F(Wiring, ADotStillShownWhenThePointerReachesAPinMakesBothConnections) {
     nets({{{1, 1}, {2, 0}}});
     const QPoint cell = wireCellOf(0);
@@ -242,14 +279,14 @@ TEST_F(Wiring, ADotStillShownWhenThePointerReachesAPinMakesBothConnections) {
 // Regression: a dot over a net removed before the release (Destroy removes nets without
 // re-routing) indexed past the end of the nets.
 TEST_F(Wiring, ADotOverANetGoneByTheReleaseJoinsNothing) {
-    nets({{{1, 1}, {2, 0}}});
-    const QPoint cell = wireCellOf(0);
-    press(pinAt(3, 1));
+    nets({{{1, 0}, {3, 0}}, {{1, 1}, {2, 0}}});
+    const QPoint cell = wireCellOf(1);
+    press(pinAt(4, 1));
     moveTo(overCell(cell));
     ASSERT_NE(wire().DropCode, 0);
-    s().RemoveNet(0);
+    s().RemoveNet(0); // the wires still show net 1, which is no more
     release(overCell(cell));
-    EXPECT_TRUE(s().Conns().empty());
+    EXPECT_EQ(s().Conns(), (std::vector<TConns>{{{1, 1}, {2, 0}}}));
     EXPECT_EQ(wire().DropCode, 0);
 }
 
