@@ -143,7 +143,7 @@ struct NoChangeCase {
     TPinRef from;
     std::optional<TPinRef> to; // a pin, or
     QPoint elsewhere;          // a panel point away from pins and wires
-    bool reroutes;             // a pin of the same net: connected again, routed again
+    bool showsCount;           // a pin of the same net: the join is tried and the label shows the count
 };
 
 void PrintTo(const NoChangeCase& c, std::ostream* os) {
@@ -163,7 +163,7 @@ TEST_P(WiringNoChange, LeavesNetsRunAndPicturesAsTheyWere) {
     dragWire(pinAt(c.from), c.to ? pinAt(*c.to) : c.elsewhere);
     EXPECT_EQ(s().Conns(), (std::vector<TConns>{{{1, 1}, {2, 0}, {4, 1}}}));
     EXPECT_FALSE(prepared());
-    EXPECT_EQ(label(), c.reroutes ? QStringLiteral("1") : before);
+    EXPECT_EQ(label(), c.showsCount ? QStringLiteral("1") : before);
     EXPECT_EQ(wire().DropCode, 0);
     EXPECT_FALSE(wire().TargetMarkerShown());
     EXPECT_EQ(surface(), clean);
