@@ -142,6 +142,29 @@ TEST_F(FileCommands, OpenReplacesTheSchematicOnScreenAndRestoresIt) {
     EXPECT_EQ(form->Frame21->grids().NetMap.at(40, 12), 1);
 }
 
+// The example schematics were saved by the program and open in it: every element placed, every
+// net kept, nothing dropped.
+TEST_F(FileCommands, TheExamplesOpenCleanly) {
+    struct Example {
+        const char* name;
+        int elements;
+        int nets;
+    };
+    for (const Example& e : {Example{"rs_latch", 8, 4}, Example{"ring_oscillator", 4, 3},
+                             Example{"half_adder", 9, 7}, Example{"divide_by_two", 11, 10}}) {
+        form->Memo1->clear();
+        ASSERT_TRUE(
+            form->LoadSchematic(QStringLiteral(TARNWELL_EXAMPLES "/%1.tsv").arg(QString::fromLatin1(e.name))))
+            << e.name;
+        EXPECT_EQ(s().ElementCount(), e.elements) << e.name;
+        EXPECT_EQ(static_cast<int>(s().Conns().size()), e.nets) << e.name;
+        EXPECT_EQ(CheckInvariants(s()), QString()) << e.name;
+        EXPECT_FALSE(form->Memo1->toPlainText().contains(QStringLiteral("пропущена"))) << e.name;
+        for (int i = 1; i <= s().ElementCount(); ++i)
+            EXPECT_TRUE(form->Frame21->picture(i)) << e.name << ' ' << i;
+    }
+}
+
 TEST_F(FileCommands, FailuresShowTheErrorBoxAndStopThere) {
     BuildSchematic();
     const QString path = dir.filePath(QStringLiteral("set.tsv"));
