@@ -57,6 +57,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
 
     BuildMenu();
     BuildToolbar();
+    ConnectFiles();
 
     auto* central = new QWidget;
     auto* row = new QHBoxLayout(central);

@@ -62,6 +62,19 @@ public:
     // Re-route and redraw.
     void Button4Click();
 
+    // Schematic files: "Сохранить как...", "Открыть..." and "Новый". The first two show their
+    // file dialog and hand the chosen name to SaveSchematic or LoadSchematic.
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    // Saves to the file set of `chosen`; false after the error box.
+    bool SaveSchematic(const QString& chosen);
+    // Loads the file set of `chosen` in place of the schematic on screen; false after the error box.
+    bool LoadSchematic(const QString& chosen);
+    // What placing the listed `node` needs: the built-in set-up of a special element, a chip
+    // element's data from the catalogue. False with the message for the user.
+    bool PlacementFor(const QStandardItem* node, TPlacementData* data, QString* error);
+
     // Adds an element to the schematic, or refuses with a message when the table is full
     // (returns 0).
     int AddElementOrWarn(TElement e);
@@ -222,6 +235,7 @@ private:
     void BuildMenu();
     void BuildToolbar();
     void ConnectNavigator();
+    void ConnectFiles();
 
     QString programDir_;
     std::unique_ptr<Schematic> model_;

@@ -36,16 +36,10 @@ void TForm1::TreeView1DblClick() {
         WarnTableFull();
         return;
     }
-    const ElementKind kind = KindOfName(node->text());
-    if (kind == ElementKind::Unknown) return;
     TPlacementData data;
     QString error;
-    // Special elements bring their own set-up; a chip element's data come from the catalogue, and
-    // the slot is taken only when every datum is at hand.
-    if (kind != ElementKind::Chip) {
-        data = SpecialElements::Placement(kind);
-    } else if (!LookUpChipElement(catalogueUi().catalogue(), node->parent()->text(), &data, &error)) {
-        QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
+    if (!PlacementFor(node, &data, &error)) {
+        if (!error.isEmpty()) QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
         return;
     }
     QStringList log;
@@ -53,6 +47,18 @@ void TForm1::TreeView1DblClick() {
     for (const QString& line : log)
         Memo1->appendPlainText(line);
     simulator().PrepareRun();
+}
+
+bool TForm1::PlacementFor(const QStandardItem* node, TPlacementData* data, QString* error) {
+    const ElementKind kind = KindOfName(node->text());
+    if (kind == ElementKind::Unknown || !node->parent()) return false;
+    // Special elements bring their own set-up; a chip element's data come from the catalogue, and
+    // the slot is taken only when every datum is at hand.
+    if (kind != ElementKind::Chip) {
+        *data = SpecialElements::Placement(kind);
+        return true;
+    }
+    return LookUpChipElement(catalogueUi().catalogue(), node->parent()->text(), data, error);
 }
 
 void TForm1::Button5Click() {

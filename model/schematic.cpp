@@ -174,6 +174,15 @@ bool Schematic::SetOscChannel(int channel, int element) {
     return true;
 }
 
+void Schematic::SetOscCount(int32_t count) {
+    oscCount_ = std::clamp(count, 0, 5);
+    Q_EMIT channelsChanged();
+}
+
+void Schematic::RaiseChipCount(int32_t n) {
+    chipCount_ = std::max(chipCount_, n);
+}
+
 void Schematic::Clear() {
     for (int i = 1; i <= elementCount_; ++i)
         elements_[static_cast<size_t>(i)] = TElement{};

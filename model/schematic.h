@@ -119,6 +119,12 @@ public:
     void ToggleSwitch(int index);
     // A generator's durations of the high and the low level.
     void SetGeneratorDurations(int index, int32_t high, int32_t low);
+    // An element's two delays (a generator's durations of the low and the high level).
+    void SetReactions(int index, int32_t lh, int32_t hl) { SetGeneratorDurations(index, hl, lh); }
+    // The number of oscilloscope channels listed, 0..5 (a loaded probe adds one).
+    void SetOscCount(int32_t count);
+    // Raises ChipCount to at least `n`, so later chips are numbered above it.
+    void RaiseChipCount(int32_t n);
 
     // Re-links placed nodes to the elements of their name, and marks the nodes whose element is
     // gone as listed again.

@@ -4,9 +4,11 @@
 
 namespace {
 
-const char* const Usage = "usage: tarnwell-batch route FILE\n"
-                          "       tarnwell-batch run FILE --units N\n"
-                          "       tarnwell-batch --help\n";
+const char* const Usage = "usage: tarnwell-batch route FILE [--bases DIR]\n"
+                          "       tarnwell-batch run FILE --units N [--bases DIR]\n"
+                          "       tarnwell-batch --help\n"
+                          "FILE is a netlist, or a schematic file set named by its .tsv file (loaded\n"
+                          "with the catalogue of DIR, by default the bases/ beside the program)\n";
 
 } // namespace
 

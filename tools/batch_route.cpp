@@ -1,22 +1,40 @@
 // SPDX-License-Identifier: MIT
 #include "tools/batch.h"
 #include "tools/batchio.h"
+#include "tools/batchschematic.h"
 
 #include "router/router.h"
 
-// route FILE: derives the pin cells, routes every wire once and prints each cell that holds a
-// wire or a routed pin as "X Y WIRE NET", x-major.
+// route FILE [--bases DIR]: derives the pin cells, routes every wire once and prints each cell that
+// holds a wire or a routed pin as "X Y WIRE NET", x-major. A schematic file set (FILE.tsv) is
+// loaded as the program opens it, and the grids are printed as that load leaves them.
 int BatchRoute(const QStringList& args, FILE* out, FILE* err) {
-    if (args.size() != 1) {
-        ReportError(err, QStringLiteral("route takes one FILE (usage: tarnwell-batch route FILE)"));
+    QString file;
+    QString bases;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == u"--bases" && bases.isEmpty() && i + 1 < args.size()) {
+            bases = args[++i];
+        } else if (!file.isEmpty() || args[i].startsWith(u"--")) {
+            file.clear();
+            break;
+        } else {
+            file = args[i];
+        }
+    }
+    if (file.isEmpty()) {
+        ReportError(err,
+                    QStringLiteral("route takes one FILE (usage: tarnwell-batch route FILE [--bases DIR])"));
         return 2;
     }
     Schematic s;
-    if (!ReadNetlistFile(args[0], s, err)) return 2;
-
-    s.DeriveCons();
     RoutingGrids grids;
-    RouteWires(s, grids);
+    if (IsSchematicFile(file)) {
+        if (!LoadSchematicSet(file, bases.isEmpty() ? DefaultBasesFolder() : bases, s, grids, err)) return 2;
+    } else {
+        if (!ReadNetlistFile(file, s, err)) return 2;
+        s.DeriveCons();
+        RouteWires(s, grids);
+    }
     QByteArray result;
     for (int x = 0; x <= GridMax; ++x)
         for (int y = 0; y <= GridMax; ++y) {

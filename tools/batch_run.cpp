@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tools/batch.h"
 #include "tools/batchio.h"
+#include "tools/batchschematic.h"
 
 #include "sim/simulator.h"
 
@@ -16,15 +17,22 @@ int Fail(FILE* err, const QString& message) {
 
 } // namespace
 
-// run FILE --units N: prepares the simulator, runs N time units at time scale 0 without windows
-// (applying the file's switch toggles before the two passes of their unit) and prints the probes'
-// transitions, the indicators' states, the net levels and the final time.
+// run FILE --units N [--bases DIR]: prepares the simulator, runs N time units at time scale 0
+// without windows (applying a netlist's switch toggles before the two passes of their unit) and
+// prints the probes' transitions, the indicators' states, the net levels and the final time. A
+// schematic file set (FILE.tsv) is loaded as the program opens it, with the catalogue of DIR.
 int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     QString file;
     QString unitsText;
+    QString bases;
     bool haveUnits = false;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == u"--units") {
+        if (args[i] == u"--bases") {
+            if (!bases.isEmpty()) return Fail(err, QStringLiteral("--bases given twice"));
+            if (i + 1 >= args.size() || args[i + 1].isEmpty())
+                return Fail(err, QStringLiteral("--bases needs a folder"));
+            bases = args[++i];
+        } else if (args[i] == u"--units") {
             if (haveUnits) return Fail(err, QStringLiteral("--units given twice"));
             if (i + 1 >= args.size()) return Fail(err, QStringLiteral("--units needs a number"));
             unitsText = args[++i];
@@ -44,10 +52,16 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
         return Fail(err, NumberFaultMessage(fault, QStringLiteral("--units"), unitsText, 0));
 
     Schematic s;
-    const std::optional<NetlistResult> parsed = ReadNetlistFile(file, s, err);
-    if (!parsed) return 2;
+    std::vector<TToggle> toggles;
+    if (IsSchematicFile(file)) {
+        RoutingGrids grids;
+        if (!LoadSchematicSet(file, bases.isEmpty() ? DefaultBasesFolder() : bases, s, grids, err)) return 2;
+    } else {
+        const std::optional<NetlistResult> parsed = ReadNetlistFile(file, s, err);
+        if (!parsed) return 2;
+        toggles = parsed->toggles;
+    }
 
-    std::vector<TToggle> toggles = parsed->toggles;
     std::stable_sort(toggles.begin(), toggles.end(),
                      [](const TToggle& a, const TToggle& b) { return a.time < b.time; });
     auto next = toggles.cbegin();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Grabs the main window into PNG files for the documentation: as it looks after start-up, or with
-// a small schematic built and wired with the mouse from the default catalogue and run for a while,
-// at 100% and 200%.
+// Grabs the main window into PNG files for the documentation: as it looks after start-up or with a
+// schematic opened, or with a small schematic built and wired with the mouse from the default
+// catalogue and run for a while, at 100% and 200%.
 #include "app/mainwindow.h"
 #include "app/navigatorpanel.h"
 #include "editor/workspaceframe.h"
@@ -69,8 +69,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     const QStringList args = QApplication::arguments();
     const bool wired = args.size() == 3 && args[1] == QLatin1String("--wired");
-    if (args.size() != 2 && !wired) {
-        std::fputs("usage: tarnwell-screenshot OUT.png\n"
+    if (args.size() != 2 && args.size() != 3) {
+        std::fputs("usage: tarnwell-screenshot OUT.png [SCHEMATIC.tsv]\n"
                    "       tarnwell-screenshot --wired OUTDIR   (wired-100.png, wired-200.png)\n",
                    stderr);
         return 2;
@@ -80,7 +80,10 @@ int main(int argc, char* argv[]) {
     form1.resize(1000, 700);
     form1.show();
     if (!QTest::qWaitForWindowExposed(&form1)) return 1;
-    if (!wired) return Save(form1, args[1]) ? 0 : 1;
+    if (!wired) {
+        if (args.size() == 3 && !form1.LoadSchematic(args[2])) return 1;
+        return Save(form1, args[1]) ? 0 : 1;
+    }
 
     BuildWiredScene(form1);
     const QDir out(args[2]);

@@ -62,9 +62,12 @@ QStringList Line(const char* message) {
     return {QStringLiteral("tarnwell-batch: {file}: ") + QString::fromUtf8(message)};
 }
 
-const QStringList UsageLines = {QStringLiteral("usage: tarnwell-batch route FILE"),
-                                QStringLiteral("       tarnwell-batch run FILE --units N"),
-                                QStringLiteral("       tarnwell-batch --help")};
+const QStringList UsageLines = {
+    QStringLiteral("usage: tarnwell-batch route FILE [--bases DIR]"),
+    QStringLiteral("       tarnwell-batch run FILE --units N [--bases DIR]"),
+    QStringLiteral("       tarnwell-batch --help"),
+    QStringLiteral("FILE is a netlist, or a schematic file set named by its .tsv file (loaded"),
+    QStringLiteral("with the catalogue of DIR, by default the bases/ beside the program)")};
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, BatchAnswers,
@@ -175,12 +178,12 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"route_without_file",
              "",
              {"route"},
-             {"tarnwell-batch: route takes one FILE (usage: tarnwell-batch route FILE)"},
+             {"tarnwell-batch: route takes one FILE (usage: tarnwell-batch route FILE [--bases DIR])"},
              2},
         Case{"route_two_files",
              TwoChips,
              {"route", "{file}", "extra"},
-             {"tarnwell-batch: route takes one FILE (usage: tarnwell-batch route FILE)"},
+             {"tarnwell-batch: route takes one FILE (usage: tarnwell-batch route FILE [--bases DIR])"},
              2},
         Case{"no_command", "", {}, QStringList{"tarnwell-batch: no command"} + UsageLines, 2},
         Case{"unknown_command",
@@ -257,7 +260,7 @@ TEST_F(BatchInput, ExecutableHelp) {
     p.start(QStringLiteral(TARNWELL_BATCH), {QStringLiteral("--help")});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0);
-    EXPECT_TRUE(p.readAllStandardOutput().startsWith("usage: tarnwell-batch route FILE\n"));
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith("usage: tarnwell-batch route FILE [--bases DIR]\n"));
     EXPECT_TRUE(p.readAllStandardError().isEmpty());
 }
 

@@ -1,0 +1,652 @@
+// SPDX-License-Identifier: MIT
+// The three schematic files byte for byte, saving and loading a file set, the loader's failures
+// and its robustness against damaged files.
+#include "model/cp1251.h"
+#include "model/schematicfiles.h"
+#include "model/specialelements.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Little-endian int32, spelled out here rather than taken from the writer.
+QByteArray LE(int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    QByteArray b;
+    for (int i = 0; i < 4; ++i)
+        b += static_cast<char>((u >> (8 * i)) & 0xFF);
+    return b;
+}
+
+// A 40-byte element record: x, y, length, name bytes padded with `fill`, HL at 32, LH at 36.
+QByteArray Rec(int32_t x, int32_t y, const QByteArray& name, int32_t hl, int32_t lh, char fill = '\0') {
+    QByteArray r = LE(x) + LE(y) + static_cast<char>(name.size()) + name;
+    r += QByteArray(32 - r.size(), fill);
+    return r + LE(hl) + LE(lh);
+}
+
+QByteArray Pin(int32_t element, int32_t leg) {
+    return LE(element) + LE(leg);
+}
+
+// What placing needs, without a catalogue: every chip is a 40 x 50 picture with the pins 0110 /
+// 0001 and the delays 11 / 7; the special kinds bring their own set-up.
+bool FakePlacement(const QStandardItem* node, TPlacementData* data, QString* error) {
+    const ElementKind kind = KindOfName(node->text());
+    if (kind == ElementKind::Unknown) return false;
+    if (kind != ElementKind::Chip) {
+        *data = SpecialElements::Placement(kind);
+        return true;
+    }
+    if (node->parent() && node->parent()->text() == u"MISSING") {
+        *error = QStringLiteral("no such chip");
+        return false;
+    }
+    data->picture = QImage(40, 50, QImage::Format_RGB32);
+    data->picture.fill(Qt::white);
+    data->leftPins = QStringLiteral("0110");
+    data->rightPins = QStringLiteral("0001");
+    data->reactionLH = 11;
+    data->reactionHL = 7;
+    return true;
+}
+
+TLoadOptions Options() {
+    TLoadOptions o;
+    o.placement = &FakePlacement;
+    return o;
+}
+
+QStringList NodeLines(const Navigator& nav) {
+    QStringList out;
+    for (const QStandardItem* node : nav.nodesInTreeOrder())
+        out << QString(Navigator::depth(node), u'>') + node->text() + u'#' +
+                   QString::number(Navigator::imageIndex(node));
+    return out;
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+}
+
+TEST(Cp1251, EveryByteRoundTripsAndTheLettersAreTheCodePages) {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const QString text = FromCp1251(all);
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(ToCp1251(text), all);
+    EXPECT_EQ(FromCp1251("\xC8\xED\xE4\xE8\xEA\xE0\xF2\xEE\xF0"), QStringLiteral("Индикатор"));
+    EXPECT_EQ(ToCp1251(QStringLiteral("Ёё№—€")), QByteArray("\xA8\xB8\xB9\x97\x88"));
+    // Characters the code page lacks become one '?' each, a pair of surrogates included.
+    EXPECT_EQ(ToCp1251(QStringLiteral("a\u4E2Db") + QString::fromUcs4(U"\U0001F600")), QByteArray("a?b?"));
+
+    // Where the platform has its own converter, every assigned byte decodes alike.
+    QStringDecoder platform("windows-1251");
+    if (!platform.isValid()) GTEST_SKIP() << "no platform converter for windows-1251";
+    for (int b = 0; b < 256; ++b) {
+        if (b == 0x98) continue;
+        const char byte = static_cast<char>(b);
+        QStringDecoder one("windows-1251");
+        EXPECT_EQ(FromCp1251(QByteArrayView(&byte, 1)), one.decode(QByteArrayView(&byte, 1))) << b;
+    }
+}
+
+TEST(SchematicFileNamesTest, LastThreeCharactersOfTheFileNameAreReplaced) {
+    struct Case {
+        const char* chosen;
+        const char* tree;
+        const char* elements;
+        const char* nets;
+    };
+    const Case cases[] = {
+        {"/d/scheme.tsv", "/d/scheme.tsv", "/d/scheme.esv", "/d/scheme.csv"},
+        {"/d/scheme.abc", "/d/scheme.tsv", "/d/scheme.esv", "/d/scheme.csv"},
+        {"/d.x/схема.TSV", "/d.x/схема.tsv", "/d.x/схема.esv", "/d.x/схема.csv"},
+        {"/d/ab", "/d/tsv", "/d/esv", "/d/csv"},
+    };
+    for (const Case& c : cases) {
+        const TSchematicFileNames n = SchematicFileNames(QString::fromUtf8(c.chosen));
+        EXPECT_EQ(n.tree, QString::fromUtf8(c.tree)) << c.chosen;
+        EXPECT_EQ(n.elements, QString::fromUtf8(c.elements)) << c.chosen;
+        EXPECT_EQ(n.nets, QString::fromUtf8(c.nets)) << c.chosen;
+    }
+}
+
+TEST(TreeFile, OneLinePerNodeWithTabDepthsCrLfInCp1251) {
+    Schematic s;
+    s.ListChip(QStringLiteral("К155ЛА3"), 2);
+    s.ListSpecial(ElementKind::Indicator);
+    EXPECT_EQ(WriteTreeFile(s.navigator()),
+              QByteArray("\xCA\x31\x35\x35\xCB\xC0\x33\r\n\tD1.1\r\n\tD1.2\r\n"
+                         "\xD1\xEF\xE5\xF6. \xFD\xEB\xE5\xEC\xE5\xED\xF2\xFB\r\n"
+                         "\t\xC8\xED\xE4\xE8\xEA\xE0\xF2\xEE\xF0\x31\r\n"));
+    EXPECT_EQ(WriteTreeFile(Schematic().navigator()), QByteArray());
+}
+
+TEST(TreeFile, ReadingFollowsTheDepthsWithTabsOrSpaces) {
+    Navigator nav;
+    // Line ends of all three kinds; spaces count like tabs; a shallower line climbs to its level.
+    const QByteArray text = "A\r\n\tA1\n  A11\r \tA12\r\n\tA2\r\nB\r\n \xC1\xF3\r\n";
+    EXPECT_EQ(ReadTreeFile(text, nav), QString());
+    EXPECT_EQ(NodeLines(nav), (QStringList{"A#0", ">A1#2", ">>A11#2", ">>A12#2", ">A2#2", "B#0", ">Бу#2"}));
+
+    // A line more than one level deeper fails; the nodes read so far remain. The tree read
+    // replaces the whole navigator.
+    const QString error = ReadTreeFile("R\r\n\tC\r\n\t\t\tD x\r\n\tE\r\n", nav);
+    EXPECT_EQ(error, QStringLiteral("Invalid level (3) for item \"D x\""));
+    EXPECT_EQ(NodeLines(nav), (QStringList{"R#0", ">C#2"}));
+
+    // The first line is a root whatever its depth, and the next depth counts from there; an empty
+    // line still makes a node.
+    EXPECT_EQ(ReadTreeFile("\tX\r\n\tY\r\n\r\n", nav), QString());
+    EXPECT_EQ(NodeLines(nav), (QStringList{"X#0", ">Y#2", "#0"}));
+    EXPECT_EQ(ReadTreeFile("", nav), QString());
+    EXPECT_EQ(nav.count(), 0);
+
+    // The navigator never nests deeper than the reader allows.
+    QByteArray deep;
+    for (int d = 0; d <= MaxTreeDepth; ++d)
+        deep += QByteArray(d, '\t') + "n\r\n";
+    EXPECT_EQ(ReadTreeFile(deep, nav), QStringLiteral("Invalid level (%1) for item \"n\"").arg(MaxTreeDepth));
+    EXPECT_EQ(nav.count(), MaxTreeDepth);
+}
+
+TEST(ElementFile, RecordsAreFortyBytesLittleEndian) {
+    struct Case {
+        TElementRecord record;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {{3, 258, QStringLiteral("D1.2"), 7, 11},
+         QByteArray("\x03\0\0\0\x02\x01\0\0\x04"
+                    "D1.2",
+                    13) +
+             QByteArray(19, '\0') + QByteArray("\x07\0\0\0\x0B\0\0\0", 8)},
+        {{-1, 0, QStringLiteral("Генератор1"), 30, 70},
+         Rec(-1, 0, "\xC3\xE5\xED\xE5\xF0\xE0\xF2\xEE\xF0\x31", 30, 70)},
+        // Cut to the first 20 characters.
+        {{0, 0, QStringLiteral("Переключатель123456789"), 0, 0},
+         Rec(0, 0, ToCp1251(u"Переключатель1234567"), 0, 0)},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(c.bytes.size(), ElementRecordSize);
+        EXPECT_EQ(EncodeElementRecord(c.record), c.bytes) << c.record.name.toStdString();
+        const TElementRecord back = DecodeElementRecord(c.bytes.constData());
+        EXPECT_EQ(back.x, c.record.x);
+        EXPECT_EQ(back.y, c.record.y);
+        EXPECT_EQ(back.name, c.record.name.left(ElementNameMax));
+        EXPECT_EQ(back.reactionHL, c.record.reactionHL);
+        EXPECT_EQ(back.reactionLH, c.record.reactionLH);
+    }
+    // Bytes past the name's length and the padding mean nothing; a length above 20 counts as 20.
+    EXPECT_EQ(DecodeElementRecord(Rec(0, 0, "AB", 0, 0, 'z').constData()).name, QStringLiteral("AB"));
+    QByteArray longLength = Rec(0, 0, QByteArray(20, 'q'), 0, 0, 'z');
+    longLength[8] = static_cast<char>(200);
+    EXPECT_EQ(DecodeElementRecord(longLength.constData()).name, QString(20, u'q'));
+}
+
+// Two chip elements and a net between them, as the user would build them.
+class SchematicFiles : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    // D1.1 at (10, 20) and D1.2 at (30, 7), leg 2 of the first joined to leg 0 of the second.
+    void BuildTwoConnected(Schematic& t) {
+        QStandardItem* group = t.ListChip(QStringLiteral("К155ЛА3"), 2);
+        TPlacementData d;
+        ASSERT_TRUE(FakePlacement(group->child(0), &d, nullptr));
+        ASSERT_EQ(t.PlaceNode(group->child(0), d, false, nullptr), 1);
+        ASSERT_EQ(t.PlaceNode(group->child(1), d, false, nullptr), 2);
+        t.SetCoord(1, {10, 20});
+        t.SetCoord(2, {30, 7});
+        ASSERT_TRUE(t.ConnectPins({1, 2}, {2, 0}));
+    }
+
+    TSchematicFileNames Names(const char* name = "scheme.tsv") const {
+        return SchematicFileNames(dir.filePath(QString::fromUtf8(name)));
+    }
+
+    TLoadResult Load(Schematic& t, const TSchematicFileNames& names) {
+        t.Clear();
+        return LoadSchematicFiles(t, names, Options());
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(SchematicFiles, TwoConnectedElementsGiveTwoRecordsAndANetOfThreeRecords) {
+    Schematic t;
+    BuildTwoConnected(t);
+    EXPECT_EQ(WriteElementFile(t), Rec(10, 20, "D1.1", 7, 11) + Rec(30, 7, "D1.2", 7, 11));
+    // The two pin references, then the end record with the last pin's leg.
+    EXPECT_EQ(WriteNetFile(t), QByteArray("\x01\0\0\0\x02\0\0\0"
+                                          "\x02\0\0\0\0\0\0\0"
+                                          "\0\0\0\0\0\0\0\0",
+                                          24));
+    ASSERT_TRUE(t.ConnectPins({1, 0}, {2, 1}));
+    EXPECT_EQ(WriteNetFile(t), Pin(1, 2) + Pin(2, 0) + Pin(0, 0) + Pin(1, 0) + Pin(2, 1) + Pin(0, 1));
+}
+
+TEST_F(SchematicFiles, LoadingHandWrittenFilesPlacesByNameAndRestoresPositionsDelaysAndNets) {
+    Schematic t;
+    const QByteArray tree = "\xCA\x31\r\n\tD1.1\r\n\tD1.2\r\n\tD1.3\r\n"
+                            "\xD1\xEF\xE5\xF6. \xFD\xEB\xE5\xEC\xE5\xED\xF2\xFB\r\n"
+                            "\t\xCF\xE5\xF0\xE5\xEA\xEB\xFE\xF7\xE0\xF2\xE5\xEB\xFC\x31\r\n"
+                            "\t\xCE\xF1\xF6\xE8\xEB\xEB\xEE\xE3\xF0\xE0\xF4\x32\r\n";
+    // Records in file order: the probe, D1.2, the switch; D1.3 is never named; "X" names no node.
+    const QByteArray elements = Rec(50, 60, "\xCE\xF1\xF6\xE8\xEB\xEB\xEE\xE3\xF0\xE0\xF4\x32", 0, 0) +
+                                Rec(5, 6, "D1.2", 33, 44) + Rec(0, 0, "X", 1, 1) +
+                                Rec(7, 8, "\xCF\xE5\xF0\xE5\xEA\xEB\xFE\xF7\xE0\xF2\xE5\xEB\xFC\x31", 0, 0);
+    const QByteArray nets = Pin(3, 0) + Pin(2, 2) + Pin(1, 0) + Pin(0, 0);
+    std::vector<int> placed;
+    TLoadOptions options = Options();
+    options.placed = [&placed](int i) { placed.push_back(i); };
+    const TLoadResult r = LoadSchematicBytes(t, tree, elements, nets, options);
+    EXPECT_TRUE(r.complete);
+    EXPECT_EQ(r.error, QString());
+    EXPECT_TRUE(r.problems.isEmpty()) << r.problems.join(u'\n').toStdString();
+    ASSERT_EQ(t.ElementCount(), 3);
+    EXPECT_EQ(placed, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(t.element(1).Name, QStringLiteral("Осциллограф2"));
+    EXPECT_EQ(t.element(1).Coord, (TPoint32{50, 60}));
+    EXPECT_EQ(t.element(2).Name, QStringLiteral("D1.2"));
+    EXPECT_EQ(t.element(2).Reaction_HL, 33);
+    EXPECT_EQ(t.element(2).Reaction_LH, 44);
+    EXPECT_EQ(t.element(3).Name, QStringLiteral("Переключатель1"));
+    EXPECT_FALSE(t.element(3).State);
+    EXPECT_EQ(t.Conns(), (std::vector<TConns>{{{3, 0}, {2, 2}, {1, 0}}}));
+    EXPECT_EQ(t.OscCount(), 1);
+    EXPECT_EQ(t.OscChannel(2), 1);
+    EXPECT_EQ(NodeLines(t.navigator()),
+              (QStringList{"К1#0", ">D1.1#2", ">D1.2#1", ">D1.3#2", "Спец. элементы#0", ">Переключатель1#1",
+                           ">Осциллограф2#1"}));
+    EXPECT_EQ(CheckInvariants(t), QString());
+    // The traces: placing's own lines, then the load's, then one net.
+    const QStringList expected{"legs1 0001", "legs2 ",        "",
+                               "Coord.x 50", "Coord.y 60",    "Width 71",
+                               "Height 81",  "Reaction_LH 0", "Reaction_HL 0"};
+    EXPECT_EQ(r.log.mid(0, expected.size()), expected);
+    EXPECT_EQ(
+        r.log.mid(r.log.size() - 7),
+        (QStringList{"High(Conns) 0", "High(Conns[i]) 0", "Conns[0][High(Conns[0])]=3=0", "High(Conns[i]) 1",
+                     "Conns[0][High(Conns[0])]=2=2", "High(Conns[i]) 2", "Conns[0][High(Conns[0])]=1=0"}));
+}
+
+TEST_F(SchematicFiles, SaveThenLoadReproducesTheSchematic) {
+    Schematic a;
+    QStandardItem* group = a.ListChip(QStringLiteral("К155ЛН1"), 3);
+    const int gen = [&] {
+        QStandardItem* node = a.ListSpecial(ElementKind::Generator);
+        return a.PlaceNode(node, SpecialElements::Placement(ElementKind::Generator), false, nullptr);
+    }();
+    TPlacementData d;
+    ASSERT_TRUE(FakePlacement(group->child(0), &d, nullptr));
+    a.PlaceNode(group->child(2), d, false, nullptr);
+    a.PlaceNode(group->child(0), d, false, nullptr);
+    for (ElementKind k :
+         {ElementKind::Switch, ElementKind::Probe, ElementKind::Probe, ElementKind::Indicator})
+        a.PlaceNode(a.ListSpecial(k), SpecialElements::Placement(k), false, nullptr);
+    a.SetGeneratorDurations(gen, 30, 70);
+    for (int i = 1; i <= a.ElementCount(); ++i)
+        a.SetCoord(i, {i * 11, 200 - i * 3});
+    a.ToggleSwitch(4);
+    ASSERT_TRUE(a.ConnectPins({1, 0}, {2, 0}));
+    ASSERT_TRUE(a.ConnectPins({2, 2}, {3, 1}));
+    ASSERT_TRUE(a.ConnectPins({3, 1}, {5, 0}));
+    ASSERT_TRUE(a.ConnectPins({4, 0}, {7, 0}));
+    a.SelectElement(2);
+
+    const TSchematicFileNames names = Names();
+    ASSERT_EQ(SaveSchematicFiles(a, names), QString());
+    Schematic b;
+    b.ListChip(QStringLiteral("old"), 1); // a schematic on screen is replaced
+    const TLoadResult r = Load(b, names);
+    ASSERT_TRUE(r.complete) << r.error.toStdString();
+    ASSERT_EQ(b.ElementCount(), a.ElementCount());
+    for (int i = 1; i <= a.ElementCount(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(b.element(i).Name, a.element(i).Name);
+        EXPECT_EQ(b.element(i).Coord, a.element(i).Coord);
+        EXPECT_EQ(b.element(i).Reaction_HL, a.element(i).Reaction_HL);
+        EXPECT_EQ(b.element(i).Reaction_LH, a.element(i).Reaction_LH);
+        EXPECT_EQ(b.element(i).Legs.size(), a.element(i).Legs.size());
+        EXPECT_FALSE(b.element(i).Selected);
+        EXPECT_FALSE(b.element(i).State); // the switch comes back off
+    }
+    EXPECT_EQ(b.element(1).Reaction_HL, 30);
+    EXPECT_EQ(b.element(1).Reaction_LH, 70);
+    EXPECT_EQ(b.Conns(), a.Conns());
+    EXPECT_EQ(NodeLines(b.navigator()), NodeLines(a.navigator()));
+    for (int c = 1; c <= 5; ++c)
+        EXPECT_EQ(b.OscChannel(c), a.OscChannel(c)) << c;
+    EXPECT_EQ(b.OscCount(), 2);
+    EXPECT_EQ(CheckInvariants(b), QString());
+    // Saved again, the files are the same bytes.
+    const TSchematicFileNames again = Names("again.tsv");
+    ASSERT_EQ(SaveSchematicFiles(b, again), QString());
+    for (auto member :
+         {&TSchematicFileNames::tree, &TSchematicFileNames::elements, &TSchematicFileNames::nets})
+        EXPECT_EQ(ReadBytes(again.*member), ReadBytes(names.*member));
+}
+
+TEST_F(SchematicFiles, AnEmptySchematicGivesEmptyRecordFilesAndLoadsEmpty) {
+    Schematic a;
+    const TSchematicFileNames names = Names();
+    ASSERT_EQ(SaveSchematicFiles(a, names), QString());
+    EXPECT_EQ(ReadBytes(names.tree), QByteArray());
+    EXPECT_EQ(ReadBytes(names.elements), QByteArray());
+    EXPECT_EQ(ReadBytes(names.nets), QByteArray());
+    Schematic b;
+    BuildTwoConnected(b);
+    const TLoadResult r = Load(b, names);
+    EXPECT_TRUE(r.complete);
+    EXPECT_EQ(b.ElementCount(), 0);
+    EXPECT_TRUE(b.Conns().empty());
+    EXPECT_EQ(b.navigator().count(), 0);
+    EXPECT_TRUE(r.log.isEmpty());
+}
+
+TEST_F(SchematicFiles, ANameLongerThanTwentyCharactersIsCutAndNotPlacedOnLoading) {
+    Schematic a;
+    QStandardItem* group = a.ListChip(QStringLiteral("K"), 0);
+    const QString longName = QStringLiteral("D1.") + QString(20, u'7');
+    group->appendRow(Navigator::makeNode(longName, Navigator::ImageListed));
+    group->appendRow(Navigator::makeNode(QStringLiteral("D1.1"), Navigator::ImageListed));
+    TPlacementData d;
+    ASSERT_TRUE(FakePlacement(group->child(0), &d, nullptr));
+    ASSERT_EQ(a.PlaceNode(group->child(0), d, false, nullptr), 1);
+    ASSERT_EQ(a.PlaceNode(group->child(1), d, false, nullptr), 2);
+    ASSERT_TRUE(a.ConnectPins({1, 0}, {2, 0}));
+    const QByteArray records = WriteElementFile(a);
+    ASSERT_EQ(records.size(), 80);
+    EXPECT_EQ(records.mid(8, 21), QByteArray("\x14"
+                                             "D1.77777777777777777"));
+
+    const TSchematicFileNames names = Names();
+    ASSERT_EQ(SaveSchematicFiles(a, names), QString());
+    Schematic b;
+    const TLoadResult r = Load(b, names);
+    // The long one stays listed, D1.1 takes slot 1, and the net to the missing second element
+    // is dropped with a report.
+    ASSERT_EQ(b.ElementCount(), 1);
+    EXPECT_EQ(b.element(1).Name, QStringLiteral("D1.1"));
+    EXPECT_EQ(NodeLines(b.navigator()), (QStringList{"K#0", ">" + longName + "#2", ">D1.1#1"}));
+    EXPECT_TRUE(b.Conns().empty());
+    EXPECT_EQ(r.problems.size(), 2);
+    EXPECT_EQ(CheckInvariants(b), QString());
+}
+
+TEST_F(SchematicFiles, TheLoaderDropsWhatWouldBreakTheModel) {
+    const QByteArray tree = "K\r\n\tD1.1\r\n\tD1.2\r\n\tD1.3\r\n";
+    const QByteArray elements =
+        Rec(0, 0, "D1.1", 7, 11) + Rec(0, 0, "D1.2", 7, 11) + Rec(0, 0, "D1.3", 7, 11);
+    struct Case {
+        const char* what;
+        QByteArray nets;
+        std::vector<TConns> conns;
+        int problems;
+    };
+    const Case cases[] = {
+        {"an element past the table", Pin(1, 0) + Pin(9, 0) + Pin(2, 0) + Pin(0, 0), {{{1, 0}, {2, 0}}}, 1},
+        {"a negative element", Pin(-1, 0) + Pin(1, 0) + Pin(2, 0) + Pin(0, 0), {{{1, 0}, {2, 0}}}, 1},
+        {"a leg past the legs",
+         Pin(1, 3) + Pin(1, 0) + Pin(2, -1) + Pin(2, 0) + Pin(0, 0),
+         {{{1, 0}, {2, 0}}},
+         2},
+        {"a pin already in a net",
+         Pin(1, 0) + Pin(2, 0) + Pin(0, 0) + Pin(2, 0) + Pin(3, 0) + Pin(3, 1) + Pin(0, 1),
+         {{{1, 0}, {2, 0}}, {{3, 0}, {3, 1}}},
+         1},
+        {"a pin twice in its net", Pin(1, 0) + Pin(1, 0) + Pin(2, 0) + Pin(0, 0), {{{1, 0}, {2, 0}}}, 1},
+        {"a net left with one pin",
+         Pin(1, 0) + Pin(7, 0) + Pin(0, 0) + Pin(2, 0) + Pin(3, 0),
+         {{{2, 0}, {3, 0}}},
+         2},
+        {"two end records in a row",
+         Pin(1, 0) + Pin(2, 0) + Pin(0, 0) + Pin(0, 0) + Pin(3, 0) + Pin(3, 2),
+         {{{1, 0}, {2, 0}}, {{3, 0}, {3, 2}}},
+         1},
+        {"an end record first", Pin(0, 5) + Pin(1, 1) + Pin(2, 1) + Pin(0, 1), {{{1, 1}, {2, 1}}}, 1},
+        {"no end record at the end", Pin(1, 0) + Pin(2, 0), {{{1, 0}, {2, 0}}}, 0},
+        {"one lone end record", Pin(0, 0), {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Schematic t;
+        const TLoadResult r = LoadSchematicBytes(t, tree, elements, c.nets, Options());
+        EXPECT_TRUE(r.complete);
+        EXPECT_EQ(t.Conns(), c.conns);
+        EXPECT_EQ(r.problems.size(), c.problems) << r.problems.join(u'\n').toStdString();
+        for (const QString& p : r.problems)
+            EXPECT_TRUE(r.log.contains(p));
+        EXPECT_EQ(CheckInvariants(t), QString());
+    }
+}
+
+TEST_F(SchematicFiles, ChipCountRisesAboveTheLoadedDesignators) {
+    Schematic t;
+    t.ListChip(QStringLiteral("A"), 1);
+    ASSERT_EQ(t.ChipCount(), 1);
+    t.Clear();
+    const QByteArray tree = "A\r\n\tD12.1\r\n\tD3\r\nB\r\n\tD7\r\n\tDx4\r\n\tD99.\r\n\tD12345678901\r\n";
+    LoadSchematicBytes(t, tree, {}, {}, Options());
+    EXPECT_EQ(t.ChipCount(), 12);
+    EXPECT_EQ(t.ListChip(QStringLiteral("C"), 1)->child(0)->text(), QStringLiteral("D13"));
+    // It never goes down.
+    t.Clear();
+    LoadSchematicBytes(t, "A\r\n\tD2\r\n", {}, {}, Options());
+    EXPECT_EQ(t.ChipCount(), 13);
+}
+
+TEST_F(SchematicFiles, EachMissingFileStopsTheLoadWhereItIsNeeded) {
+    Schematic a;
+    BuildTwoConnected(a);
+    const TSchematicFileNames names = Names();
+    ASSERT_EQ(SaveSchematicFiles(a, names), QString());
+
+    // No tree file: the schematic stays empty; the message names the path and the reason.
+    {
+        Schematic t;
+        const TLoadResult r = Load(t, Names("none.tsv"));
+        EXPECT_FALSE(r.complete);
+        EXPECT_EQ(r.error, QStringLiteral("Cannot open file \"%1\". No such file or directory")
+                               .arg(dir.filePath(QStringLiteral("none.tsv"))));
+        EXPECT_EQ(t.navigator().count(), 0);
+        EXPECT_EQ(t.ElementCount(), 0);
+    }
+    // No element file: the nodes are listed, nothing is placed.
+    QFile::rename(names.elements, names.elements + QStringLiteral(".away"));
+    {
+        Schematic t;
+        const TLoadResult r = Load(t, names);
+        EXPECT_FALSE(r.complete);
+        EXPECT_EQ(r.error, QStringLiteral("File not found"));
+        EXPECT_EQ(NodeLines(t.navigator()), (QStringList{"К155ЛА3#0", ">D1.1#2", ">D1.2#2"}));
+        EXPECT_EQ(t.ElementCount(), 0);
+    }
+    // No net file: the elements are placed where they were, without nets.
+    QFile::rename(names.elements + QStringLiteral(".away"), names.elements);
+    QFile::remove(names.nets);
+    {
+        Schematic t;
+        const TLoadResult r = Load(t, names);
+        EXPECT_FALSE(r.complete);
+        EXPECT_EQ(r.error, QStringLiteral("File not found"));
+        ASSERT_EQ(t.ElementCount(), 2);
+        EXPECT_EQ(t.element(2).Coord, (TPoint32{30, 7}));
+        EXPECT_TRUE(t.Conns().empty());
+    }
+    // A malformed tree: the message with the depth and the text; the nodes read so far remain.
+    WriteBytes(names.tree, "\xCA\r\n\tD1.1\r\n\t\t\t\xC1\xE0\xE4\r\n\tD1.2\r\n");
+    {
+        Schematic t;
+        const TLoadResult r = Load(t, names);
+        EXPECT_FALSE(r.complete);
+        EXPECT_EQ(r.error, QStringLiteral("Invalid level (3) for item \"Бад\""));
+        EXPECT_EQ(NodeLines(t.navigator()), (QStringList{"К#0", ">D1.1#2"}));
+        EXPECT_EQ(t.ElementCount(), 0);
+    }
+    // A folder where the tree file should be cannot be opened either.
+    QDir(dir.path()).mkdir(QStringLiteral("folder.tsv"));
+    {
+        Schematic t;
+        const TLoadResult r = Load(t, Names("folder.tsv"));
+        EXPECT_EQ(r.error, QStringLiteral("Cannot open file \"%1\". Is a directory")
+                               .arg(dir.filePath(QStringLiteral("folder.tsv"))));
+    }
+}
+
+TEST_F(SchematicFiles, TruncatedRecordsStopTheLoadAfterTheWholeOnes) {
+    const QByteArray tree = "K\r\n\tD1.1\r\n\tD1.2\r\n";
+    const QByteArray elements = Rec(1, 1, "D1.1", 7, 11) + Rec(2, 2, "D1.2", 7, 11);
+    {
+        Schematic t;
+        const TLoadResult r =
+            LoadSchematicBytes(t, tree, elements.left(60), Pin(1, 0) + Pin(2, 0), Options());
+        EXPECT_EQ(r.error, QStringLiteral("Read beyond end of file"));
+        EXPECT_FALSE(r.complete);
+        EXPECT_EQ(t.ElementCount(), 1);
+        EXPECT_TRUE(t.Conns().empty());
+    }
+    {
+        Schematic t;
+        const TLoadResult r =
+            LoadSchematicBytes(t, tree, elements, Pin(1, 0) + Pin(2, 0) + Pin(0, 0).left(5), Options());
+        EXPECT_EQ(r.error, QStringLiteral("Read beyond end of file"));
+        EXPECT_FALSE(r.complete);
+        EXPECT_EQ(t.Conns(), (std::vector<TConns>{{{1, 0}, {2, 0}}}));
+    }
+}
+
+TEST_F(SchematicFiles, ASaveThatFailsPartWayLeavesTheOldFileSet) {
+    Schematic old;
+    BuildTwoConnected(old);
+    const TSchematicFileNames names = Names();
+    ASSERT_EQ(SaveSchematicFiles(old, names), QString());
+    const QByteArray tree = ReadBytes(names.tree), elements = ReadBytes(names.elements),
+                     nets = ReadBytes(names.nets);
+
+    Schematic changed;
+    BuildTwoConnected(changed);
+    changed.SetCoord(1, {99, 99});
+    changed.RemoveNet(0);
+    // The element file's name is taken by a folder: the save fails at the second file.
+    QFile::remove(names.elements);
+    ASSERT_TRUE(QDir().mkdir(names.elements));
+    EXPECT_EQ(SaveSchematicFiles(changed, names), QStringLiteral("File access denied"));
+    EXPECT_EQ(ReadBytes(names.tree), tree);
+    EXPECT_EQ(ReadBytes(names.nets), nets);
+    EXPECT_TRUE(QFileInfo(names.elements).isDir());
+    // Nothing is left behind in the folder but the targets.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
+              (QStringList{"scheme.csv", "scheme.tsv"}));
+
+    // A folder that does not exist: the tree file cannot be created.
+    const TSchematicFileNames nowhere = SchematicFileNames(dir.filePath(QStringLiteral("no/such.tsv")));
+    EXPECT_EQ(SaveSchematicFiles(changed, nowhere),
+              QStringLiteral("Cannot create file \"%1\". No such file or directory").arg(nowhere.tree));
+    (void)elements;
+}
+
+// Damaged files of every kind never crash the loader, and what it builds keeps the invariants.
+TEST_F(SchematicFiles, DamagedFilesKeepTheInvariants) {
+    Schematic good;
+    BuildTwoConnected(good);
+    good.PlaceNode(good.ListSpecial(ElementKind::Probe), SpecialElements::Placement(ElementKind::Probe),
+                   false, nullptr);
+    ASSERT_TRUE(good.ConnectPins({1, 0}, {3, 0}));
+    const QByteArray tree = WriteTreeFile(good.navigator());
+    const QByteArray elements = WriteElementFile(good);
+    const QByteArray nets = WriteNetFile(good);
+
+    QRandomGenerator random(1234);
+    const auto noise = [&random](int size) {
+        QByteArray b(size, '\0');
+        for (char& c : b)
+            c = static_cast<char>(random.bounded(256));
+        return b;
+    };
+    QByteArray manyProbes = "S\r\n";
+    QByteArray probeRecords;
+    for (int i = 0; i < 12; ++i) {
+        manyProbes += "\t\xCE\xF1\xF6\xE8\xEB\xEB\xEE\xE3\xF0\xE0\xF4\x31\r\n";
+        probeRecords += Rec(i, i, "\xCE\xF1\xF6\xE8\xEB\xEB\xEE\xE3\xF0\xE0\xF4\x31", 0, 0);
+    }
+    QByteArray manyNodes = "K\r\n";
+    for (int i = 0; i < MaxElements + 5; ++i)
+        manyNodes += "\tD1.1\r\n";
+    QByteArray hugeCount;
+    for (int i = 0; i < 20000; ++i)
+        hugeCount += Rec(i, -i, "D1.1", i, -i);
+    QByteArray farRefs;
+    for (int i = 0; i < 5000; ++i)
+        farRefs += Pin(i * 7919 - 3, i % 5 - 1) + (i % 3 == 0 ? Pin(0, 0) : QByteArray());
+    QByteArray extremes = Rec(INT32_MIN, INT32_MAX, "D1.1", INT32_MIN, INT32_MAX) + Rec(0, 0, "D1.2", -1, -1);
+
+    struct Case {
+        const char* what;
+        QByteArray tree, elements, nets;
+    };
+    const Case cases[] = {
+        {"truncated element record", tree, elements.left(elements.size() - 1), nets},
+        {"truncated net record", tree, elements, nets.left(nets.size() - 3)},
+        {"references past the table", tree, elements, Pin(1000, 0) + Pin(1, 0) + Pin(INT32_MAX, INT32_MAX)},
+        {"a placed element the net file expects elsewhere", tree, elements.mid(40), nets},
+        {"more probes than channels", manyProbes, probeRecords, {}},
+        {"more elements than the table holds", manyNodes, Rec(0, 0, "D1.1", 0, 0), Pin(1, 0) + Pin(2, 0)},
+        {"a huge element count", tree, hugeCount, nets},
+        {"extreme numbers", tree, extremes, nets},
+        {"far references", tree, elements, farRefs},
+        {"random tree", noise(3000), elements, nets},
+        {"random elements", tree, noise(4001), nets},
+        {"random nets", tree, elements, noise(8003)},
+        {"all random", noise(500), noise(400), noise(800)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Schematic t;
+        const TLoadResult r = LoadSchematicBytes(t, c.tree, c.elements, c.nets, Options());
+        EXPECT_EQ(CheckInvariants(t), QString());
+        EXPECT_LE(t.OscCount(), 5);
+        EXPECT_GE(t.ChipCount(), 0);
+        // Whatever was loaded can be saved and loaded again alike.
+        const TSchematicFileNames names = Names();
+        ASSERT_EQ(SaveSchematicFiles(t, names), QString());
+        Schematic again;
+        LoadSchematicFiles(again, names, Options());
+        EXPECT_EQ(again.ElementCount(), t.ElementCount());
+        EXPECT_EQ(again.Conns(), t.Conns());
+        EXPECT_EQ(CheckInvariants(again), QString());
+        (void)r;
+    }
+}
+
+TEST_F(SchematicFiles, TheInvariantCheckFindsABrokenModel) {
+    Schematic t;
+    BuildTwoConnected(t);
+    EXPECT_EQ(CheckInvariants(t), QString());
+    // A placed node whose slot holds another name.
+    Navigator::setDataRef(t.navigator().nodesInTreeOrder()[1], 2);
+    EXPECT_NE(CheckInvariants(t), QString());
+    t.AssociateTree();
+    EXPECT_EQ(CheckInvariants(t), QString());
+    // A channel on an element that is no probe.
+    ASSERT_TRUE(t.SetOscChannel(1, 2));
+    EXPECT_NE(CheckInvariants(t), QString());
+}
+
+} // namespace

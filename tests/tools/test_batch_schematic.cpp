@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// The runner on schematic file sets: loading with the catalogue, the load's messages, exit status.
+#include "tests/common/batchfixture.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray LE(int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    QByteArray b;
+    for (int i = 0; i < 4; ++i)
+        b += static_cast<char>((u >> (8 * i)) & 0xFF);
+    return b;
+}
+
+QByteArray Rec(int32_t x, int32_t y, const QByteArray& name) {
+    QByteArray r = LE(x) + LE(y) + static_cast<char>(name.size()) + name;
+    r += QByteArray(32 - r.size(), '\0');
+    return r + LE(0) + LE(0);
+}
+
+// "Переключатель1" and "Индикатор1" in Windows-1251.
+const QByteArray Switch1 = "\xCF\xE5\xF0\xE5\xEA\xEB\xFE\xF7\xE0\xF2\xE5\xEB\xFC\x31";
+const QByteArray Lamp1 = "\xC8\xED\xE4\xE8\xEA\xE0\xF2\xEE\xF0\x31";
+const QByteArray Special = "\xD1\xEF\xE5\xF6. \xFD\xEB\xE5\xEC\xE5\xED\xF2\xFB";
+
+class BatchSchematic : public BatchFixture {
+protected:
+    // An inverter of К155ЛН1 between a switch and an indicator, with `nets` as the net file.
+    QString WriteSet(const QByteArray& nets, bool withNets = true) {
+        Write("\xCA\x31\x35\x35\xCB\xCD\x31\r\n\tD1.1\r\n" + Special + "\r\n\t" + Switch1 + "\r\n\t" + Lamp1 +
+                  "\r\n",
+              QStringLiteral("set.tsv"));
+        Write(Rec(20, 20, "D1.1") + Rec(5, 21, Switch1) + Rec(40, 21, Lamp1), QStringLiteral("set.esv"));
+        if (withNets) Write(nets, QStringLiteral("set.csv"));
+        return dir.filePath(QStringLiteral("set.tsv"));
+    }
+    static QByteArray Pin(int32_t e, int32_t l) { return LE(e) + LE(l); }
+};
+
+TEST_F(BatchSchematic, RunsALoadedFileSetWithTheSwitchesOff) {
+    const QString set = WriteSet(Pin(2, 0) + Pin(1, 0) + Pin(0, 0) + Pin(1, 1) + Pin(3, 0) + Pin(0, 0));
+    const BatchResult r = Call(&BatchRun, {set, QStringLiteral("--units"), QStringLiteral("30")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QString());
+    // The switch is off, so the inverter's output rises 12 units after its first look at unit 1.
+    EXPECT_EQ(r.out, u"Индикатор1 state: 1\nNetLevels: 0 1\nSimTime: 30\n");
+}
+
+TEST_F(BatchSchematic, DroppedReferencesAndAMissingNetFileAreReportedOnStandardError) {
+    const QString set = WriteSet(Pin(2, 0) + Pin(7, 0) + Pin(1, 0) + Pin(0, 0) + Pin(3, 0) + Pin(0, 0));
+    const BatchResult r = Call(&BatchRun, {set, QStringLiteral("--units"), QStringLiteral("30")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, u"Индикатор1 state: 0\nNetLevels: 0\nSimTime: 30\n");
+    const QStringList lines = r.err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << r.err.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("tarnwell-batch: %1: ").arg(set)));
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("элемента 7")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("Цепь 1 отброшена")));
+
+    QFile::remove(dir.filePath(QStringLiteral("set.csv")));
+    const BatchResult noNets = Call(&BatchRun, {set, QStringLiteral("--units"), QStringLiteral("1")});
+    EXPECT_EQ(noNets.status, 0);
+    EXPECT_EQ(noNets.err, QStringLiteral("tarnwell-batch: %1: File not found\n").arg(set));
+    EXPECT_EQ(noNets.out, u"Индикатор1 state: 0\nNetLevels:\nSimTime: 1\n");
+    // Without nets the load ends before its routing: nothing but the grids' start.
+    const BatchResult route = Call(&BatchRoute, {set});
+    EXPECT_EQ(route.status, 0);
+    EXPECT_EQ(route.out, QString());
+}
+
+TEST_F(BatchSchematic, RouteMatchesTheNetlistOfTheSameCircuit) {
+    const QString examples = QStringLiteral(TARNWELL_EXAMPLES);
+    for (const char* name : {"rs_latch", "half_adder"}) {
+        const BatchResult set =
+            Call(&BatchRoute, {examples + u'/' + QString::fromLatin1(name) + QStringLiteral(".tsv")});
+        const BatchResult net =
+            Call(&BatchRoute, {examples + u'/' + QString::fromLatin1(name) + QStringLiteral(".net")});
+        ASSERT_EQ(set.status, 0) << set.err.toStdString();
+        EXPECT_FALSE(set.out.isEmpty());
+        EXPECT_EQ(set.out, net.out) << name;
+    }
+}
+
+} // namespace
