@@ -123,6 +123,7 @@ void TForm1::Image1MouseMove(ElementPicture* picture, QMouseEvent* event) {
 }
 
 void TForm1::Image1MouseUp(ElementPicture* picture, QMouseEvent* event) {
+    if (ReleaseEndsDoubleClick(picture)) return;
     Pointer->PictureRelease(picture, event->button(), event->modifiers(), event->position().toPoint());
 }
 
