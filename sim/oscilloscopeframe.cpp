@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 TracePicture::TracePicture(QWidget* parent)
     : QWidget(parent), image_(TraceWidth, TraceHeight, QImage::Format_RGB32) {
     image_.fill(Qt::white);

@@ -11,6 +11,8 @@
 #include <QResizeEvent>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 // The window's inside as laid out; the three boxes keep their distances to every edge.

@@ -565,9 +565,11 @@ template <class Sim> void CheckPrepareRunPutsBackThePictures() {
     Sim sim(b.s);
     sim.PrepareRun();
     b.s.ToggleSwitch(sw);
+    b.s.ToggleSelection(lamp); // a selected indicator that lights up shows its lit picture untinted
     sim.RunUnit();
     ASSERT_TRUE(b.s.element(lamp).State);
     ASSERT_EQ(b.s.element(lamp).Bitmap, SmallPicture(SmallIndicatorLit));
+    ASSERT_FALSE(b.s.element(lamp).Selected);
     b.s.ToggleSelection(lamp); // tinted: the fresh picture drops the tint
     b.s.SetBitmap(offSwitch, SmallPicture(SmallSwitchOff));
     b.s.ToggleSelection(offSwitch);
