@@ -72,6 +72,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     Frame21 = new TFrame2(*model_, options_);
     ConnectWorkspace();
     ConnectWiring();
+    ConnectSpecialElements();
     right->addWidget(Frame21);
     auto* logs = new QSplitter(Qt::Horizontal);
     Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"));
@@ -138,12 +139,7 @@ void TForm1::CreateWindows() {
     add(timeScale);
     connect(timeScale, &TForm15::closed, ToolButton9, [this] { ToolButton9->setChecked(false); });
     add(new TForm16(this));
-    auto* scope = new TForm17(this);
-    add(scope);
-    // A deletion clears or renumbers channels: a visible oscilloscope window shows them anew.
-    connect(model_.get(), &Schematic::channelsChanged, scope, [scope] {
-        if (scope->isVisible()) scope->update();
-    });
+    add(new TForm17(*model_, simulator(), this));
 }
 
 void TForm1::BuildMenu() {
@@ -191,9 +187,7 @@ void TForm1::BuildMenu() {
     connect(ActInvert, &QAction::triggered, this, &TForm1::N5Click);
     connect(ActDeleteSelected, &QAction::triggered, this, &TForm1::N7Click);
     connect(ActAddChip, &QAction::triggered, this, &TForm1::ShowModal<TForm13>);
-    connect(ActOscilloscopes, &QAction::triggered, this, [this] {
-        if (auto* scope = window<TForm17>(); scope && model_->OscCount() > 0) scope->show();
-    });
+    connect(ActOscilloscopes, &QAction::triggered, this, &TForm1::N15Click);
     connect(ActPictures, &QAction::triggered, this, &TForm1::ShowModal<TForm5>);
     connect(ActElements, &QAction::triggered, this, &TForm1::ShowModal<TForm7>);
     connect(ActChips, &QAction::triggered, this, &TForm1::ShowModal<TForm10>);

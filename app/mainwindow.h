@@ -198,7 +198,18 @@ public:
     // The simulator of the model; editing commands call its PrepareRun.
     Simulator& simulator() { return run_->simulator(); }
 
+    // Special elements: the double click on the picture of a switch, a generator or a probe; the
+    // oscilloscope window ("Осцилографы" and its toolbar button: nothing without a listed probe);
+    // the oscilloscope window's list made anew (after a schematic is loaded).
+    void Image1DblClick(ElementPicture* picture);
+    void N15Click();
+    void RefreshProbeList();
+
 private:
+    // True (once) for the release that ends a double click that had a reaction: it is no click.
+    bool ReleaseEndsDoubleClick(const ElementPicture* picture);
+    void ConnectSpecialElements();
+    const ElementPicture* doubleClicked_ = nullptr;
     void RedrawOscilloscope();
     void ShowRunState(bool running);
     SimulationRun* run_ = nullptr;

@@ -87,6 +87,7 @@ bool TForm1::LoadSchematic(const QString& chosen) {
     }
     // Routed twice: the second routing starts from the direction the first one left.
     Button4Click();
+    RefreshProbeList();
     DesktopSetup();
     Button4Click();
     return true;

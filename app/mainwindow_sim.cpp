@@ -44,6 +44,5 @@ void TForm1::RequestSimulationStop() {
 }
 
 void TForm1::RedrawOscilloscope() {
-    // The oscilloscope window draws its traces from the probes' Transitions when it repaints.
-    window<TForm17>()->update();
+    window<TForm17>()->Button2Click();
 }

@@ -124,6 +124,7 @@ void TForm1::Image1MouseMove(ElementPicture* picture, QMouseEvent* event) {
 }
 
 void TForm1::Image1MouseUp(ElementPicture* picture, QMouseEvent* event) {
+    if (ReleaseEndsDoubleClick(picture)) return;
     if (event->button() == Qt::RightButton) ShowPendingMenu(event->globalPosition().toPoint());
     Pointer->PictureRelease(picture, event->button(), event->modifiers(), event->position().toPoint());
 }

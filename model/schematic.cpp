@@ -22,6 +22,7 @@ int Schematic::AddElement(TElement e) {
     if (isFull()) return 0;
     e.Selected = false;
     e.Transitions.clear();
+    e.LevelBefore = false;
     ++elementCount_;
     elements_[static_cast<size_t>(elementCount_)] = std::move(e);
     ++revision_;

@@ -51,7 +51,10 @@ struct TElement {
     QString Name;
     bool State = false;
     QStringList Script;
+    // Probe: the times its input changed, oldest first, and its level before the first of them
+    // (low, unless older changes were dropped from the record).
     std::vector<int32_t> Transitions;
+    bool LevelBefore = false;
 
     ElementKind kind() const;
 };

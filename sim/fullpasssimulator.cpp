@@ -2,6 +2,7 @@
 #include "sim/fullpasssimulator.h"
 
 #include "model/specialpictures.h"
+#include "sim/probetrace.h"
 
 FullPassSimulator::FullPassSimulator(Schematic& schematic) : s_(schematic) {}
 
@@ -13,6 +14,12 @@ void FullPassSimulator::PrepareRun() {
     for (int i = 1; i <= s_.ElementCount(); ++i) {
         TElement& e = s_.elementForRun(i);
         e.Transitions.clear();
+        e.LevelBefore = false;
+        // Switches go off and indicators dark: their pictures follow, so picture and State
+        // agree from the start of the run.
+        if (e.State && (e.kind() == ElementKind::Switch || e.kind() == ElementKind::Indicator))
+            s_.SetBitmap(
+                i, SmallPicture(e.kind() == ElementKind::Switch ? SmallSwitchOff : SmallIndicatorUnlit));
         e.State = false;
         NumberLegs(e);
         for (TLeg& leg : e.Legs)
@@ -179,5 +186,5 @@ void FullPassSimulator::StepProbe(TElement& e) {
     const bool level = e.Legs[0].Level != 0;
     if (level == e.State) return;
     e.State = level;
-    e.Transitions.push_back(SimTime);
+    RecordTransition(e, SimTime, Recording);
 }

@@ -4,6 +4,7 @@
 #include "model/schematic.h"
 #include "sim/duetime.h"
 #include "sim/expression.h"
+#include "sim/probetrace.h"
 
 #include <QString>
 
@@ -20,7 +21,8 @@ public:
     Schematic& schematic() { return s_; }
 
     // Resets for a new run: SimTime 0, one level 0 per net, every element's Transitions emptied
-    // and State cleared, every leg numbered and its Timer cleared. Leg levels and Pending stay.
+    // and State cleared (a switch that was on gets its off picture, a lit indicator its unlit
+    // one), every leg numbered and its Timer cleared. Leg levels and Pending stay.
     void PrepareRun();
     // One evaluation pass: nets to inputs, elements in table order by kind, outputs to nets.
     void SimStep();
@@ -36,6 +38,8 @@ public:
     std::vector<uint8_t> NetLevels;
     bool Paused = false;
     bool StopRequested = false;
+    // How much each probe keeps of its input's changes.
+    ProbeRecording Recording = ProbeRecording::Visible;
 
 private:
     void StepChip(TElement& e, int index);

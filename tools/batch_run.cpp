@@ -67,6 +67,8 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     auto next = toggles.cbegin();
 
     Simulator sim(s);
+    // Every transition is printed, so the probes keep them all (4 bytes each).
+    sim.Recording = ProbeRecording::All;
     sim.PrepareRun();
     for (int t = 0; t < units; ++t) {
         for (; next != toggles.cend() && next->time == sim.SimTime; ++next) {

@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: MIT
-// Grabs the main window into PNG files for the documentation: as it looks after start-up or with a
-// schematic opened, or with a small schematic built and wired with the mouse from the default
-// catalogue and run for a while, at 100% and 200%.
+// Grabs windows of the program into PNG files (for the documentation):
+//   tarnwell-screenshot OUT.png [SCHEMATIC.tsv]  the main window after start-up, or with a
+//                                                schematic opened
+//   tarnwell-screenshot --wired OUTDIR           a small schematic built and wired with the mouse
+//                                                from the default catalogue and run for a while,
+//                                                at 100% and 200% (wired-100.png, wired-200.png)
+//   tarnwell-screenshot --specials OUT.png       the four special elements placed at 100%, with
+//                                                an indicator lit by a switch that is on
+//   tarnwell-screenshot --oscilloscope OUT.png   the oscilloscope window with three channels
 #include "app/mainwindow.h"
 #include "app/navigatorpanel.h"
 #include "editor/workspaceframe.h"
+#include "sim/oscilloscopewindow.h"
 #include "sim/timescaledialog.h"
 #include "tools/userscript/userscript.h"
 
@@ -15,6 +22,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -61,6 +69,63 @@ void BuildWiredScene(TForm1& form) {
     form.simulationRun().onCycle = nullptr;
 }
 
+// Lists an element of the kind and places it at cell `at`, as a double click in the navigator does.
+int Place(TForm1& form, ElementKind kind, TPoint32 at) {
+    QStandardItem* node = form.model().ListSpecial(kind);
+    if (!node) return 0;
+    form.NavPanel->TreeView1->setCurrentIndex(form.NavPanel->viewIndex(node));
+    form.TreeView1DblClick();
+    const int index = form.model().ElementCount();
+    form.model().SetCoord(index, at);
+    return index;
+}
+
+void Connect(TForm1& form, TPinRef a, TPinRef b) {
+    form.model().ConnectPins(a, b);
+    form.simulator().PrepareRun();
+}
+
+QImage Specials(TForm1& form) {
+    const int offSwitch = Place(form, ElementKind::Switch, {2, 2});
+    const int onSwitch = Place(form, ElementKind::Switch, {2, 6});
+    const int dark = Place(form, ElementKind::Indicator, {9, 2});
+    const int lit = Place(form, ElementKind::Indicator, {9, 6});
+    const int gen = Place(form, ElementKind::Generator, {15, 1});
+    const int probe = Place(form, ElementKind::Probe, {26, 1});
+    Connect(form, {offSwitch, 0}, {dark, 0});
+    Connect(form, {onSwitch, 0}, {lit, 0});
+    Connect(form, {gen, 0}, {probe, 0});
+    form.model().ToggleSwitch(onSwitch);
+    for (int t = 0; t < 3; ++t)
+        form.simulator().RunUnit();
+    form.model().DeselectAll();
+    form.Button4Click();
+    QApplication::processEvents();
+    return form.Frame21->Panel1()->grab(QRect(0, 0, 350, 110)).toImage();
+}
+
+QImage Oscilloscope(TForm1& form) {
+    const int gen = Place(form, ElementKind::Generator, {2, 2});
+    const int sw = Place(form, ElementKind::Switch, {4, 13});
+    const int p1 = Place(form, ElementKind::Probe, {20, 1});
+    const int p2 = Place(form, ElementKind::Probe, {20, 10});
+    const int p3 = Place(form, ElementKind::Probe, {20, 19});
+    form.model().SetGeneratorDurations(gen, 30, 50);
+    Connect(form, {gen, 0}, {p1, 0});
+    Connect(form, {gen, 1}, {p2, 0});
+    Connect(form, {sw, 0}, {p3, 0});
+    Simulator& sim = form.simulator();
+    for (int t = 0; t < 1000; ++t) {
+        if (t == 790 || t == 870) form.model().ToggleSwitch(sw);
+        sim.RunUnit();
+    }
+    form.N15Click();
+    TForm17* scope = form.window<TForm17>();
+    scope->Button2Click();
+    QApplication::processEvents();
+    return scope->grab().toImage();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -68,10 +133,13 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     const QStringList args = QApplication::arguments();
-    const bool wired = args.size() == 3 && args[1] == QLatin1String("--wired");
+    const QString mode = args.size() == 3 ? args[1] : QString();
+    const bool scene = mode == u"--wired" || mode == u"--specials" || mode == u"--oscilloscope";
     if (args.size() != 2 && args.size() != 3) {
         std::fputs("usage: tarnwell-screenshot OUT.png [SCHEMATIC.tsv]\n"
-                   "       tarnwell-screenshot --wired OUTDIR   (wired-100.png, wired-200.png)\n",
+                   "       tarnwell-screenshot --wired OUTDIR   (wired-100.png, wired-200.png)\n"
+                   "       tarnwell-screenshot --specials OUT.png\n"
+                   "       tarnwell-screenshot --oscilloscope OUT.png\n",
                    stderr);
         return 2;
     }
@@ -80,9 +148,15 @@ int main(int argc, char* argv[]) {
     form1.resize(1000, 700);
     form1.show();
     if (!QTest::qWaitForWindowExposed(&form1)) return 1;
-    if (!wired) {
+    if (!scene) {
         if (args.size() == 3 && !form1.LoadSchematic(args[2])) return 1;
         return Save(form1, args[1]) ? 0 : 1;
+    }
+    if (mode != u"--wired") {
+        const QImage shot = mode == u"--specials" ? Specials(form1) : Oscilloscope(form1);
+        if (shot.save(args.last())) return 0;
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(args.last()));
+        return 1;
     }
 
     BuildWiredScene(form1);

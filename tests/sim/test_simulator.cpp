@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "model/specialpictures.h"
+#include "sim/fullpasssimulator.h"
+#include "sim/probetrace.h"
 #include "sim/simulator.h"
+#include "tests/sim/tracereference.h"
 #include "tools/gen/chipring.h"
 
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -548,6 +552,85 @@ TEST(Simulator, ChipRingMatchesTheStraightforwardPass) {
             ASSERT_EQ(a.Pending, z.Pending);
         }
     EXPECT_GT(changes, 10) << "the ring should stay active after the edits";
+}
+
+// A new run clears every State; the switches and indicators that showed State 1 get their off and
+// unlit pictures back, so picture and State agree from the first unit on.
+template <class Sim> void CheckPrepareRunPutsBackThePictures() {
+    Builder b;
+    const int sw = b.Switch(1);
+    const int lamp = b.Indicator(1);
+    const int offSwitch = b.Switch(2);
+    b.Net({{sw, 0}, {lamp, 0}});
+    Sim sim(b.s);
+    sim.PrepareRun();
+    b.s.ToggleSwitch(sw);
+    b.s.ToggleSelection(lamp); // a selected indicator that lights up shows its lit picture untinted
+    sim.RunUnit();
+    ASSERT_TRUE(b.s.element(lamp).State);
+    ASSERT_EQ(b.s.element(lamp).Bitmap, SmallPicture(SmallIndicatorLit));
+    ASSERT_FALSE(b.s.element(lamp).Selected);
+    b.s.ToggleSelection(lamp); // tinted: the fresh picture drops the tint
+    b.s.SetBitmap(offSwitch, SmallPicture(SmallSwitchOff));
+    b.s.ToggleSelection(offSwitch);
+    const QImage tintedOff = b.s.element(offSwitch).Bitmap;
+
+    QSignalSpy repaints(&b.s, &Schematic::elementImageChanged);
+    sim.PrepareRun();
+    EXPECT_FALSE(b.s.element(sw).State);
+    EXPECT_EQ(b.s.element(sw).Bitmap, SmallPicture(SmallSwitchOff));
+    EXPECT_FALSE(b.s.element(lamp).State);
+    EXPECT_EQ(b.s.element(lamp).Bitmap, SmallPicture(SmallIndicatorUnlit));
+    EXPECT_FALSE(b.s.element(lamp).Selected);
+    // A switch that was off keeps its picture and its selection.
+    EXPECT_EQ(b.s.element(offSwitch).Bitmap, tintedOff);
+    EXPECT_TRUE(b.s.element(offSwitch).Selected);
+    EXPECT_EQ(repaints.count(), 2);
+}
+
+TEST(Simulator, PrepareRunPutsBackTheSwitchAndIndicatorPictures) {
+    CheckPrepareRunPutsBackThePictures<Simulator>();
+}
+
+TEST(FullPassSimulator, PrepareRunPutsBackTheSwitchAndIndicatorPictures) {
+    CheckPrepareRunPutsBackThePictures<FullPassSimulator>();
+}
+
+// A generator of period 2 changes the probe's input in every unit. Kept whole, the record grows by
+// a transition a unit; kept for drawing, it stays within one trimming batch and draws the same
+// pixels at every time looked at.
+TEST(Simulator, AProbeOnAFastGeneratorStaysInBoundedMemoryAndDrawsTheSameTrace) {
+    struct Run {
+        Builder b;
+        Simulator sim{b.s};
+        int probe = 0;
+        explicit Run(ProbeRecording recording) {
+            const int gen = b.Generator(1, 1, 1);
+            probe = b.Probe(1);
+            b.Net({{gen, 0}, {probe, 0}});
+            sim.Recording = recording;
+            sim.PrepareRun();
+        }
+    };
+    Run kept(ProbeRecording::Visible), all(ProbeRecording::All);
+    const QSize size(TraceWidth, TraceHeight);
+    size_t longest = 0;
+    for (const int64_t units : {1, 320, 700, 5000, 10000, 123456, 400000}) {
+        while (kept.sim.SimTime < units) {
+            kept.sim.RunUnit();
+            longest = std::max(longest, kept.b.s.element(kept.probe).Transitions.size());
+        }
+        all.sim.RunUnits(units - all.sim.SimTime);
+        ASSERT_EQ(kept.sim.SimTime, all.sim.SimTime);
+        const TElement& k = kept.b.s.element(kept.probe);
+        const TElement& a = all.b.s.element(all.probe);
+        EXPECT_EQ(a.Transitions.size(), static_cast<size_t>(units));
+        QImage fast(size, QImage::Format_RGB32);
+        DrawTrace(fast, k.Transitions, k.LevelBefore, kept.sim.SimTime);
+        EXPECT_EQ(fast, DrawTraceFromZero(a.Transitions, all.sim.SimTime, size)) << "after " << units;
+    }
+    EXPECT_LE(longest, ProbeTrimEvery);
+    EXPECT_LE(kept.b.s.element(kept.probe).Transitions.size(), ProbeTrimEvery);
 }
 
 } // namespace

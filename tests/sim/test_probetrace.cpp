@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: MIT
+// The oscilloscope trace drawn from a probe's record, and the record's trimming.
+#include "sim/probetrace.h"
+#include "tests/sim/tracereference.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+const QSize TraceSize(TraceWidth, TraceHeight);
+constexpr int W = TraceWidth;
+
+QImage Draw(const std::vector<int32_t>& transitions, int32_t simTime, bool levelBefore = false) {
+    QImage image(TraceSize, QImage::Format_RGB32);
+    DrawTrace(image, transitions, levelBefore, simTime);
+    return image;
+}
+
+bool Black(const QImage& image, int x, int y) {
+    return image.pixel(x, y) == qRgb(0, 0, 0);
+}
+
+// The black pixels of row y as runs "a..b" (or "a"), separated by spaces.
+std::string Runs(const QImage& image, int y) {
+    std::string out;
+    for (int x = 0; x < image.width(); ++x) {
+        if (!Black(image, x, y)) continue;
+        int end = x;
+        while (end + 1 < image.width() && Black(image, end + 1, y))
+            ++end;
+        if (!out.empty()) out += ' ';
+        out += std::to_string(x);
+        if (end > x) out += ".." + std::to_string(end);
+        x = end;
+    }
+    return out;
+}
+
+// Every pixel is white or black, and the black ones between the two lines belong to steps.
+int BlackOutsideTheLines(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            EXPECT_TRUE(p == qRgb(0, 0, 0) || p == qRgb(255, 255, 255)) << x << "," << y;
+            n += p == qRgb(0, 0, 0) && (y < TraceHighY || y > TraceLowY);
+        }
+    return n;
+}
+
+struct RowsCase {
+    const char* what;
+    std::vector<int32_t> transitions;
+    int32_t simTime;
+    std::string low;  // black runs on the low line
+    std::string high; // black runs on the high line
+};
+
+void PrintTo(const RowsCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class TraceRows : public testing::TestWithParam<RowsCase> {};
+
+TEST_P(TraceRows, DrawsTheLevelOnePixelPerUnitWithTheNewestAtTheRightEdge) {
+    const RowsCase& c = GetParam();
+    const QImage image = Draw(c.transitions, c.simTime);
+    EXPECT_EQ(Runs(image, TraceLowY), c.low);
+    EXPECT_EQ(Runs(image, TraceHighY), c.high);
+    EXPECT_EQ(BlackOutsideTheLines(image), 0);
+    EXPECT_EQ(image, DrawTraceFromZero(c.transitions, c.simTime, TraceSize));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sim, TraceRows,
+    testing::Values(RowsCase{"one change at 4, time 10", {4}, 10, "309..313", "314..320"},
+                    RowsCase{"never changed, time 0", {}, 0, "319..320", ""},
+                    RowsCase{"never changed, time 50", {}, 50, "269..320", ""},
+                    RowsCase{"never changed, time 318: not yet at the left edge", {}, 318, "1..320", ""},
+                    RowsCase{"never changed, time 320: the whole width", {}, 320, "0..320", ""},
+                    RowsCase{"never changed, long after", {}, 100000, "0..320", ""},
+                    RowsCase{"a change scrolled out of view", {100}, 1000, "", "0..320"},
+                    RowsCase{"a change 100 units ago", {900}, 1000, "0..219", "220..320"},
+                    RowsCase{"up and down again", {2, 6}, 10, "309..311 316..320", "312..315"},
+                    RowsCase{"two changes in one unit cancel", {3, 3, 7}, 10, "309..316", "317..320"},
+                    RowsCase{"a change at the newest unit", {10}, 10, "309..319", "320"},
+                    RowsCase{"a change at the unit that falls off the edge", {679}, 1000, "", "0..320"},
+                    RowsCase{"a change at the second unit in view", {681}, 1000, "0", "1..320"}),
+    [](const testing::TestParamInfo<RowsCase>& info) { return "Case" + std::to_string(info.index); });
+
+TEST(Trace, AChangeIsAOnePixelSlantedStep) {
+    // At time 10 the change at 4 steps from (313, 30) to (314, 5): every row in between is
+    // covered by one of the two columns, and no other column has a pixel between the lines.
+    const QImage image = Draw({4}, 10);
+    for (int y = TraceHighY; y <= TraceLowY; ++y)
+        EXPECT_TRUE(Black(image, 313, y) || Black(image, 314, y)) << y;
+    for (int x = 0; x < W; ++x)
+        for (int y = TraceHighY + 1; y < TraceLowY; ++y)
+            if (x != 313 && x != 314) {
+                EXPECT_FALSE(Black(image, x, y)) << x << "," << y;
+            }
+}
+
+TEST(Trace, BeforeTimeZeroNothingIsDrawn) {
+    const QImage image = Draw({}, -5);
+    EXPECT_EQ(Runs(image, TraceLowY), "");
+    EXPECT_EQ(image, DrawTraceFromZero({}, -5, TraceSize));
+}
+
+TEST(Trace, TheLevelBeforeTheRecordStartsTheLine) {
+    // A record whose older changes were dropped: high before 900.
+    EXPECT_EQ(Draw({900}, 1000, true), Draw({5, 900}, 1000));
+    EXPECT_EQ(Runs(Draw({}, 1000, true), TraceHighY), "0..320");
+}
+
+// Increasing times with repeats (two changes in one unit), some at or past `until`.
+std::vector<int32_t> RandomChanges(std::mt19937& rng, int32_t until, double density) {
+    std::vector<int32_t> out;
+    std::bernoulli_distribution change(density), twice(0.05);
+    for (int32_t t = 0; t <= until + 3; ++t) {
+        if (!change(rng)) continue;
+        out.push_back(t);
+        if (twice(rng)) out.push_back(t);
+    }
+    return out;
+}
+
+TEST(Trace, TheFastDrawingEqualsTheDrawingFromTimeZero) {
+    std::mt19937 rng(20261210);
+    const int32_t times[] = {0, 1, 2, 7, 319, 320, 321, 322, 641, 642, 1000, 4099, 30011};
+    for (const double density : {0.002, 0.05, 0.5, 1.0})
+        for (const int32_t t : times) {
+            const std::vector<int32_t> changes = RandomChanges(rng, t, density);
+            EXPECT_EQ(Draw(changes, t), DrawTraceFromZero(changes, t, TraceSize))
+                << "time " << t << " density " << density;
+        }
+}
+
+TEST(ProbeRecord, ATrimmedRecordDrawsTheSamePixelsAsTheWholeOne) {
+    std::mt19937 rng(7);
+    for (const double density : {0.1, 0.9, 1.0}) {
+        const std::vector<int32_t> changes = RandomChanges(rng, 60000, density);
+        TElement kept, all;
+        size_t longest = 0;
+        for (size_t i = 0; i < changes.size(); ++i) {
+            RecordTransition(kept, changes[i], ProbeRecording::Visible);
+            RecordTransition(all, changes[i], ProbeRecording::All);
+            longest = std::max(longest, kept.Transitions.size());
+            // Drawn at the time of the change and a little later, as the run loop would.
+            if (i % 997 != 0 && i + 1 != changes.size()) continue;
+            for (const int32_t now : {changes[i], changes[i] + 1, changes[i] + W, changes[i] + W + 1}) {
+                const QImage expected = DrawTraceFromZero(all.Transitions, now, TraceSize);
+                ASSERT_EQ(Draw(kept.Transitions, now, kept.LevelBefore), expected)
+                    << "density " << density << " change " << i << " drawn at " << now;
+            }
+        }
+        EXPECT_EQ(all.Transitions, changes);
+        EXPECT_LE(longest, ProbeTrimEvery);
+        EXPECT_LT(kept.Transitions.size(), changes.size());
+    }
+}
+
+TEST(ProbeRecord, TrimmingKeepsWhatCanStillBeDrawnAndTheLevelBeforeIt) {
+    TElement probe;
+    const int32_t last = static_cast<int32_t>(ProbeTrimEvery) - 1;
+    for (int32_t t = 0; t <= last; ++t)
+        RecordTransition(probe, t, ProbeRecording::Visible);
+    // The entries 0 .. last - W - 1 went; the level before the rest flipped once for each of them.
+    ASSERT_EQ(probe.Transitions.size(), static_cast<size_t>(W + 1));
+    EXPECT_EQ(probe.Transitions.front(), last - W);
+    EXPECT_EQ(probe.Transitions.back(), last);
+    EXPECT_EQ(probe.LevelBefore, (last - W) % 2 != 0);
+}
+
+TEST(ProbeRecord, ChangesFromBeforeTheClockWrappedRoundAreDropped) {
+    TElement probe;
+    const int32_t top = std::numeric_limits<int32_t>::max();
+    for (size_t i = 0; i + 1 < ProbeTrimEvery; ++i)
+        RecordTransition(probe, top - static_cast<int32_t>(ProbeTrimEvery) + static_cast<int32_t>(i),
+                         ProbeRecording::Visible);
+    RecordTransition(probe, std::numeric_limits<int32_t>::min() + 3, ProbeRecording::Visible);
+    EXPECT_EQ(probe.Transitions, (std::vector<int32_t>{std::numeric_limits<int32_t>::min() + 3}));
+}
+
+} // namespace
