@@ -7,7 +7,7 @@ export CCACHE_DIR ?= $(HOME)/.cache/ccache
 export CCACHE_SLOPPINESS = pch_defines,time_macros,include_file_mtime,include_file_ctime
 export CCACHE_BASEDIR = $(CURDIR)
 
-.PHONY: all deps configure build run test bench clean format-check
+.PHONY: all deps configure build run test bench clean format-check soak
 
 all: build
 
@@ -32,6 +32,14 @@ bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DTARNWELL_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bin/bench_*; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+# The soak under ASan and UBSan: 10^6 time units with random edits between cycles.
+SOAK_UNITS ?= 1000000
+soak: deps
+	cmake -S . -B $(BUILD)-asan -DTARNWELL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-asan -j $(JOBS) --target test_soak
+	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  QT_QPA_PLATFORM=offscreen TARNWELL_SOAK_UNITS=$(SOAK_UNITS) $(BUILD)-asan/bin/test_soak
 
 format-check: deps
 	@bash tools/check-format.sh
