@@ -7,7 +7,7 @@ export CCACHE_DIR ?= $(HOME)/.cache/ccache
 export CCACHE_SLOPPINESS = pch_defines,time_macros,include_file_mtime,include_file_ctime
 export CCACHE_BASEDIR = $(CURDIR)
 
-.PHONY: all deps configure build run test bench clean format-check soak
+.PHONY: all deps configure build run test bench clean format-check fuzz soak
 
 all: build
 
@@ -33,6 +33,14 @@ bench: deps
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bin/bench_*; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
 
+# libFuzzer targets in their own clang build (only the readers' libraries), each run FUZZ_RUNS
+# times from its seed corpus with a fixed seed.
+FUZZ_RUNS ?= 20000
+fuzz: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(BUILD)-fuzz -DTARNWELL_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzzers
+	bash tools/run-fuzz.sh $(BUILD)-fuzz $(FUZZ_RUNS)
+
 # The soak under ASan and UBSan: 10^6 time units with random edits between cycles.
 SOAK_UNITS ?= 1000000
 soak: deps
@@ -45,4 +53,4 @@ format-check: deps
 	@bash tools/check-format.sh
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-fuzz
