@@ -1,13 +1,14 @@
 # SPDX-License-Identifier: MIT
 # Thin wrapper over CMake: `make run` starts the application, `make test` runs the tests.
 BUILD ?= build
+PREFIX ?= $(HOME)/.local
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 export CCACHE_DIR ?= $(HOME)/.cache/ccache
 export CCACHE_SLOPPINESS = pch_defines,time_macros,include_file_mtime,include_file_ctime
 export CCACHE_BASEDIR = $(CURDIR)
 
-.PHONY: all deps configure build run test bench clean format-check fuzz soak
+.PHONY: all deps configure build run test bench clean format-check install uninstall install-check fuzz soak
 
 all: build
 
@@ -32,6 +33,19 @@ bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DTARNWELL_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bin/bench_*; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+# Per-user install: program, runner, catalogue and settings in $(PREFIX)/lib/tarnwell, the launcher
+# in $(PREFIX)/bin, a menu entry and icon under $(PREFIX)/share. The user's catalogue and settings
+# are never replaced, and uninstall keeps them.
+install: build
+	@bash tools/install.sh install $(BUILD) $(PREFIX)
+
+uninstall:
+	@bash tools/install.sh uninstall $(PREFIX)
+
+# Installs into a throw-away home folder, starts the installed program, uninstalls.
+install-check: build
+	@bash tools/check-install.sh $(BUILD)
 
 # libFuzzer targets in their own clang build (only the readers' libraries), each run FUZZ_RUNS
 # times from its seed corpus with a fixed seed.
