@@ -163,6 +163,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Overwrite(QDir(b).filePath(Chips), QByteArray("Mark;Type\nK1;t\n").repeated(200));
                 },
                 Chips, "file is not a database", "Каталог не открыт", Chips, ""},
+        BadCase{
+            "elements_file_without_its_table",
+            [](const QString& b) { ExecAll(QDir(b).filePath(Elements), {"CREATE TABLE other(Name TEXT)"}); },
+            Elements, "В файле нет таблицы elements", "Каталог не открыт", Elements, ""},
         BadCase{"elements_without_script_column",
                 [](const QString& b) {
                     Exec(QDir(b).filePath(Elements), {"ALTER TABLE elements DROP COLUMN Script"});
