@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/placement.h"
 
+#include "model/types.h"
+
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
@@ -62,6 +64,16 @@ QImage DecodeBitmap(const QByteArray& bytes, QString* fault) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     reader.setAutoDetectImageFormat(false);
+    // A picture wider or taller than the whole workspace cannot be placed on it; refused before
+    // its pixels are decoded.
+    constexpr int MaxPictureSide = GridSize * PictureCellPixels;
+    if (const QSize dims = reader.size(); dims.width() > MaxPictureSide || dims.height() > MaxPictureSide) {
+        *fault = QStringLiteral("рисунок BMP больше рабочего поля (%1 × %2, не более %3 × %3)")
+                     .arg(dims.width())
+                     .arg(dims.height())
+                     .arg(MaxPictureSide);
+        return {};
+    }
     QImage image = reader.read();
     if (image.isNull()) *fault = QStringLiteral("рисунок BMP не читается: %1").arg(reader.errorString());
     return image;

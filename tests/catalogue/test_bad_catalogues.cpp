@@ -197,6 +197,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "Изображение «P» элемента INV: изображение не является рисунком BMP", Pictures, "Name «P»"},
         BadCase{"picture_cut_short", [](const QString& b) { SetPicture(b, BmpOf(40, 50).left(300)); }, "", "",
                 "Изображение «P» элемента INV: рисунок BMP обрезан (300 байт)", Pictures, "Name «P»"},
+        BadCase{"picture_larger_than_the_workspace", [](const QString& b) { SetPicture(b, BmpOf(2020, 50)); },
+                "", "",
+                "Изображение «P» элемента INV: рисунок BMP больше рабочего поля (2020 × 50, не более 2010 × "
+                "2010)",
+                Pictures, "Name «P»"},
         BadCase{"picture_empty", [](const QString& b) { SetPicture(b, QByteArray()); }, "", "",
                 "Изображение «P» элемента INV: изображение пусто", Pictures, "Name «P»"},
         BadCase{"text_in_a_delay",
