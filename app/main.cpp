@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,5 +18,17 @@ int main(int argc, char* argv[]) {
     // The main window fills the work area when first shown.
     if (QScreen* screen = QGuiApplication::primaryScreen()) form1.setGeometry(screen->availableGeometry());
     form1.show();
+    // For the start-up benchmark and the install check: quit once the shown window's first events
+    // are through, saying which catalogue it came up with.
+    if (qEnvironmentVariableIsSet("TARNWELL_QUIT_AFTER_SHOW")) {
+        QTimer::singleShot(0, &form1, [&form1] {
+            Catalogue& c = form1.catalogueUi().catalogue();
+            std::printf("shown; catalogue %s: %d pictures, %d element types, %d chips\n",
+                        qPrintable(c.folder()), c.pictures().count(), c.elements().count(),
+                        c.chips().count());
+            std::fflush(stdout);
+            QApplication::quit();
+        });
+    }
     return QApplication::exec();
 }

@@ -16,7 +16,9 @@ CatalogueTable::Schema picturesSchema() {
             {PictureField::Name},
             {PictureField::Name},
             {},
-            QStringLiteral("Картинка с именем «%1» уже есть")};
+            QStringLiteral("Картинка с именем «%1» уже есть"),
+            {{PictureField::Name, CatalogueTable::ColumnKind::Text},
+             {PictureField::Image, CatalogueTable::ColumnKind::Blob}}};
 }
 
 CatalogueTable::Schema elementsSchema() {
@@ -27,7 +29,12 @@ CatalogueTable::Schema elementsSchema() {
             {ElementField::Name},
             {QStringLiteral("rowid")},
             {},
-            QStringLiteral("Элемент с именем «%1» уже есть")};
+            QStringLiteral("Элемент с именем «%1» уже есть"),
+            {{ElementField::Name, CatalogueTable::ColumnKind::Text},
+             {ElementField::IntDefine, CatalogueTable::ColumnKind::Text},
+             {ElementField::ExtDefine, CatalogueTable::ColumnKind::Text},
+             {ElementField::ImageName, CatalogueTable::ColumnKind::Text},
+             {ElementField::Script, CatalogueTable::ColumnKind::Text}}};
 }
 
 // Counts and delays are whole numbers (delays in ns become int32 element delays); the electrical
@@ -48,6 +55,16 @@ QList<CatalogueTable::NumericField> chipNumbers() {
          anyDecimal}};
 }
 
+QList<CatalogueTable::Column> chipColumns() {
+    QList<CatalogueTable::Column> columns{{ChipField::Mark, CatalogueTable::ColumnKind::Text},
+                                          {ChipField::Type, CatalogueTable::ColumnKind::Text},
+                                          {ChipField::ElemName, CatalogueTable::ColumnKind::Text},
+                                          {ChipField::ImageName, CatalogueTable::ColumnKind::Text}};
+    for (const CatalogueTable::NumericField& f : chipNumbers())
+        columns.append({f.field, CatalogueTable::ColumnKind::Number});
+    return columns;
+}
+
 CatalogueTable::Schema chipsSchema() {
     return {
         QStringLiteral("microchips"),
@@ -61,7 +78,8 @@ CatalogueTable::Schema chipsSchema() {
         {ChipField::Mark, ChipField::Type},
         {ChipField::Mark, ChipField::Type},
         chipNumbers(),
-        QStringLiteral("Микросхема %1 с таким типом уже есть")};
+        QStringLiteral("Микросхема %1 с таким типом уже есть"),
+        chipColumns()};
 }
 
 } // namespace

@@ -2,10 +2,13 @@
 #include "catalogue/cataloguetable.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -88,9 +91,14 @@ QString CatalogueTable::open(const QString& folder, const QString& fileName) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db.setDatabaseName(QDir(folder).filePath(fileName));
+        const QFileInfo info(db.databaseName());
+        // An empty file is what a failed earlier creation may leave: it holds no table to keep.
+        const bool existing = info.exists() && info.size() > 0;
         QString engine;
         if (!db.open()) {
             engine = db.lastError().text();
+        } else if (existing) {
+            engine = checkExisting(db);
         } else {
             for (const QString& sql : schema_.createSql) {
                 QSqlQuery q(db);
@@ -275,6 +283,76 @@ QString CatalogueTable::orderBy(const QString& field) {
     order_ = field;
     model_->setOrderFields(fields);
     return lastError_ = reselect(key);
+}
+
+namespace {
+
+// SQLite's column affinity from a declared type.
+enum class Affinity { Integer, Text, Blob, Real, Numeric };
+
+Affinity AffinityOf(const QString& declared) {
+    const QString t = declared.toUpper();
+    if (t.contains(QLatin1String("INT"))) return Affinity::Integer;
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("CLOB")) ||
+        t.contains(QLatin1String("TEXT")))
+        return Affinity::Text;
+    if (t.isEmpty() || t.contains(QLatin1String("BLOB"))) return Affinity::Blob;
+    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
+        t.contains(QLatin1String("DOUB")))
+        return Affinity::Real;
+    return Affinity::Numeric;
+}
+
+bool Fits(CatalogueTable::ColumnKind kind, Affinity a) {
+    switch (kind) {
+    case CatalogueTable::ColumnKind::Text:
+        return a == Affinity::Text;
+    case CatalogueTable::ColumnKind::Number:
+        return a == Affinity::Integer || a == Affinity::Real || a == Affinity::Numeric;
+    case CatalogueTable::ColumnKind::Blob:
+        return a == Affinity::Blob;
+    }
+    return false;
+}
+
+QString KindName(CatalogueTable::ColumnKind kind) {
+    switch (kind) {
+    case CatalogueTable::ColumnKind::Text:
+        return QStringLiteral("текст (TEXT)");
+    case CatalogueTable::ColumnKind::Number:
+        return QStringLiteral("число (REAL)");
+    case CatalogueTable::ColumnKind::Blob:
+        return QStringLiteral("изображение (BLOB)");
+    }
+    return {};
+}
+
+} // namespace
+
+QString CatalogueTable::checkExisting(const QSqlDatabase& db) const {
+    QSqlQuery q(db);
+    // The first read of a file that is no SQLite database fails here with the engine's text.
+    if (!q.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?")))
+        return q.lastError().text();
+    q.addBindValue(schema_.table);
+    if (!q.exec()) return q.lastError().text();
+    if (!q.next()) return QStringLiteral("В файле нет таблицы %1").arg(schema_.table);
+    QSqlQuery info(db);
+    if (!info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(schema_.table)))
+        return info.lastError().text();
+    QHash<QString, QString> declared; // column name in lower case -> declared type
+    while (info.next())
+        declared.insert(info.value(1).toString().toLower(), info.value(2).toString());
+    for (const Column& c : schema_.columns) {
+        const auto it = declared.constFind(c.name.toLower());
+        if (it == declared.constEnd())
+            return QStringLiteral("В таблице %1 нет столбца %2").arg(schema_.table, c.name);
+        if (!Fits(c.kind, AffinityOf(*it)))
+            return QStringLiteral("Столбец %1 таблицы %2 имеет тип %3, а должен хранить %4")
+                .arg(c.name, schema_.table, it->isEmpty() ? QStringLiteral("без названия") : *it,
+                     KindName(c.kind));
+    }
+    return {};
 }
 
 QSqlError CatalogueTable::execute(const QString& sql, const QVariantList& values) {

@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlTableModel>
 #include <QString>
@@ -43,20 +44,30 @@ public:
         double minimum;
         double maximum;
     };
+    // What a column must hold; an existing file is checked against it by the column's declared
+    // type (SQLite's affinity rules), since a value of another type would be read as garbage.
+    enum class ColumnKind { Text, Number, Blob };
+    struct Column {
+        QString name;
+        ColumnKind kind;
+    };
     struct Schema {
         QString table;            // table name = file name without ".db"
-        QStringList createSql;    // CREATE TABLE + CREATE INDEX statements
+        QStringList createSql;    // CREATE TABLE + CREATE INDEX statements, run on a new file only
         QStringList keyFields;    // fields that identify a record
         QStringList primaryOrder; // order of the primary key ("" ordering)
         QList<NumericField> numericFields;
         // The sentence for a record whose key is taken; %1 is the value of its first key field.
         QString duplicateKey;
+        QList<Column> columns; // every column the program reads or writes
     };
 
     CatalogueTable(Schema schema, QObject* parent = nullptr);
     ~CatalogueTable() override;
 
-    // Opens (creating it empty when missing) folder/file. Returns the engine's error text.
+    // Opens folder/file; a missing (or empty) file is created with an empty table. An existing file
+    // is only read: it must hold the table with every column of the schema, of a fitting type, or
+    // the table stays closed. Returns the error for the user (the file's path first), else empty.
     QString open(const QString& folder, const QString& fileName);
     void close();
     bool isOpen() const { return model_ != nullptr; }
@@ -123,6 +134,8 @@ private:
     // The user's sentence for an engine error on the record with `key`, the engine's text below it.
     QString describe(const QSqlError& error, const QStringList& key) const;
     QSqlError execute(const QString& sql, const QVariantList& values = {});
+    // The fault of an existing file's table against the schema, empty when it fits.
+    QString checkExisting(const QSqlDatabase& db) const;
 
     Schema schema_;
     QString connection_;

@@ -4,8 +4,13 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/cataloguetable.h"
 #include "catalogue/fields.h"
+#include "model/types.h"
 
+#include <QDir>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -45,35 +50,61 @@ bool LookUpChipElement(Catalogue& catalogue, const QString& mark, TPlacementData
     CatalogueTable& chips = catalogue.chips();
     CatalogueTable& elements = catalogue.elements();
     CatalogueTable& pictures = catalogue.pictures();
-    if (!chips.isOpen() || !elements.isOpen() || !pictures.isOpen()) {
-        *error = QStringLiteral("Каталог микросхем не открыт");
+    const QDir folder(catalogue.folder());
+    const QString chipsFile = folder.filePath(Catalogue::ChipsFile);
+    const QString elementsFile = folder.filePath(Catalogue::ElementsFile);
+    const QString picturesFile = folder.filePath(Catalogue::PicturesFile);
+    // The user's message, then the file and the record to look at.
+    const auto fail = [error](const QString& what, const QString& file, const QString& record = {}) {
+        *error = what + QStringLiteral("\nФайл: ") + file;
+        if (!record.isEmpty()) *error += QStringLiteral("\nЗапись: ") + record;
         return false;
-    }
-    if (!chips.locate(ChipField::Mark, mark)) {
-        *error = QStringLiteral("Микросхема «%1» не найдена в каталоге").arg(mark);
-        return false;
-    }
+    };
+    for (const auto& [table, file] : {std::pair{&pictures, picturesFile}, std::pair{&elements, elementsFile},
+                                      std::pair{&chips, chipsFile}})
+        if (!table->isOpen()) return fail(QStringLiteral("Каталог не открыт"), file);
+    if (!chips.locate(ChipField::Mark, mark))
+        return fail(QStringLiteral("Микросхема «%1» не найдена в каталоге").arg(mark), chipsFile);
+    const QString chipRecord = QStringLiteral("Mark «%1», Type «%2»").arg(mark, chips.text(ChipField::Type));
     const QString type = chips.text(ChipField::ElemName);
-    if (elements.row() < 0 || elements.text(ElementField::Name) != type) {
-        *error = QStringLiteral("Элемент «%1» микросхемы %2 не найден в каталоге элементов").arg(type, mark);
-        return false;
-    }
+    if (elements.row() < 0 || elements.text(ElementField::Name) != type)
+        return fail(
+            QStringLiteral("Элемент «%1» микросхемы %2 не найден в каталоге элементов").arg(type, mark),
+            chipsFile, chipRecord);
+    const QString typeRecord = QStringLiteral("Name «%1»").arg(type);
     const QString pictureName = elements.text(ElementField::ImageName);
-    if (pictures.row() < 0 || pictures.text(PictureField::Name) != pictureName) {
-        *error = QStringLiteral("Изображение «%1» элемента %2 не найдено").arg(pictureName, type);
-        return false;
-    }
+    if (pictureName.isEmpty())
+        return fail(QStringLiteral("У элемента %1 не указано изображение (Image_Name)").arg(type),
+                    elementsFile, typeRecord);
+    if (pictures.row() < 0 || pictures.text(PictureField::Name) != pictureName)
+        return fail(QStringLiteral("Изображение «%1» элемента %2 не найдено").arg(pictureName, type),
+                    elementsFile, typeRecord);
     TPlacementData data;
-    data.picture = QImage::fromData(pictures.value(PictureField::Image).toByteArray());
-    if (data.picture.isNull()) {
-        *error = QStringLiteral("Изображение «%1» элемента %2 не читается").arg(pictureName, type);
-        return false;
-    }
-    if (!ReadDelay(chips, ChipField::ReactTimeLH, &data.reactionLH, error) ||
-        !ReadDelay(chips, ChipField::ReactTimeHL, &data.reactionHL, error))
-        return false;
+    QString fault;
+    data.picture = DecodeBitmap(pictures.value(PictureField::Image).toByteArray(), &fault);
+    if (data.picture.isNull())
+        return fail(QStringLiteral("Изображение «%1» элемента %2: %3").arg(pictureName, type, fault),
+                    picturesFile, QStringLiteral("Name «%1»").arg(pictureName));
     data.leftPins = elements.text(ElementField::IntDefine);
     data.rightPins = elements.text(ElementField::ExtDefine);
+    // A picture of height H has pin positions 1..H div 10 - 1 on each side; a longer string would
+    // put pins below the element.
+    const int limit = std::max(0, data.picture.height() / PictureCellPixels - 1);
+    for (const auto& [field, pins] : {std::pair{ElementField::IntDefine, data.leftPins},
+                                      std::pair{ElementField::ExtDefine, data.rightPins}})
+        if (pins.size() > limit)
+            return fail(
+                QStringLiteral("Строка выводов %1 «%2» элемента %3 длиннее, чем позволяет изображение «%4» "
+                               "высотой %5 пикселей (не более %6 знаков)")
+                    .arg(field, pins, type, pictureName)
+                    .arg(data.picture.height())
+                    .arg(limit),
+                elementsFile, typeRecord);
+    for (const QString& field : {ChipField::ReactTimeLH, ChipField::ReactTimeHL}) {
+        int32_t* delay = field == ChipField::ReactTimeLH ? &data.reactionLH : &data.reactionHL;
+        if (!ReadDelay(chips, field, delay, &fault))
+            return fail(fault, chipsFile, chipRecord + QStringLiteral(", поле ") + field);
+    }
     const QString script = elements.text(ElementField::Script);
     data.script =
         script.isEmpty() ? QStringList() : script.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));

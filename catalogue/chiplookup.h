@@ -11,5 +11,6 @@ class Catalogue;
 // to the first chip of that marking, which makes its element type and that type's picture
 // current; the picture, pin strings, script and delays are read from there. Returns false with a
 // message for the user (and `out` untouched) when the chip, its element type or its picture is
-// missing, the picture cannot be read, or a delay is no whole number of 0..2147483647.
+// missing, the picture is no whole BMP, a pin string is longer than the picture's height allows,
+// or a delay is no whole number of 0..2147483647. The message names the file and the record.
 bool LookUpChipElement(Catalogue& catalogue, const QString& mark, TPlacementData* out, QString* error);

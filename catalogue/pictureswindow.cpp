@@ -61,25 +61,6 @@ TForm5::TForm5(CatalogueUi& ui, QWidget* parent)
     Button4->setDefault(true);
     top->addLayout(buttons);
 
-    OpenPictureDialog1 = new QFileDialog(this);
-    OpenPictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
-    OpenPictureDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenPictureDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenPictureDialog1->setNameFilter(QStringLiteral("Точечный рисунок BMP (*.bmp)"));
-    OpenPictureDialog1->setDefaultSuffix(QStringLiteral("bmp"));
-    OpenPictureDialog1->setDirectory(QDir::cleanPath(ui_.catalogue().folder() + QStringLiteral("/..")));
-    if (auto* grid = qobject_cast<QGridLayout*>(OpenPictureDialog1->layout())) {
-        auto* preview = new QLabel;
-        preview->setFixedSize(160, 160);
-        preview->setAlignment(Qt::AlignCenter);
-        preview->setFrameShape(QFrame::StyledPanel);
-        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
-        connect(OpenPictureDialog1, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-            QPixmap pix(path);
-            preview->setPixmap(pix.isNull() ? QPixmap() : pix.scaled(preview->size(), Qt::KeepAspectRatio));
-        });
-    }
-
     Mapper = CatalogueUi::BindMapper(table_, this);
     if (table_.isOpen()) Mapper->addMapping(DBImage1, table_.fieldIndex(PictureField::Image), "imageData");
     Mapper->setCurrentIndex(table_.row());
@@ -91,7 +72,36 @@ TForm5::TForm5(CatalogueUi& ui, QWidget* parent)
     CatalogueUi::ShowError(parentWidget(), error);
 }
 
+QFileDialog* TForm5::pictureDialog() {
+    // Made on first use: a file dialog lists and watches its folder as soon as it exists, which
+    // start-up does not need. It starts in the program's folder and keeps the last one after that.
+    if (!OpenPictureDialog1) {
+        OpenPictureDialog1 = new QFileDialog(this);
+        OpenPictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        OpenPictureDialog1->setFileMode(QFileDialog::ExistingFile);
+        OpenPictureDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenPictureDialog1->setNameFilter(QStringLiteral("Точечный рисунок BMP (*.bmp)"));
+        OpenPictureDialog1->setDefaultSuffix(QStringLiteral("bmp"));
+        OpenPictureDialog1->setDirectory(QDir::cleanPath(ui_.catalogue().folder() + QStringLiteral("/..")));
+        if (auto* grid = qobject_cast<QGridLayout*>(OpenPictureDialog1->layout())) {
+            auto* preview = new QLabel;
+            preview->setFixedSize(160, 160);
+            preview->setAlignment(Qt::AlignCenter);
+            preview->setFrameShape(QFrame::StyledPanel);
+            grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+            connect(OpenPictureDialog1, &QFileDialog::currentChanged, preview,
+                    [preview](const QString& path) {
+                        QPixmap pix(path);
+                        preview->setPixmap(pix.isNull() ? QPixmap()
+                                                        : pix.scaled(preview->size(), Qt::KeepAspectRatio));
+                    });
+        }
+    }
+    return OpenPictureDialog1;
+}
+
 QString TForm5::RunOpenDialog() {
+    pictureDialog();
     if (OpenPictureDialog1->exec() != QDialog::Accepted) return {};
     const QStringList files = OpenPictureDialog1->selectedFiles();
     return files.isEmpty() ? QString() : files.first();

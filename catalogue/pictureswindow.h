@@ -18,6 +18,8 @@ public:
 
     // Runs the BMP file dialog; the chosen file, or empty when cancelled.
     QString RunOpenDialog();
+    // The picture file dialog, made when first needed.
+    QFileDialog* pictureDialog();
 
     void Button3Click(); // "Сменить картинку"
     void Button4Click(); // "ОК"
@@ -28,7 +30,7 @@ public:
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* Button4 = nullptr;
-    QFileDialog* OpenPictureDialog1 = nullptr;
+    QFileDialog* OpenPictureDialog1 = nullptr; // null until pictureDialog() first runs
 
     void reject() override { Button4Click(); }
 

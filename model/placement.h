@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,10 @@ struct TPlacementData {
     int32_t reactionLH = 0;
     int32_t reactionHL = 0;
 };
+
+// Decodes a catalogue picture, which must be a whole BMP file. Returns a null image and sets
+// `fault` (for the user, Russian) when the bytes are no BMP, are cut short, or do not decode.
+QImage DecodeBitmap(const QByteArray& bytes, QString* fault);
 
 // Writes the designator onto an element's picture: bold, 10 points, on a light grey box, centred
 // horizontally with its top 20 pixels above the bottom edge.

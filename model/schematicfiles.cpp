@@ -539,37 +539,3 @@ TLoadResult LoadSchematicBytes(Schematic& s, const QByteArray& tree, const QByte
         s, [&tree] { return TFileBytes::Of(tree); }, [&elements] { return TFileBytes::Of(elements); },
         [&nets] { return TFileBytes::Of(nets); }, options);
 }
-
-QString CheckInvariants(const Schematic& s) {
-    const int count = s.ElementCount();
-    if (count < 0 || count > MaxElements) return QStringLiteral("ElementCount %1 out of range").arg(count);
-    std::unordered_set<uint64_t> seen;
-    for (size_t n = 0; n < s.Conns().size(); ++n) {
-        const TConns& net = s.Conns()[n];
-        if (net.size() < 2) return QStringLiteral("net %1 has %2 pins").arg(n).arg(net.size());
-        for (const TPinRef& pin : net) {
-            if (pin.Element < 1 || pin.Element > count)
-                return QStringLiteral("net %1 names element %2").arg(n).arg(pin.Element);
-            if (pin.Leg < 0 || pin.Leg >= static_cast<int>(s.element(pin.Element).Legs.size()))
-                return QStringLiteral("net %1 names leg %2 of element %3")
-                    .arg(n)
-                    .arg(pin.Leg)
-                    .arg(pin.Element);
-            if (!seen.insert(PinKey(pin)).second)
-                return QStringLiteral("pin %1.%2 occurs twice").arg(pin.Element).arg(pin.Leg);
-        }
-    }
-    for (const QStandardItem* node : s.navigator().nodesInTreeOrder()) {
-        if (Navigator::imageIndex(node) != Navigator::ImagePlaced) continue;
-        const int slot = Navigator::dataRef(node);
-        if (slot < 1 || slot > count || s.element(slot).Name != node->text())
-            return QStringLiteral("placed node %1 names slot %2").arg(node->text()).arg(slot);
-    }
-    if (s.OscCount() < 0 || s.OscCount() > 5) return QStringLiteral("OscCount %1").arg(s.OscCount());
-    for (int c = 1; c <= 5; ++c) {
-        const int probe = s.OscChannel(c);
-        if (probe != 0 && (probe < 1 || probe > count || s.element(probe).kind() != ElementKind::Probe))
-            return QStringLiteral("channel %1 names element %2").arg(c).arg(probe);
-    }
-    return {};
-}

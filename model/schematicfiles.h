@@ -112,8 +112,3 @@ TLoadResult LoadSchematicFiles(Schematic& s, const TSchematicFileNames& names, c
 // The same from three files in memory.
 TLoadResult LoadSchematicBytes(Schematic& s, const QByteArray& tree, const QByteArray& elements,
                                const QByteArray& nets, const TLoadOptions& options);
-
-// The first broken invariant of the model, empty when it holds: elements 1..ElementCount in use,
-// every pin reference valid, no pin twice, every net of two pins or more, placed navigator nodes
-// naming an element of their text, OscCount in 0..5, channels naming probes.
-QString CheckInvariants(const Schematic& s);

@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake make g++ ccache qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
       libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core
-      qt6-translations-l10n clang-format git)
+      qt6-translations-l10n clang-format git clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

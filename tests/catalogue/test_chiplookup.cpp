@@ -66,7 +66,8 @@ TEST_P(ChipLookup, ReadsTheChainOrRefusesWithAMessage) {
     data.reactionLH = -1;
     QString error;
     const bool ok = LookUpChipElement(*catalogue, QString::fromUtf8(c.mark), &data, &error);
-    EXPECT_EQ(error, QString::fromUtf8(c.error));
+    // The first line says what is wrong; the lines after it name the file and the record.
+    EXPECT_EQ(error.section(QLatin1Char('\n'), 0, 0), QString::fromUtf8(c.error));
     EXPECT_EQ(ok, error.isEmpty());
     if (!ok) {
         EXPECT_EQ(data.reactionLH, -1) << "nothing is handed out on a refusal";

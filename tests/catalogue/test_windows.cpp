@@ -527,22 +527,26 @@ QString StoredChipRow(const QString& file, const QString& mark) {
     return values.join(QLatin1Char('|'));
 }
 
-// Picks `path` in the next file dialog, then runs `then` (for the box that follows, if any).
+// Picks `path` in the next file dialog, then runs `then` (for the box that follows, if any). The
+// pictures window makes its file dialog on first use, which on a busy machine takes seconds: the
+// wait is long.
 void ChooseFileNext(const QString& path, std::function<void()> then = {}) {
-    WhenModalShown([path, then](QWidget* w) {
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(fd, nullptr);
-        if (path.isEmpty()) {
-            fd->reject();
-        } else {
-            // Typed into the dialog's file name box, as a user would.
-            auto* name = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            ASSERT_NE(name, nullptr);
-            name->setText(path);
-            static_cast<QDialog*>(fd)->done(QDialog::Accepted);
-        }
-        if (then) then();
-    });
+    WhenModalShown(
+        [path, then](QWidget* w) {
+            auto* fd = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(fd, nullptr);
+            if (path.isEmpty()) {
+                fd->reject();
+            } else {
+                // Typed into the dialog's file name box, as a user would.
+                auto* name = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(name, nullptr);
+                name->setText(path);
+                static_cast<QDialog*>(fd)->done(QDialog::Accepted);
+            }
+            if (then) then();
+        },
+        60000);
 }
 
 TEST_F(Windows, ChangePictureKeepsTheOldOneWhenTheFileIsNoBitmap) {
@@ -850,28 +854,31 @@ protected:
 
 TEST_F(RussianToolkit, PictureFileDialogSpeaksRussian) {
     QStringList texts;
-    WhenModalShown([&](QWidget* w) {
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(fd, nullptr);
-        // A tidy folder for the picture: the catalogue's own files and two bitmaps.
-        for (const char* bmp : {"and.bmp", "or.bmp"})
-            TForm10::NandPicture().save(dir.filePath(QString::fromLatin1(bmp)), "BMP");
-        fd->setDirectory(dir.path());
-        fd->resize(760, 420);
-        QTest::qWait(300); // the folder is read in the background
-        if (auto* view = fd->findChild<QTreeView*>(QStringLiteral("treeView"))) {
-            const QModelIndex first = view->model()->index(0, 0, view->rootIndex());
-            view->setCurrentIndex(first);
-        }
-        QTest::qWait(50);
-        for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
-            if (auto* l = fd->findChild<QLabel*>(QString::fromLatin1(label))) texts << l->text().remove(u'&');
-        if (auto* box = fd->findChild<QDialogButtonBox*>())
-            for (QAbstractButton* b : box->buttons())
-                texts << b->text().remove(u'&');
-        Grab(fd, "russian-file-dialog.png");
-        fd->reject();
-    });
+    WhenModalShown(
+        [&](QWidget* w) {
+            auto* fd = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(fd, nullptr);
+            // A tidy folder for the picture: the catalogue's own files and two bitmaps.
+            for (const char* bmp : {"and.bmp", "or.bmp"})
+                TForm10::NandPicture().save(dir.filePath(QString::fromLatin1(bmp)), "BMP");
+            fd->setDirectory(dir.path());
+            fd->resize(760, 420);
+            QTest::qWait(300); // the folder is read in the background
+            if (auto* view = fd->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+                const QModelIndex first = view->model()->index(0, 0, view->rootIndex());
+                view->setCurrentIndex(first);
+            }
+            QTest::qWait(50);
+            for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+                if (auto* l = fd->findChild<QLabel*>(QString::fromLatin1(label)))
+                    texts << l->text().remove(u'&');
+            if (auto* box = fd->findChild<QDialogButtonBox*>())
+                for (QAbstractButton* b : box->buttons())
+                    texts << b->text().remove(u'&');
+            Grab(fd, "russian-file-dialog.png");
+            fd->reject();
+        },
+        60000);
     form<TForm5>()->RunOpenDialog();
     EXPECT_EQ(texts, (QStringList{"Перейти к:", "Имя файла:", "Типы файлов:", "Открыть", "Отмена"}))
         << texts.join(QLatin1Char('|')).toStdString();

@@ -2,6 +2,7 @@
 // The three schematic files byte for byte, saving and loading a file set, the loader's failures
 // and its robustness against damaged files.
 #include "model/cp1251.h"
+#include "model/invariants.h"
 #include "model/schematicfiles.h"
 #include "model/specialelements.h"
 
@@ -274,7 +275,7 @@ TEST_F(SchematicFiles, LoadingHandWrittenFilesPlacesByNameAndRestoresPositionsDe
     EXPECT_EQ(NodeLines(t.navigator()),
               (QStringList{"К1#0", ">D1.1#2", ">D1.2#1", ">D1.3#2", "Спец. элементы#0", ">Переключатель1#1",
                            ">Осциллограф2#1"}));
-    EXPECT_EQ(CheckInvariants(t), QString());
+    EXPECT_EQ(CheckInvariants(t) + CheckNavigator(t), "");
     // The traces: placing's own lines, then the load's, then one net.
     const QStringList expected{"legs1 0001", "legs2 ",        "",
                                "Coord.x 50", "Coord.y 60",    "Width 71",
@@ -334,7 +335,7 @@ TEST_F(SchematicFiles, SaveThenLoadReproducesTheSchematic) {
     for (int c = 1; c <= 5; ++c)
         EXPECT_EQ(b.OscChannel(c), a.OscChannel(c)) << c;
     EXPECT_EQ(b.OscCount(), 2);
-    EXPECT_EQ(CheckInvariants(b), QString());
+    EXPECT_EQ(CheckInvariants(b) + CheckNavigator(b), "");
     // Saved again, the files are the same bytes.
     const TSchematicFileNames again = Names("again.tsv");
     ASSERT_EQ(SaveSchematicFiles(b, again), QString());
@@ -387,7 +388,7 @@ TEST_F(SchematicFiles, ANameLongerThanTwentyCharactersIsCutAndNotPlacedOnLoading
     EXPECT_EQ(NodeLines(b.navigator()), (QStringList{"K#0", ">" + longName + "#2", ">D1.1#1"}));
     EXPECT_TRUE(b.Conns().empty());
     EXPECT_EQ(r.problems.size(), 2);
-    EXPECT_EQ(CheckInvariants(b), QString());
+    EXPECT_EQ(CheckInvariants(b) + CheckNavigator(b), "");
 }
 
 TEST_F(SchematicFiles, TheLoaderDropsWhatWouldBreakTheModel) {
@@ -433,7 +434,7 @@ TEST_F(SchematicFiles, TheLoaderDropsWhatWouldBreakTheModel) {
         EXPECT_EQ(r.problems.size(), c.problems) << r.problems.join(u'\n').toStdString();
         for (const QString& p : r.problems)
             EXPECT_TRUE(r.log.contains(p));
-        EXPECT_EQ(CheckInvariants(t), QString());
+        EXPECT_EQ(CheckInvariants(t) + CheckNavigator(t), "");
     }
 }
 
@@ -620,7 +621,7 @@ TEST_F(SchematicFiles, DamagedFilesKeepTheInvariants) {
         SCOPED_TRACE(c.what);
         Schematic t;
         const TLoadResult r = LoadSchematicBytes(t, c.tree, c.elements, c.nets, Options());
-        EXPECT_EQ(CheckInvariants(t), QString());
+        EXPECT_EQ(CheckInvariants(t) + CheckNavigator(t), "");
         EXPECT_LE(t.OscCount(), 5);
         EXPECT_GE(t.ChipCount(), 0);
         // Whatever was loaded can be saved and loaded again alike.
@@ -630,7 +631,7 @@ TEST_F(SchematicFiles, DamagedFilesKeepTheInvariants) {
         LoadSchematicFiles(again, names, Options());
         EXPECT_EQ(again.ElementCount(), t.ElementCount());
         EXPECT_EQ(again.Conns(), t.Conns());
-        EXPECT_EQ(CheckInvariants(again), QString());
+        EXPECT_EQ(CheckInvariants(again) + CheckNavigator(again), "");
         (void)r;
     }
 }
@@ -638,15 +639,15 @@ TEST_F(SchematicFiles, DamagedFilesKeepTheInvariants) {
 TEST_F(SchematicFiles, TheInvariantCheckFindsABrokenModel) {
     Schematic t;
     BuildTwoConnected(t);
-    EXPECT_EQ(CheckInvariants(t), QString());
+    EXPECT_EQ(CheckInvariants(t) + CheckNavigator(t), "");
     // A placed node whose slot holds another name.
     Navigator::setDataRef(t.navigator().nodesInTreeOrder()[1], 2);
-    EXPECT_NE(CheckInvariants(t), QString());
+    EXPECT_NE(CheckInvariants(t) + CheckNavigator(t), "");
     t.AssociateTree();
-    EXPECT_EQ(CheckInvariants(t), QString());
+    EXPECT_EQ(CheckInvariants(t) + CheckNavigator(t), "");
     // A channel on an element that is no probe.
     ASSERT_TRUE(t.SetOscChannel(1, 2));
-    EXPECT_NE(CheckInvariants(t), QString());
+    EXPECT_NE(CheckInvariants(t) + CheckNavigator(t), "");
 }
 
 } // namespace
