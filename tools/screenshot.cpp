@@ -8,9 +8,19 @@
 //   tarnwell-screenshot --specials OUT.png       the four special elements placed at 100%, with
 //                                                an indicator lit by a switch that is on
 //   tarnwell-screenshot --oscilloscope OUT.png   the oscilloscope window with three channels
+//   tarnwell-screenshot --gallery OUTDIR         every window of a session on the divide-by-two
+//                                                example, opened through the menus and buttons
+//                                                (gallery-*.png)
 #include "app/mainwindow.h"
 #include "app/navigatorpanel.h"
+#include "app/settingsdialog.h"
+#include "catalogue/addchipdialog.h"
+#include "catalogue/chipsearchdialog.h"
+#include "catalogue/chipswindow.h"
+#include "catalogue/elementswindow.h"
+#include "catalogue/pictureswindow.h"
 #include "editor/workspaceframe.h"
+#include "sim/generatordialog.h"
 #include "sim/oscilloscopewindow.h"
 #include "sim/timescaledialog.h"
 #include "tools/userscript/userscript.h"
@@ -19,12 +29,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -126,6 +144,138 @@ QImage Oscilloscope(TForm1& form) {
     return scope->grab().toImage();
 }
 
+// The window's picture under a caption bar with its title: the offscreen platform draws no frames.
+QImage WithCaption(QWidget& w) {
+    QApplication::processEvents();
+    const QImage body = w.grab().toImage();
+    const int bar = w.fontMetrics().height() + 8;
+    QImage shot(body.width(), body.height() + bar, QImage::Format_RGB32);
+    shot.fill(w.palette().color(QPalette::Window));
+    QPainter p(&shot);
+    p.fillRect(QRect(0, 0, shot.width(), bar), w.palette().color(QPalette::Highlight));
+    p.setPen(w.palette().color(QPalette::HighlightedText));
+    p.setFont(w.font());
+    p.drawText(QRect(8, 0, shot.width() - 16, bar), Qt::AlignVCenter | Qt::AlignLeft, w.windowTitle());
+    p.drawImage(0, bar, body);
+    return shot;
+}
+
+bool SaveWindow(QWidget& w, const QString& path) {
+    if (WithCaption(w).save(path)) return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+// Runs `open`, which shows `dialog` modally; once the dialog is up and active, `whileOpen` runs on
+// it and the dialog is rejected. False when the dialog did not come up within five seconds.
+bool WhileModal(QDialog* dialog, const std::function<void()>& open,
+                const std::function<void(QDialog&)>& whileOpen) {
+    if (!dialog) return false;
+    bool seen = false;
+    QTimer timer;
+    timer.setInterval(20);
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* active = QApplication::activeModalWidget();
+        if (active == dialog) {
+            timer.stop();
+            seen = true;
+            whileOpen(*dialog);
+            dialog->reject();
+        } else if (clock.elapsed() > 5000) {
+            timer.stop();
+            if (active) active->close();
+        }
+    });
+    timer.start();
+    open();
+    return seen;
+}
+
+bool GrabModal(QDialog* dialog, const std::function<void()>& open, const QString& path) {
+    bool saved = false;
+    const bool seen = WhileModal(dialog, open, [&](QDialog& d) { saved = SaveWindow(d, path); });
+    if (!seen) std::fprintf(stderr, "no window for %s\n", qPrintable(path));
+    return seen && saved;
+}
+
+// Copies the catalogue beside the executable into `dir` and writes settings with LockBases=0.
+bool UnlockedProgramDir(const QString& dir) {
+    const QDir from(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bases")));
+    const QDir to(dir);
+    if (!to.mkpath(QStringLiteral("bases")) || !to.mkpath(QStringLiteral("config"))) return false;
+    for (const QString& name : from.entryList(QDir::Files))
+        if (!QFile::copy(from.filePath(name), to.filePath(QStringLiteral("bases/") + name))) return false;
+    QFile ini(to.filePath(QStringLiteral("config/main.ini")));
+    if (!ini.open(QIODevice::WriteOnly)) return false;
+    return ini.write("[Main]\nLockBases=0\n") > 0;
+}
+
+// Opens the divide-by-two example, runs it and grabs each window as the menus and buttons open it.
+bool Gallery(TForm1& form, const QString& examples, const QDir& out) {
+    if (!form.LoadSchematic(QDir(examples).filePath(QStringLiteral("divide_by_two.tsv")))) return false;
+    // Run with the start button at 1 ms per unit until time 400; the scale goes back afterwards.
+    form.resize(1180, 760);
+    QSlider* speed = form.window<TForm15>()->TrackBar1;
+    const int scale = speed->value();
+    speed->setValue(1);
+    form.simulationRun().onCycle = [&form] {
+        if (form.simulator().SimTime >= 400) form.ToolButton7Click();
+    };
+    form.ToolButton6Click();
+    form.simulationRun().onCycle = nullptr;
+    speed->setValue(scale);
+    const auto file = [&](const char* name) { return out.filePath(QString::fromUtf8(name)); };
+    bool ok = Save(form, file("gallery-main.png"));
+
+    ok &= GrabModal(
+        form.window<TForm4>(), [&] { form.ActSettings->trigger(); }, file("gallery-settings.png"));
+    ok &= GrabModal(
+        form.window<TForm5>(), [&] { form.ActPictures->trigger(); }, file("gallery-pictures.png"));
+    ok &= GrabModal(
+        form.window<TForm7>(), [&] { form.ActElements->trigger(); }, file("gallery-elements.png"));
+    ok &= GrabModal(
+        form.window<TForm10>(), [&] { form.ActChips->trigger(); }, file("gallery-chips.png"));
+    ok &= GrabModal(
+        form.window<TForm13>(), [&] { form.ActAddChip->trigger(); }, file("gallery-add-chip.png"));
+    // The chip search opens from the add-chip dialog's "Поиск..." button.
+    TForm13* addChip = form.window<TForm13>();
+    bool searched = false;
+    const bool added = WhileModal(
+        addChip, [&] { form.ActAddChip->trigger(); },
+        [&](QDialog&) {
+            searched = GrabModal(
+                form.window<TForm14>(), [&] { addChip->Button1->click(); }, file("gallery-chip-search.png"));
+        });
+    ok &= added && searched;
+
+    // The time scale is a tool window that the toolbar button shows and hides.
+    form.ToolButton9->click();
+    if (TForm15* scale = form.window<TForm15>())
+        ok &= SaveWindow(*scale, file("gallery-time-scale.png"));
+    else
+        ok = false;
+    form.ToolButton9->click();
+
+    // The generator's dialog opens on a double click on its picture.
+    int gen = 0;
+    for (int k = 1; k <= form.model().ElementCount() && !gen; ++k)
+        if (form.model().element(k).kind() == ElementKind::Generator) gen = k;
+    ok &= GrabModal(
+        form.window<TForm16>(), [&] { form.Image1DblClick(form.Frame21->picture(gen)); },
+        file("gallery-generator.png"));
+
+    form.ActOscilloscopes->trigger();
+    if (TForm17* scope = form.window<TForm17>()) {
+        scope->Button2Click();
+        ok &= SaveWindow(*scope, file("gallery-oscilloscope.png"));
+    } else {
+        ok = false;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -134,16 +284,22 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     const QStringList args = QApplication::arguments();
     const QString mode = args.size() == 3 ? args[1] : QString();
-    const bool scene = mode == u"--wired" || mode == u"--specials" || mode == u"--oscilloscope";
+    const bool scene =
+        mode == u"--wired" || mode == u"--specials" || mode == u"--oscilloscope" || mode == u"--gallery";
     if (args.size() != 2 && args.size() != 3) {
         std::fputs("usage: tarnwell-screenshot OUT.png [SCHEMATIC.tsv]\n"
                    "       tarnwell-screenshot --wired OUTDIR   (wired-100.png, wired-200.png)\n"
                    "       tarnwell-screenshot --specials OUT.png\n"
-                   "       tarnwell-screenshot --oscilloscope OUT.png\n",
+                   "       tarnwell-screenshot --oscilloscope OUT.png\n"
+                   "       tarnwell-screenshot --gallery OUTDIR   (gallery-*.png)\n",
                    stderr);
         return 2;
     }
-    TForm1 form1;
+    // The gallery runs from a copy of the staged catalogue whose settings unlock the catalogue
+    // editors (locked by default); the settings the program writes back stay in the copy.
+    QTemporaryDir programDir;
+    if (mode == u"--gallery" && !UnlockedProgramDir(programDir.path())) return 1;
+    TForm1 form1(mode == u"--gallery" ? programDir.path() : QString());
     form1.CreateWindows();
     form1.resize(1000, 700);
     form1.show();
@@ -151,6 +307,10 @@ int main(int argc, char* argv[]) {
     if (!scene) {
         if (args.size() == 3 && !form1.LoadSchematic(args[2])) return 1;
         return Save(form1, args[1]) ? 0 : 1;
+    }
+    if (mode == u"--gallery") {
+        const QString examples = QStringLiteral(TARNWELL_EXAMPLES_DIR);
+        return Gallery(form1, examples, QDir(args[2])) ? 0 : 1;
     }
     if (mode != u"--wired") {
         const QImage shot = mode == u"--specials" ? Specials(form1) : Oscilloscope(form1);
