@@ -3,14 +3,16 @@
 // generators, indicators and probes is simulated while it is edited through the operations the
 // editor uses, in the order the editor runs them (the operation, then PrepareRun where the editor
 // runs it, then the re-route). The model's invariants and the navigator's link are checked after
-// every edit. TARNWELL_SOAK_UNITS sets the length (10^4 time units unless set; `make soak` runs
-// 10^6 under the sanitizers).
+// every edit; one edit saves the schematic and loads the saved copy back. TARNWELL_SOAK_UNITS sets the length
+// (10^4 time units unless set; `make soak` runs 10^6 under the sanitizers).
 #include "model/invariants.h"
+#include "model/schematicfiles.h"
 #include "model/specialelements.h"
 #include "router/router.h"
 #include "sim/simulator.h"
 
 #include <QStandardItem>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
 
@@ -70,8 +73,11 @@ public:
 
     // Lists and places a chip of a random type: every logic element of it.
     void PlaceChip() {
-        const ChipType& t = kTypes[rng_() % std::size(kTypes)];
-        QStandardItem* group = s_.ListChip(QStringLiteral("K%1").arg(s_.ChipCount() + 1), t.elements);
+        const size_t type = rng_() % std::size(kTypes);
+        const ChipType& t = kTypes[type];
+        const QString mark = QStringLiteral("K%1").arg(s_.ChipCount() + 1);
+        chipTypes_[mark] = type;
+        QStandardItem* group = s_.ListChip(mark, t.elements);
         const TPlacementData d = ChipData(t, rng_);
         for (int j = 0; j < group->rowCount() && !s_.isFull(); ++j)
             Place(group->child(j), d);
@@ -103,6 +109,48 @@ public:
             s_.ConnectPins(RandomPin(), RandomPin());
         sim_.PrepareRun();
         Reroute();
+    }
+
+    // What loading needs to place a node: the type of its chip by the group's marking (marks are
+    // never reused, ChipCount only grows), or the set-up of a special kind. The delays come from
+    // the element file.
+    bool PlacementFor(const QStandardItem* node, TPlacementData* data) {
+        const ElementKind kind = KindOfName(node->text());
+        if (kind == ElementKind::Unknown) return false;
+        if (kind != ElementKind::Chip) {
+            *data = SpecialElements::Placement(kind);
+            return true;
+        }
+        const auto type = node->parent() ? chipTypes_.find(node->parent()->text()) : chipTypes_.end();
+        if (type == chipTypes_.end()) return false;
+        std::mt19937 fixed(0);
+        *data = ChipData(kTypes[type->second], fixed);
+        return true;
+    }
+
+    // "Сохранить" to a scratch folder, then "Новый" and "Открыть" of the saved copy, as the editor
+    // runs them. Returns the failure text, empty when the copy loaded whole and as it was saved.
+    std::string LoadSavedCopy() {
+        if (!scratch_.isValid()) return "no scratch folder";
+        const TSchematicFileNames names = SchematicFileNames(scratch_.filePath(QStringLiteral("copy.tsv")));
+        const QString saveError = SaveSchematicFiles(s_, names);
+        if (!saveError.isEmpty()) return "save: " + saveError.toStdString();
+        const QByteArray tree = WriteTreeFile(s_.navigator());
+        const QByteArray elements = WriteElementFile(s_);
+        const QByteArray nets = WriteNetFile(s_);
+        s_.Clear();
+        TLoadOptions options;
+        options.placement = [this](const QStandardItem* node, TPlacementData* data, QString*) {
+            return PlacementFor(node, data);
+        };
+        options.selectOnCreate = rng_() % 4 == 0;
+        options.placed = [this](int) { sim_.PrepareRun(); };
+        const TLoadResult r = LoadSchematicFiles(s_, names, options);
+        if (!r.complete) return "load: " + r.error.toStdString();
+        if (WriteTreeFile(s_.navigator()) != tree) return "the tree differs from the saved one";
+        if (WriteElementFile(s_) != elements) return "the elements differ from the saved ones";
+        if (WriteNetFile(s_) != nets) return "the nets differ from the saved ones";
+        return {};
     }
 
     TPinRef RandomPin() {
@@ -167,13 +215,16 @@ public:
                     s_.ToggleSwitch(e);
                     break;
                 }
-        } else if (pick < 99) {
+        } else if (pick < 97) {
             for (int e = 1; e <= s_.ElementCount(); ++e)
                 if (s_.element(e).kind() == ElementKind::Generator && rng_() % 2) {
                     s_.SetGeneratorDurations(e, 1 + static_cast<int32_t>(rng_() % 150),
                                              1 + static_cast<int32_t>(rng_() % 150));
                     break;
                 }
+        } else if (pick < 99) {
+            loadFault = LoadSavedCopy();
+            ++loads;
         } else {
             // "Новый", then a fresh schematic.
             s_.Clear();
@@ -184,8 +235,13 @@ public:
     }
 
     std::mt19937 rng_;
+    // Why the last load of a saved copy failed; empty when it succeeded.
+    std::string loadFault;
+    int64_t loads = 0;
 
 private:
+    QTemporaryDir scratch_;
+    std::map<QString, size_t> chipTypes_;
     Schematic s_;
     Simulator sim_;
     RoutingGrids grids_;
@@ -216,15 +272,17 @@ TEST(Soak, RandomEditsBetweenCyclesKeepTheInvariants) {
         for (int e = 1; e <= soak.schematic().ElementCount(); ++e)
             maxTransitions = std::max(maxTransitions, soak.schematic().element(e).Transitions.size());
         soak.Edit();
+        ASSERT_EQ(soak.loadFault, "") << "after edit " << soak.edits;
         ASSERT_EQ(CheckInvariants(soak.schematic()), "") << "after edit " << soak.edits;
         ASSERT_EQ(CheckNavigator(soak.schematic()), "") << "after edit " << soak.edits;
     }
     const long endKb = ResidentKb();
-    std::printf(
-        "soak: %lld units, %lld edits, %d elements and %zu nets at the end, longest probe record %zu, "
-        "resident %ld kB at the start, %ld kB at the end\n",
-        static_cast<long long>(done), static_cast<long long>(soak.edits), soak.schematic().ElementCount(),
-        soak.schematic().Conns().size(), maxTransitions, startKb, endKb);
+    std::printf("soak: %lld units, %lld edits (%lld loads of a saved copy), %d elements and %zu nets at the "
+                "end, longest probe record %zu, "
+                "resident %ld kB at the start, %ld kB at the end\n",
+                static_cast<long long>(done), static_cast<long long>(soak.edits),
+                static_cast<long long>(soak.loads), soak.schematic().ElementCount(),
+                soak.schematic().Conns().size(), maxTransitions, startKb, endKb);
     ::testing::Test::RecordProperty("resident_start_kb", static_cast<int>(startKb));
     ::testing::Test::RecordProperty("resident_end_kb", static_cast<int>(endKb));
     EXPECT_EQ(done, units);
