@@ -2,7 +2,9 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "catalogue/catalogue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -27,6 +29,16 @@ protected:
     QByteArray readConfig() const {
         QFile f(configPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // Copies the default catalogue staged beside the test binaries into the program folder, so
+    // a test works on it without ever changing the staged files.
+    void copyDefaultCatalogue() {
+        const QDir staged(QCoreApplication::applicationDirPath() + QStringLiteral("/bases"));
+        QDir(dir.path()).mkpath(QStringLiteral("bases"));
+        for (const QString& f : {Catalogue::PicturesFile, Catalogue::ElementsFile, Catalogue::ChipsFile})
+            ASSERT_TRUE(QFile::copy(staged.filePath(f), dir.filePath(QStringLiteral("bases/") + f)))
+                << f.toStdString();
     }
 
     TForm1& start() {

@@ -24,13 +24,7 @@ class FileCommands : public AppFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        // The default catalogue staged beside the test program.
-        const QDir staged(QCoreApplication::applicationDirPath() + QStringLiteral("/bases"));
-        QDir(dir.path()).mkpath(QStringLiteral("bases"));
-        for (const char* file : {"elements.db", "elements_images.db", "microchips.db"})
-            ASSERT_TRUE(QFile::copy(staged.filePath(QString::fromLatin1(file)),
-                                    dir.filePath(QStringLiteral("bases/") + QString::fromLatin1(file))))
-                << file;
+        copyDefaultCatalogue();
         start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }

@@ -24,12 +24,7 @@ class FirstSchematic : public AppFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        // The default catalogue staged beside the test binaries, copied so the test never changes it.
-        const QDir staged(QCoreApplication::applicationDirPath() + QStringLiteral("/bases"));
-        QDir(dir.path()).mkpath(QStringLiteral("bases"));
-        for (const QString& f : {Catalogue::PicturesFile, Catalogue::ElementsFile, Catalogue::ChipsFile})
-            ASSERT_TRUE(QFile::copy(staged.filePath(f), dir.filePath(QStringLiteral("bases/") + f)))
-                << f.toStdString();
+        copyDefaultCatalogue();
         start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         QTest::mouseMove(form->windowHandle(), QPoint(1, 1));

@@ -249,10 +249,7 @@ class Session : public Oscilloscope {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        const QDir staged(QCoreApplication::applicationDirPath() + QStringLiteral("/bases"));
-        QDir(dir.path()).mkpath(QStringLiteral("bases"));
-        for (const QString& f : {Catalogue::PicturesFile, Catalogue::ElementsFile, Catalogue::ChipsFile})
-            ASSERT_TRUE(QFile::copy(staged.filePath(f), dir.filePath(QStringLiteral("bases/") + f)));
+        copyDefaultCatalogue();
         Oscilloscope::SetUp();
     }
 
