@@ -476,20 +476,12 @@ INSTANTIATE_TEST_SUITE_P(
 // Closes the next message box with OK once it is up, keeping its text in `text`; modal dialogs
 // under it are passed over. Gives up after five seconds.
 void CloseNextMessageBox(QString* text) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, text, clock] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box && clock->elapsed() < 5000) return;
-        timer->stop();
-        timer->deleteLater();
-        if (!box) return;
-        *text = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
-    timer->start();
+    WhenModalShown([](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+                   [text](QWidget* w) {
+                       auto* box = static_cast<QMessageBox*>(w);
+                       *text = box->text();
+                       box->button(QMessageBox::Ok)->click();
+                   });
 }
 
 // The names stored in a pictures file, read through a connection of its own.
@@ -531,22 +523,21 @@ QString StoredChipRow(const QString& file, const QString& mark) {
 // pictures window makes its file dialog on first use, which on a busy machine takes seconds: the
 // wait is long.
 void ChooseFileNext(const QString& path, std::function<void()> then = {}) {
-    WhenModalShown(
-        [path, then](QWidget* w) {
-            auto* fd = qobject_cast<QFileDialog*>(w);
-            ASSERT_NE(fd, nullptr);
-            if (path.isEmpty()) {
-                fd->reject();
-            } else {
-                // Typed into the dialog's file name box, as a user would.
-                auto* name = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                ASSERT_NE(name, nullptr);
-                name->setText(path);
-                static_cast<QDialog*>(fd)->done(QDialog::Accepted);
-            }
-            if (then) then();
-        },
-        60000);
+    WhenModalShown([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                   [path, then](QWidget* w) {
+                       auto* fd = qobject_cast<QFileDialog*>(w);
+                       if (path.isEmpty()) {
+                           fd->reject();
+                       } else {
+                           // Typed into the dialog's file name box, as a user would.
+                           auto* name = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                           ASSERT_NE(name, nullptr);
+                           name->setText(path);
+                           static_cast<QDialog*>(fd)->done(QDialog::Accepted);
+                       }
+                       if (then) then();
+                   },
+                   60000);
 }
 
 TEST_F(Windows, ChangePictureKeepsTheOldOneWhenTheFileIsNoBitmap) {

@@ -9,19 +9,22 @@
 #include <QWidget>
 
 #include <memory>
+#include <utility>
 
 namespace {
 QString lastText;
 QString lastTitle;
 } // namespace
 
-void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs) {
+void WhenModalShown(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action,
+                    int timeoutMs) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, action, clock, timeoutMs] {
+    QObject::connect(timer, &QTimer::timeout, [timer, wanted, action, clock, timeoutMs] {
         QWidget* w = QApplication::activeModalWidget();
+        if (w && !wanted(w)) w = nullptr;
         if (w || clock->elapsed() > timeoutMs) {
             timer->stop();
             timer->deleteLater();
@@ -29,6 +32,10 @@ void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs) {
         if (w) action(w);
     });
     timer->start();
+}
+
+void WhenModalShown(std::function<void(QWidget*)> action, int timeoutMs) {
+    WhenModalShown([](QWidget*) { return true; }, std::move(action), timeoutMs);
 }
 
 void AcceptNextMessageBox() {

@@ -6,8 +6,13 @@
 #include <functional>
 
 // Runs `action` once the next modal dialog or message box is up (polled from the event loop),
-// passing the active modal widget; gives up after `timeoutMs`.
-void WhenModalShown(std::function<void(class QWidget*)> action, int timeoutMs = 5000);
+// passing the active modal widget; gives up after `timeoutMs` (long: a loaded machine under the
+// sanitizers can take seconds to build a dialog, and a dialog nobody closes hangs the test).
+void WhenModalShown(std::function<void(class QWidget*)> action, int timeoutMs = 30000);
+// The same for the next modal widget that `wanted` accepts; other modal widgets that are up
+// meanwhile (an outer dialog while the inner one is still being built) are waited past.
+void WhenModalShown(std::function<bool(class QWidget*)> wanted, std::function<void(class QWidget*)> action,
+                    int timeoutMs = 30000);
 
 // Text of the message box that the last AcceptNextMessageBox closed (empty until one did).
 QString LastMessageBoxText();
