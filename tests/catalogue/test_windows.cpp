@@ -551,13 +551,14 @@ TEST_F(Windows, ChangePictureKeepsTheOldOneWhenTheFileIsNoBitmap) {
     }
     QString title;
     ChooseFileNext(bad, [&] {
-        WhenModalShown([&](QWidget* w) {
-            auto* mb = qobject_cast<QMessageBox*>(w);
-            ASSERT_NE(mb, nullptr) << w->metaObject()->className() << " " << w->isVisible();
-            title = mb->windowTitle();
-            EXPECT_FALSE(mb->text().isEmpty());
-            mb->accept();
-        });
+        // The pictures window may still be the active modal widget when the polling starts.
+        WhenModalShown([](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+                       [&](QWidget* w) {
+                           auto* mb = static_cast<QMessageBox*>(w);
+                           title = mb->windowTitle();
+                           EXPECT_FALSE(mb->text().isEmpty());
+                           mb->accept();
+                       });
     });
     form<TForm5>()->Button3->click();
     EXPECT_EQ(title, QStringLiteral("Tarnwell"));
