@@ -26,6 +26,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -529,9 +530,14 @@ void ChooseFileNext(const QString& path, std::function<void()> then = {}) {
                        if (path.isEmpty()) {
                            fd->reject();
                        } else {
-                           // Typed into the dialog's file name box, as a user would.
+                           // Typed into the dialog's file name box, as a user would. Typing
+                           // with the focus in the box drops the list's selection, which would
+                           // otherwise win over the typed name; the test types without focus, and
+                           // the list may still have the file chosen last time selected.
                            auto* name = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
                            ASSERT_NE(name, nullptr);
+                           if (auto* list = fd->findChild<QListView*>(QStringLiteral("listView")))
+                               list->clearSelection();
                            name->setText(path);
                            static_cast<QDialog*>(fd)->done(QDialog::Accepted);
                        }
