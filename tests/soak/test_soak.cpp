@@ -105,8 +105,8 @@ public:
             PlaceSpecial(ElementKind::Indicator);
         for (int i = 0; i < 5; ++i)
             PlaceSpecial(ElementKind::Probe);
-        for (int i = 0; i < 3 * s_.ElementCount(); ++i)
-            s_.ConnectPins(RandomPin(), RandomPin());
+        for (int i = 0; i < 2 * s_.ElementCount(); ++i)
+            ConnectRandom();
         sim_.PrepareRun();
         Reroute();
     }
@@ -153,6 +153,17 @@ public:
         return {};
     }
 
+    // A wire from a random pin, mostly to a free pin as a user wires; one in ten may join two
+    // nets. Pins picked wholly at random would soon merge every pin into one net.
+    bool ConnectRandom() {
+        const TPinRef a = RandomPin();
+        TPinRef b = RandomPin();
+        if (rng_() % 10 != 0)
+            for (int tries = 0; tries < 8 && s_.PinIsConnected(b); ++tries)
+                b = RandomPin();
+        return s_.ConnectPins(a, b);
+    }
+
     TPinRef RandomPin() {
         if (s_.ElementCount() == 0) return {};
         const int e = 1 + static_cast<int>(rng_() % static_cast<uint32_t>(s_.ElementCount()));
@@ -186,7 +197,7 @@ public:
             if (const int e = RandomElement())
                 s_.SetCoord(e, {static_cast<int32_t>(rng_() % 200), static_cast<int32_t>(rng_() % 200)});
         } else if (pick < 55) {
-            if (s_.ConnectPins(RandomPin(), RandomPin())) sim_.PrepareRun();
+            if (ConnectRandom()) sim_.PrepareRun();
         } else if (pick < 64) {
             if (!s_.Conns().empty()) {
                 const TConns& net = s_.Conns()[rng_() % s_.Conns().size()];
@@ -262,6 +273,7 @@ TEST(Soak, RandomEditsBetweenCyclesKeepTheInvariants) {
     const long startKb = ResidentKb();
     int64_t done = 0;
     size_t maxTransitions = 0;
+    int64_t netsSeen = 0, cycles = 0;
     while (done < units) {
         // A cycle of 1..100 units, then an edit, as the user edits while the run loop runs.
         const int64_t cycle = std::min<int64_t>(1 + soak.rng_() % 100, units - done);
@@ -271,18 +283,25 @@ TEST(Soak, RandomEditsBetweenCyclesKeepTheInvariants) {
         ASSERT_EQ(soak.simulator().NetLevels.size(), soak.schematic().Conns().size()) << "at unit " << done;
         for (int e = 1; e <= soak.schematic().ElementCount(); ++e)
             maxTransitions = std::max(maxTransitions, soak.schematic().element(e).Transitions.size());
+        netsSeen += static_cast<int64_t>(soak.schematic().Conns().size());
+        ++cycles;
         soak.Edit();
         ASSERT_EQ(soak.loadFault, "") << "after edit " << soak.edits;
         ASSERT_EQ(CheckInvariants(soak.schematic()), "") << "after edit " << soak.edits;
         ASSERT_EQ(CheckNavigator(soak.schematic()), "") << "after edit " << soak.edits;
     }
     const long endKb = ResidentKb();
+    size_t largestNet = 0;
+    for (const TConns& net : soak.schematic().Conns())
+        largestNet = std::max(largestNet, net.size());
     std::printf("soak: %lld units, %lld edits (%lld loads of a saved copy), %d elements and %zu nets at the "
-                "end, longest probe record %zu, "
+                "end (the largest of %zu pins), %.1f nets on average, longest probe record %zu, "
                 "resident %ld kB at the start, %ld kB at the end\n",
                 static_cast<long long>(done), static_cast<long long>(soak.edits),
                 static_cast<long long>(soak.loads), soak.schematic().ElementCount(),
-                soak.schematic().Conns().size(), maxTransitions, startKb, endKb);
+                soak.schematic().Conns().size(), largestNet,
+                cycles ? static_cast<double>(netsSeen) / static_cast<double>(cycles) : 0.0, maxTransitions,
+                startKb, endKb);
     ::testing::Test::RecordProperty("resident_start_kb", static_cast<int>(startKb));
     ::testing::Test::RecordProperty("resident_end_kb", static_cast<int>(endKb));
     EXPECT_EQ(done, units);
