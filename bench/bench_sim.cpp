@@ -90,6 +90,8 @@ void RunLoop(benchmark::State& state, const std::function<void(Schematic&)>& mak
     form.resize(900, 700);
     form.show();
     QApplication::processEvents();
+    make(form.model());
+    form.window<TForm15>()->TrackBar1->setValue(0);
     form.simulationRun().onCycle = [&form, units] {
         if (form.simulator().SimTime >= units) form.ToolButton7Click();
     };
