@@ -5,6 +5,7 @@
 #include "model/invariants.h"
 #include "model/schematicfiles.h"
 #include "model/specialelements.h"
+#include "tests/common/filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,26 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Little-endian int32, spelled out here rather than taken from the writer.
-QByteArray LE(int32_t v) {
-    const auto u = static_cast<uint32_t>(v);
-    QByteArray b;
-    for (int i = 0; i < 4; ++i)
-        b += static_cast<char>((u >> (8 * i)) & 0xFF);
-    return b;
-}
-
-// A 40-byte element record: x, y, length, name bytes padded with `fill`, HL at 32, LH at 36.
-QByteArray Rec(int32_t x, int32_t y, const QByteArray& name, int32_t hl, int32_t lh, char fill = '\0') {
-    QByteArray r = LE(x) + LE(y) + static_cast<char>(name.size()) + name;
-    r += QByteArray(32 - r.size(), fill);
-    return r + LE(hl) + LE(lh);
-}
-
-QByteArray Pin(int32_t element, int32_t leg) {
-    return LE(element) + LE(leg);
-}
 
 // What placing needs, without a catalogue: every chip is a 40 x 50 picture with the pins 0110 /
 // 0001 and the delays 11 / 7; the special kinds bring their own set-up.

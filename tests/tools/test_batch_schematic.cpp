@@ -1,26 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The runner on schematic file sets: loading with the catalogue, the load's messages, exit status.
 #include "tests/common/batchfixture.h"
+#include "tests/common/filebytes.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray LE(int32_t v) {
-    const auto u = static_cast<uint32_t>(v);
-    QByteArray b;
-    for (int i = 0; i < 4; ++i)
-        b += static_cast<char>((u >> (8 * i)) & 0xFF);
-    return b;
-}
-
-QByteArray Rec(int32_t x, int32_t y, const QByteArray& name) {
-    QByteArray r = LE(x) + LE(y) + static_cast<char>(name.size()) + name;
-    r += QByteArray(32 - r.size(), '\0');
-    return r + LE(0) + LE(0);
-}
 
 // "Переключатель1" and "Индикатор1" in Windows-1251.
 const QByteArray Switch1 = "\xCF\xE5\xF0\xE5\xEA\xEB\xFE\xF7\xE0\xF2\xE5\xEB\xFC\x31";
@@ -38,7 +25,6 @@ protected:
         if (withNets) Write(nets, QStringLiteral("set.csv"));
         return dir.filePath(QStringLiteral("set.tsv"));
     }
-    static QByteArray Pin(int32_t e, int32_t l) { return LE(e) + LE(l); }
 };
 
 TEST_F(BatchSchematic, RunsALoadedFileSetWithTheSwitchesOff) {
