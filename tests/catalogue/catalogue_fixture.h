@@ -42,9 +42,9 @@ inline QByteArray BmpOf(int width, int height, QColor color = Qt::white) {
     return bytes;
 }
 
-inline void ExecAll(const QString& file, const QStringList& sql, const QList<QVariantList>& binds = {}) {
+// Runs statements on a catalogue file (created when missing), `binds[i]` bound to statement i.
+inline void ExecOn(const QString& file, const QStringList& sql, const QList<QVariantList>& binds = {}) {
     const QString name = QStringLiteral("seed");
-    QFile::remove(file);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(file);
@@ -59,6 +59,12 @@ inline void ExecAll(const QString& file, const QStringList& sql, const QList<QVa
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+// The same on a new file in place of `file`.
+inline void ExecAll(const QString& file, const QStringList& sql, const QList<QVariantList>& binds = {}) {
+    QFile::remove(file);
+    ExecOn(file, sql, binds);
 }
 
 inline void WriteCatalogue(const QString& folder, const QList<SeedPicture>& pictures,

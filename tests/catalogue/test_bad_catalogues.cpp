@@ -23,24 +23,6 @@ const QString Pictures = QStringLiteral("elements_images.db");
 const QString Elements = QStringLiteral("elements.db");
 const QString Chips = QStringLiteral("microchips.db");
 
-// Runs statements on an existing catalogue file.
-void Exec(const QString& file, const QStringList& sql, const QVariantList& binds = {}) {
-    const QString name = QStringLiteral("break");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(file);
-        ASSERT_TRUE(db.open());
-        for (const QString& statement : sql) {
-            QSqlQuery q(db);
-            ASSERT_TRUE(q.prepare(statement)) << statement.toStdString();
-            for (const QVariant& v : binds)
-                q.addBindValue(v);
-            ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-}
-
 void Overwrite(const QString& file, const QByteArray& bytes) {
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -104,7 +86,7 @@ protected:
         bases = dir.filePath(QStringLiteral("bases"));
         ASSERT_TRUE(QDir().mkpath(bases));
         WriteCatalogue(bases, {{"P", 40, 50}}, {{"INV", "P", "0110", "0001"}}, {{"K1", "t", "INV", 1}});
-        Exec(QDir(bases).filePath(Chips), {"UPDATE microchips SET React_Time_LH = 11, React_Time_HL = 7"});
+        ExecOn(QDir(bases).filePath(Chips), {"UPDATE microchips SET React_Time_LH = 11, React_Time_HL = 7"});
     }
     QTemporaryDir dir;
     QString bases;
@@ -152,7 +134,7 @@ TEST_P(BadCatalogue, StartsSaysWhatIsWrongPlacesNothingAndWritesNoFile) {
 }
 
 void SetPicture(const QString& bases, const QByteArray& bytes) {
-    Exec(QDir(bases).filePath(Pictures), {"UPDATE elements_images SET Image = ?"}, {bytes});
+    ExecOn(QDir(bases).filePath(Pictures), {"UPDATE elements_images SET Image = ?"}, {{bytes}});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -169,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
             Elements, "В файле нет таблицы elements", "Каталог не открыт", Elements, ""},
         BadCase{"elements_without_script_column",
                 [](const QString& b) {
-                    Exec(QDir(b).filePath(Elements), {"ALTER TABLE elements DROP COLUMN Script"});
+                    ExecOn(QDir(b).filePath(Elements), {"ALTER TABLE elements DROP COLUMN Script"});
                 },
                 Elements, "В таблице elements нет столбца Script", "Каталог не открыт", Elements, ""},
         BadCase{
@@ -206,23 +188,23 @@ INSTANTIATE_TEST_SUITE_P(
                 "Изображение «P» элемента INV: изображение пусто", Pictures, "Name «P»"},
         BadCase{"text_in_a_delay",
                 [](const QString& b) {
-                    Exec(QDir(b).filePath(Chips), {"UPDATE microchips SET React_Time_HL = '7 нс'"});
+                    ExecOn(QDir(b).filePath(Chips), {"UPDATE microchips SET React_Time_HL = '7 нс'"});
                 },
                 "", "", "'7 нс' is not a valid integer value", Chips,
                 "Mark «K1», Type «t», поле React_Time_HL"},
         BadCase{"type_without_picture_name",
                 [](const QString& b) {
-                    Exec(QDir(b).filePath(Elements), {"UPDATE elements SET Image_Name = ''"});
+                    ExecOn(QDir(b).filePath(Elements), {"UPDATE elements SET Image_Name = ''"});
                 },
                 "", "", "У элемента INV не указано изображение (Image_Name)", Elements, "Name «INV»"},
         BadCase{"type_naming_no_picture",
                 [](const QString& b) {
-                    Exec(QDir(b).filePath(Elements), {"UPDATE elements SET Image_Name = 'Q'"});
+                    ExecOn(QDir(b).filePath(Elements), {"UPDATE elements SET Image_Name = 'Q'"});
                 },
                 "", "", "Изображение «Q» элемента INV не найдено", Elements, "Name «INV»"},
         BadCase{"define_longer_than_the_picture_allows",
                 [](const QString& b) {
-                    Exec(QDir(b).filePath(Elements), {"UPDATE elements SET Ext_Define = '00001'"});
+                    ExecOn(QDir(b).filePath(Elements), {"UPDATE elements SET Ext_Define = '00001'"});
                 },
                 "", "",
                 "Строка выводов Ext_Define «00001» элемента INV длиннее, чем позволяет изображение «P» "

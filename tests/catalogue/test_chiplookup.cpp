@@ -12,21 +12,6 @@
 
 namespace {
 
-// Runs statements on an existing catalogue file.
-void Exec(const QString& file, const QStringList& sql) {
-    const QString name = QStringLiteral("edit");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(file);
-        ASSERT_TRUE(db.open());
-        for (const QString& statement : sql) {
-            QSqlQuery q(db);
-            ASSERT_TRUE(q.exec(statement)) << statement.toStdString();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-}
-
 struct LookupCase {
     const char* name;
     const char* mark;
@@ -45,12 +30,12 @@ protected:
                         {"K5", "t", "INV", 1},
                         {"K6", "t", "INV", 1},
                         {"K7", "t", "INV", 1}});
-        Exec(QDir(dir.path()).filePath(QStringLiteral("microchips.db")),
-             {"UPDATE microchips SET React_Time_LH = 11, React_Time_HL = 7",
-              "UPDATE microchips SET React_Time_HL = 'abc' WHERE Mark = 'K4'",
-              "UPDATE microchips SET React_Time_LH = NULL WHERE Mark = 'K5'",
-              "UPDATE microchips SET React_Time_LH = -3 WHERE Mark = 'K6'",
-              "UPDATE microchips SET React_Time_HL = 11.5 WHERE Mark = 'K7'"});
+        ExecOn(QDir(dir.path()).filePath(QStringLiteral("microchips.db")),
+               {"UPDATE microchips SET React_Time_LH = 11, React_Time_HL = 7",
+                "UPDATE microchips SET React_Time_HL = 'abc' WHERE Mark = 'K4'",
+                "UPDATE microchips SET React_Time_LH = NULL WHERE Mark = 'K5'",
+                "UPDATE microchips SET React_Time_LH = -3 WHERE Mark = 'K6'",
+                "UPDATE microchips SET React_Time_HL = 11.5 WHERE Mark = 'K7'"});
         catalogue = std::make_unique<Catalogue>(dir.path());
         ASSERT_TRUE(catalogue->openPictures().isEmpty());
         ASSERT_TRUE(catalogue->openElements().isEmpty());
