@@ -40,6 +40,11 @@ QString SystemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// Why a file of the set could not be read: its own message, or the I/O error's text.
+QString ReadFailure(const TFileBytes& f) {
+    return f.errorText.isEmpty() ? IoErrorText(f.error) : f.errorText;
+}
+
 QByteArray NativePath(const QString& path) {
     return QFile::encodeName(path);
 }
@@ -490,7 +495,7 @@ TLoadResult LoadSchematic(Schematic& s, const std::function<TFileBytes()>& tree,
     const TFileBytes treeFile = tree();
     if (!treeFile.bytes) {
         s.navigator().clear();
-        r.error = treeFile.errorText;
+        r.error = ReadFailure(treeFile);
         return r;
     }
     r.error = ReadTreeFile(*treeFile.bytes, s.navigator());
@@ -502,7 +507,7 @@ TLoadResult LoadSchematic(Schematic& s, const std::function<TFileBytes()>& tree,
 
     const TFileBytes elementFile = elements();
     if (!elementFile.bytes) {
-        r.error = elementFile.errorText.isEmpty() ? IoErrorText(elementFile.error) : elementFile.errorText;
+        r.error = ReadFailure(elementFile);
         return r;
     }
     LoadElements(s, *elementFile.bytes, options, log, r);
@@ -511,7 +516,7 @@ TLoadResult LoadSchematic(Schematic& s, const std::function<TFileBytes()>& tree,
 
     const TFileBytes netFile = nets();
     if (!netFile.bytes) {
-        r.error = netFile.errorText.isEmpty() ? IoErrorText(netFile.error) : netFile.errorText;
+        r.error = ReadFailure(netFile);
         return r;
     }
     LoadNets(s, *netFile.bytes, log, r);
