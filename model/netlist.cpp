@@ -12,8 +12,8 @@ constexpr int32_t Int32Max = std::numeric_limits<int32_t>::max();
 // A numeric field of a line: its name in messages and the values it takes.
 struct Field {
     const char* name;
-    int32_t min;
-    int32_t max;
+    int64_t min;
+    int64_t max;
 };
 
 constexpr Field FieldX{"X", -NetlistFarLimit, NetlistFarLimit};
@@ -24,7 +24,7 @@ constexpr Field FieldDelayLH{"delay LH", 0, Int32Max};
 constexpr Field FieldDelayHL{"delay HL", 0, Int32Max};
 constexpr Field FieldElement{"element", Int32Min, Int32Max};
 constexpr Field FieldLeg{"leg", Int32Min, Int32Max};
-constexpr Field FieldTime{"time unit", 0, Int32Max};
+constexpr Field FieldTime{"time unit", 0, NetlistLastTime};
 constexpr Field FieldNet{"net", Int32Min, Int32Max};
 
 bool validPins(const QString& pins) {
@@ -70,7 +70,7 @@ struct Edit {
 struct PendingToggle {
     int line = 0;
     QString name;
-    int32_t time = 0;
+    TSimTime time = 0;
 };
 
 // The one element called `name`, or 0 with the reason in `why`.
@@ -86,24 +86,36 @@ int UniqueElement(const Schematic& s, const QString& name, QString* why) {
 
 } // namespace
 
-NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t* out) {
+NumberFault ReadWholeNumber(QStringView text, int64_t min, int64_t max, int64_t* out) {
     const bool negative = text.startsWith(u'-');
     const QStringView digits = negative ? text.mid(1) : text;
     if (digits.isEmpty()) return NumberFault::NotANumber;
-    // Accumulates in 64 bits and stops growing past the 32-bit range, so long inputs stay in
-    // range of the arithmetic while still reading as out of range.
-    int64_t magnitude = 0;
+    // The magnitude stops growing just past the 64-bit range, so long inputs stay in range of the
+    // arithmetic while still reading as out of range.
+    constexpr uint64_t Top = uint64_t{1} << 63; // the magnitude of the lowest value
+    uint64_t magnitude = 0;
     for (QChar c : digits) {
         if (c < u'0' || c > u'9') return NumberFault::NotANumber;
-        if (magnitude <= int64_t{Int32Max} + 1) magnitude = magnitude * 10 + (c.unicode() - u'0');
+        const auto digit = static_cast<uint64_t>(c.unicode() - u'0');
+        magnitude = magnitude > (Top - digit) / 10 ? Top + 1 : magnitude * 10 + digit;
     }
-    const int64_t value = negative ? -magnitude : magnitude;
+    if (magnitude > Top || (magnitude == Top && !negative)) return NumberFault::OutOfRange;
+    const int64_t value = magnitude == Top ? std::numeric_limits<int64_t>::min()
+                          : negative       ? -static_cast<int64_t>(magnitude)
+                                           : static_cast<int64_t>(magnitude);
     if (value < min || value > max) return NumberFault::OutOfRange;
-    *out = static_cast<int32_t>(value);
+    *out = value;
     return NumberFault::None;
 }
 
-QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int32_t min) {
+NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t* out) {
+    int64_t value = 0;
+    const NumberFault fault = ReadWholeNumber(text, int64_t{min}, int64_t{max}, &value);
+    if (fault == NumberFault::None) *out = static_cast<int32_t>(value);
+    return fault;
+}
+
+QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int64_t min) {
     if (fault == NumberFault::NotANumber)
         return QStringLiteral("%1 is not a whole number: %2").arg(field, text.toString());
     if (min == 0 && text.startsWith(u'-'))
@@ -122,8 +134,10 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
     };
     // Reads word `w` as `field`; on a fault sets `bad` to its message.
     QString bad;
-    auto number = [&bad](const QString& w, const Field& field, int32_t* out) {
-        const NumberFault fault = ReadWholeNumber(w, field.min, field.max, out);
+    auto number = [&bad]<typename Int>(const QString& w, const Field& field, Int* out) {
+        int64_t value = 0;
+        const NumberFault fault = ReadWholeNumber(w, field.min, field.max, &value);
+        if (fault == NumberFault::None) *out = static_cast<Int>(value);
         if (fault != NumberFault::None)
             bad = NumberFaultMessage(fault, QString::fromLatin1(field.name), w, field.min);
         return fault == NumberFault::None;
@@ -277,4 +291,36 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
     }
     r.ok = true;
     return r;
+}
+
+QString NetlistText(const Schematic& s) {
+    QString out;
+    for (int i = 1; i <= s.ElementCount(); ++i) {
+        const TElement& e = s.element(i);
+        QString left, right;
+        for (const TLeg& leg : e.Legs) {
+            QString& side = leg.X == 0 ? left : right;
+            if (side.size() < leg.Y) side = side.leftJustified(leg.Y, u'0');
+            side[leg.Y - 1] = u'1';
+        }
+        out += QStringLiteral("element %1 %2 %3 %4 %5 %6 %7 %8 %9")
+                   .arg(e.Name)
+                   .arg(e.Coord.x)
+                   .arg(e.Coord.y)
+                   .arg(e.CellWidth)
+                   .arg(e.CellHeight)
+                   .arg(left.isEmpty() ? QStringLiteral("-") : left,
+                        right.isEmpty() ? QStringLiteral("-") : right)
+                   .arg(e.Reaction_LH)
+                   .arg(e.Reaction_HL);
+        if (!e.Script.isEmpty()) out += u' ' + e.Script.join(u' ');
+        out += u'\n';
+    }
+    for (const TConns& net : s.Conns()) {
+        out += QStringLiteral("net");
+        for (const TPinRef& pin : net)
+            out += QStringLiteral(" %1 %2").arg(pin.Element).arg(pin.Leg);
+        out += u'\n';
+    }
+    return out;
 }

@@ -20,7 +20,7 @@
 // toggles are resolved by name after the edits.
 struct TToggle {
     int element = 0; // 1-based index of the switch
-    int32_t time = 0;
+    TSimTime time = 0;
 };
 
 struct NetlistResult {
@@ -33,6 +33,10 @@ struct NetlistResult {
     QStringList warnings;
 };
 
+// The latest time unit a netlist names and the most units the runner runs: far beyond any run, and
+// far enough from the end of the clock's range that no sum of it with a delay overflows.
+constexpr TSimTime NetlistLastTime = TSimTime{1} << 62;
+
 // Element positions beyond this many cells, and sizes above it, cannot be on the workspace and
 // would overflow pin arithmetic.
 constexpr int32_t NetlistFarLimit = 1000000;
@@ -40,11 +44,16 @@ constexpr int32_t NetlistFarLimit = 1000000;
 // A whole number as the netlist and the runner's options write it: decimal digits with an
 // optional leading '-', nothing else (no '+', no spaces).
 enum class NumberFault { None, NotANumber, OutOfRange };
+NumberFault ReadWholeNumber(QStringView text, int64_t min, int64_t max, int64_t* out);
 NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t* out);
 // The message for a fault of ReadWholeNumber: "FIELD is not a whole number: TEXT",
 // "FIELD is negative: TEXT" (when min is 0) or "FIELD out of range: TEXT".
-QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int32_t min);
+QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int64_t min);
 
 // Appends the file's elements and nets to `s` (which should be empty) and applies its edit lines.
 // On an error `s` holds what was read and applied before the error.
 NetlistResult LoadNetlist(const QString& text, Schematic& s);
+
+// The `element` and `net` lines that LoadNetlist reads back into the same elements (pins, delays,
+// first script line) and nets.
+QString NetlistText(const Schematic& s);

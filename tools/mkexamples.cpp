@@ -5,6 +5,7 @@
 // elements and nets with switch toggles, so a run can turn the switches over.
 #include "catalogue/catalogue.h"
 #include "catalogue/chiplookup.h"
+#include "model/netlist.h"
 #include "model/schematicfiles.h"
 #include "model/specialelements.h"
 
@@ -58,34 +59,7 @@ private:
 // The netlist of the same schematic: its elements with their pin strings and scripts, its nets,
 // then the toggles.
 QByteArray Netlist(const Schematic& s, const QString& title, const QStringList& toggles) {
-    QString out = QStringLiteral("# %1\n").arg(title);
-    for (int i = 1; i <= s.ElementCount(); ++i) {
-        const TElement& e = s.element(i);
-        QString left, right;
-        for (const TLeg& leg : e.Legs) {
-            QString& side = leg.X == 0 ? left : right;
-            if (side.size() < leg.Y) side = side.leftJustified(leg.Y, u'0');
-            side[leg.Y - 1] = u'1';
-        }
-        out += QStringLiteral("element %1 %2 %3 %4 %5 %6 %7 %8 %9")
-                   .arg(e.Name)
-                   .arg(e.Coord.x)
-                   .arg(e.Coord.y)
-                   .arg(e.CellWidth)
-                   .arg(e.CellHeight)
-                   .arg(left.isEmpty() ? QStringLiteral("-") : left,
-                        right.isEmpty() ? QStringLiteral("-") : right)
-                   .arg(e.Reaction_LH)
-                   .arg(e.Reaction_HL);
-        if (!e.Script.isEmpty()) out += u' ' + e.Script.join(u' ');
-        out += u'\n';
-    }
-    for (const TConns& net : s.Conns()) {
-        out += QStringLiteral("net");
-        for (const TPinRef& pin : net)
-            out += QStringLiteral(" %1 %2").arg(pin.Element).arg(pin.Leg);
-        out += u'\n';
-    }
+    QString out = QStringLiteral("# %1\n").arg(title) + NetlistText(s);
     for (const QString& t : toggles)
         out += QStringLiteral("toggle %1\n").arg(t);
     return out.toUtf8();

@@ -120,6 +120,35 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"1e3", 0, NumberFault::NotANumber, 0},
         NumberCase{"\xd9\xa3", 0, NumberFault::NotANumber, 0})); // an Arabic-Indic three
 
+// The runner's unit counts and toggle times take 64 bits.
+TEST(WholeNumbers, SixtyFourBits) {
+    constexpr int64_t Low64 = std::numeric_limits<int64_t>::min();
+    constexpr int64_t High64 = std::numeric_limits<int64_t>::max();
+    const struct {
+        const char* text;
+        NumberFault fault;
+        int64_t value;
+    } cases[] = {
+        {"4611686018427387904", NumberFault::None, int64_t{1} << 62},
+        {"9223372036854775807", NumberFault::None, High64},
+        {"9223372036854775808", NumberFault::OutOfRange, 0},
+        {"-9223372036854775808", NumberFault::None, Low64},
+        {"-9223372036854775809", NumberFault::OutOfRange, 0},
+        {"18446744073709551616", NumberFault::OutOfRange, 0},
+        {"99999999999999999999999999", NumberFault::OutOfRange, 0},
+        {"3000000000", NumberFault::None, 3000000000},
+        {"30000x0000", NumberFault::NotANumber, 0},
+    };
+    for (const auto& c : cases) {
+        int64_t value = -7;
+        EXPECT_EQ(ReadWholeNumber(QString::fromUtf8(c.text), Low64, High64, &value), c.fault) << c.text;
+        EXPECT_EQ(value, c.fault == NumberFault::None ? c.value : -7) << c.text;
+    }
+    int64_t value = 0;
+    EXPECT_EQ(ReadWholeNumber(u"4611686018427387905", int64_t{0}, int64_t{1} << 62, &value),
+              NumberFault::OutOfRange);
+}
+
 // A NUL inside a number is not its end.
 TEST(WholeNumbers, NulInsideANumber) {
     int32_t value = 0;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -25,12 +26,18 @@ struct Pair {
     FullPassSimulator ref{full};
     std::vector<int> fastPictures; // indices in the order of the elementImageChanged signals
     std::vector<int> fullPictures;
+    bool inPass = false;
 
     Pair() {
-        QObject::connect(&fast, &Schematic::elementImageChanged,
-                         [this](int i) { fastPictures.push_back(i); });
-        QObject::connect(&full, &Schematic::elementImageChanged,
-                         [this](int i) { fullPictures.push_back(i); });
+        // No view code runs inside a pass: the pictures come after the unit.
+        QObject::connect(&fast, &Schematic::elementImageChanged, [this](int i) {
+            EXPECT_FALSE(inPass) << "a picture signal inside a pass";
+            fastPictures.push_back(i);
+        });
+        QObject::connect(&full, &Schematic::elementImageChanged, [this](int i) {
+            EXPECT_FALSE(inPass) << "a picture signal inside a pass";
+            fullPictures.push_back(i);
+        });
     }
     void Build(const std::function<void(Schematic&)>& make) {
         make(fast);
@@ -47,22 +54,32 @@ struct Pair {
     void Toggle(int element) {
         Both([element](Schematic& s) { s.elementForRun(element).State = !s.elementForRun(element).State; });
     }
-    // One unit pass by pass, comparing after each pass.
+    // One unit pass by pass, comparing after each pass, then the pictures as RunUnit sets them.
     void Unit() {
         for (int pass = 0; pass < 2; ++pass) {
+            inPass = true;
             sim.SimStep();
             ref.SimStep();
+            inPass = false;
             ExpectSame(pass);
             if (::testing::Test::HasFailure()) return;
         }
-        sim.SimTime = WrapAdd(sim.SimTime, 1);
-        ref.SimTime = WrapAdd(ref.SimTime, 1);
+        sim.SimTime += 1;
+        ref.SimTime += 1;
+        sim.ShowIndicators();
+        ref.ShowIndicators();
+        ExpectSame(2);
     }
-    // `units` units in one call of the simulator and one by one for the reference.
-    void Units(int64_t units) {
+    // `units` units in one call of the simulator, and pass by pass for the reference with the
+    // pictures set at the end, as RunUnits sets them.
+    void Units(TSimTime units) {
         sim.RunUnits(units);
-        for (int64_t u = 0; u < units; ++u)
-            ref.RunUnit();
+        for (TSimTime u = 0; u < units; ++u) {
+            ref.SimStep();
+            ref.SimStep();
+            ref.SimTime += 1;
+        }
+        ref.ShowIndicators();
         ExpectSame(-1);
     }
 
@@ -136,11 +153,11 @@ void Net(Schematic& s, TConns pins) {
 struct HandCase {
     const char* name;
     std::function<void(Schematic&)> make;
-    std::function<void(Pair&, int32_t)> before; // called before every unit with its time
+    std::function<void(Pair&, TSimTime)> before; // called before every unit with its time
     int units;
-    int probe;                        // the element whose Transitions are checked
-    std::vector<int32_t> transitions; // checked when not empty or when `none` is set
-    bool none = false;                // the probe records nothing
+    int probe;                         // the element whose Transitions are checked
+    std::vector<TSimTime> transitions; // checked when not empty or when `none` is set
+    bool none = false;                 // the probe records nothing
 };
 
 void PrintTo(const HandCase& c, std::ostream* os) {
@@ -237,18 +254,18 @@ void GeneratorTwoInverters(Schematic& s) {
     Net(s, {{inv2, 1}, {probe, 0}});
 }
 
-std::vector<int32_t> SelfLoopRecord() {
-    std::vector<int32_t> times;
-    for (int32_t t = 4; t < 40; t += 5) {
+std::vector<TSimTime> SelfLoopRecord() {
+    std::vector<TSimTime> times;
+    for (TSimTime t = 4; t < 40; t += 5) {
         times.push_back(t);
         if (t + 2 < 40) times.push_back(t + 2);
     }
     return times;
 }
 
-std::vector<int32_t> ZeroDurationRecord() {
-    std::vector<int32_t> times;
-    for (int32_t t = 0; t < 30; t += 3) {
+std::vector<TSimTime> ZeroDurationRecord() {
+    std::vector<TSimTime> times;
+    for (TSimTime t = 0; t < 30; t += 3) {
         times.push_back(t);
         times.push_back(t + 1);
     }
@@ -259,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(
     Activity, HandCases,
     testing::Values(HandCase{"ChangeOfMindBeforeTheDelayEnds",
                              ChangeOfMind,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 10 || t == 12 || t == 20) p.Toggle(1);
                              },
                              40,
@@ -267,7 +284,7 @@ INSTANTIATE_TEST_SUITE_P(
                              {5, 28}},
                     HandCase{"TwoDriversOnOneNetLastWins",
                              TwoDrivers,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 5) p.Toggle(1);
                                  if (t == 10) p.Toggle(2);
                                  if (t == 15) p.Toggle(1);
@@ -279,7 +296,7 @@ INSTANTIATE_TEST_SUITE_P(
                     HandCase{"GeneratorWithDurationZero", ZeroDuration, nullptr, 29, 2, ZeroDurationRecord()},
                     HandCase{"ToggleAtUnitZero",
                              SwitchProbeInverterProbe,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 0) p.Toggle(1);
                              },
                              20,
@@ -288,7 +305,7 @@ INSTANTIATE_TEST_SUITE_P(
                              true},
                     HandCase{"ToggleAtUnitZeroReachesTheProbeAtZero",
                              SwitchProbeInverterProbe,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 0) p.Toggle(1);
                              },
                              20,
@@ -296,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
                              {0}},
                     HandCase{"DeletionAndNewConnectionDuringARun",
                              GeneratorTwoInverters,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 20)
                                      p.Both([](Schematic& s) {
                                          s.SelectElement(2);
@@ -312,15 +329,15 @@ INSTANTIATE_TEST_SUITE_P(
                              {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 31, 33, 35, 37, 39}}),
     [](const testing::TestParamInfo<HandCase>& info) { return std::string(info.param.name); });
 
-// Delays and durations beyond the range of the clock never fall due within a run of 1000 units
-// (they used to wrap round to an early time).
+// The longest delays and durations fall due some 2^31 units on, not within a run of 1000 units
+// (with a 32-bit clock they used to wrap round to an early time).
 struct FarCase {
     const char* name;
     int lh;
     int hl;
     bool switchOn; // the inverter's input is 1, so it wants 0 (delay HL)
     bool generator;
-    std::vector<int32_t> transitions;
+    std::vector<TSimTime> transitions;
 };
 
 void PrintTo(const FarCase& c, std::ostream* os) {
@@ -372,13 +389,17 @@ INSTANTIATE_TEST_SUITE_P(
                     FarCase{"GeneratorLowMaxLessOne", 2147483646, 1, false, true, {0, 1}}),
     [](const testing::TestParamInfo<FarCase>& info) { return std::string(info.param.name); });
 
-TEST(DueTime, SaturatesInsteadOfWrapping) {
+TEST(DueTime, SaturatesAtTheEndsOfTheClock) {
+    constexpr TSimTime Lowest = std::numeric_limits<TSimTime>::min();
     EXPECT_EQ(DueTime(5, 3), 8);
     EXPECT_EQ(DueTime(5, -7), -2);
-    EXPECT_EQ(DueTime(1, 2147483646), NeverDue);
-    EXPECT_EQ(DueTime(0, 2147483646), 2147483646);
-    EXPECT_EQ(DueTime(2, 2147483647), NeverDue);
-    EXPECT_EQ(DueTime(-5, -2147483647 - 1), -2147483647 - 1);
+    EXPECT_EQ(DueTime(1, 2147483647), TSimTime{2147483648});
+    EXPECT_EQ(DueTime(TSimTime{1} << 31, 2147483647), (TSimTime{1} << 32) - 1);
+    EXPECT_EQ(DueTime(NeverDue - 5, 4), NeverDue - 1);
+    EXPECT_EQ(DueTime(NeverDue - 5, 5), NeverDue);
+    EXPECT_EQ(DueTime(NeverDue - 5, 2147483647), NeverDue);
+    EXPECT_EQ(DueTime(Lowest + 5, -5), Lowest);
+    EXPECT_EQ(DueTime(Lowest + 5, -2147483647 - 1), Lowest);
     EXPECT_FALSE(ChangeFallsDue(NeverDue, NeverDue));
     EXPECT_FALSE(ToggleFallsDue(NeverDue, NeverDue));
     EXPECT_TRUE(ChangeFallsDue(0, 0));
@@ -561,11 +582,10 @@ TEST_P(RandomSchematics, SameAsTheFullPassesAfterEveryPass) {
 
 INSTANTIATE_TEST_SUITE_P(Activity, RandomSchematics, testing::Range(1u, 61u));
 
-// Code reached by an indicator's picture signal changes the schematic in the middle of a pass
-// (the third signal removes the first net, the sixth deletes the last element): the rest of the
-// pass visits the element slots as they are now and the outputs drive the nets as they are now,
-// as the full pass does.
-TEST(Activity, AnEditFromAPictureSignalInTheMiddleOfAPass) {
+// Code reached by an indicator's picture signal may change the schematic (the third signal removes
+// the first net, the sixth deletes the last element). The signals come after the unit, so the
+// edits fall between two units, and both simulators go on from the schematic as it is then.
+TEST(Activity, AnEditFromAPictureSignalFallsBetweenTwoUnits) {
     Pair p;
     p.Build([](Schematic& s) { MakeRandom(s, 4242, 80); });
     for (Schematic* s : {&p.fast, &p.full}) {
@@ -673,8 +693,8 @@ TEST(Activity, QuietUnitsAreSkippedWithTheSameResult) {
     p.Toggle(1);
     p.Units(20);
     ASSERT_FALSE(HasFailure());
-    EXPECT_EQ(p.fast.element(3).Transitions, (std::vector<int32_t>{6, 250022}));
-    EXPECT_EQ(p.fast.element(5).Transitions, (std::vector<int32_t>{0, 100000, 200000}));
+    EXPECT_EQ(p.fast.element(3).Transitions, (std::vector<TSimTime>{6, 250022}));
+    EXPECT_EQ(p.fast.element(5).Transitions, (std::vector<TSimTime>{0, 100000, 200000}));
 }
 
 } // namespace

@@ -196,7 +196,7 @@ TEST_F(Oscilloscope, TheTraceShowsTheProbesRecordAtTheSimulatorsTime) {
     sim.SimTime = 10;
     scope()->Button2->click();
     const QImage one = frame()->channel(1).Image->image();
-    EXPECT_EQ(one, DrawTraceFromZero(std::vector<int32_t>{4}, 10, QSize(321, 40)));
+    EXPECT_EQ(one, DrawTraceFromZero(std::vector<TSimTime>{4}, 10, QSize(321, 40)));
     EXPECT_EQ(one.pixel(309, 30), qRgb(0, 0, 0));
     EXPECT_EQ(one.pixel(308, 30), qRgb(255, 255, 255));
     EXPECT_EQ(one.pixel(320, 5), qRgb(0, 0, 0));
@@ -330,13 +330,13 @@ TEST_F(Session, GeneratorInverterProbeAndIndicator) {
     };
     QTest::mouseClick(form->ToolButton6, Qt::LeftButton);
     ASSERT_TRUE(scope()->isVisible());
-    const int32_t now = form->simulator().SimTime;
+    const TSimTime now = form->simulator().SimTime;
 
     // The generator rises at 0, 40, 80, ... and falls at 15, 55, ...; the inverter follows a fall
     // 12 units later and a rise 8 units later, and the probe records it in the same unit.
-    std::vector<int32_t> expected;
-    for (int32_t rise = 0; rise < now; rise += 40)
-        for (const int32_t t : {rise + 15 + 12, rise + 40 + 8})
+    std::vector<TSimTime> expected;
+    for (TSimTime rise = 0; rise < now; rise += 40)
+        for (const TSimTime t : {rise + 15 + 12, rise + 40 + 8})
             if (t < now) expected.push_back(t);
     const TElement& p = s().element(probe);
     if (p.LevelBefore || p.Transitions.size() != expected.size()) {

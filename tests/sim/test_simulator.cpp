@@ -120,9 +120,15 @@ TEST(Simulator, SwitchInverterIndicatorProbeExample) {
         }
         EXPECT_EQ(indicator.State, t >= 4 && t < 12) << "time " << t;
         sim.SimTime += 1;
+        // The picture follows State after the unit, never inside a pass.
+        EXPECT_EQ(indicator.Bitmap, SmallPicture(t > 4 && t <= 12 ? SmallIndicatorLit : SmallIndicatorUnlit))
+            << "time " << t;
+        sim.ShowIndicators();
+        EXPECT_EQ(indicator.Bitmap, SmallPicture(indicator.State ? SmallIndicatorLit : SmallIndicatorUnlit))
+            << "time " << t;
     }
     EXPECT_FALSE(indicator.State);
-    EXPECT_EQ(b.s.elementForRun(probe).Transitions, (std::vector<int32_t>{4, 12}));
+    EXPECT_EQ(b.s.elementForRun(probe).Transitions, (std::vector<TSimTime>{4, 12}));
     EXPECT_EQ(b.s.elementForRun(inv).Legs[1].Level, 0);
     EXPECT_EQ(sim.NetLevels, (std::vector<uint8_t>{1, 0}));
 
@@ -174,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Sim, GeneratorTiming,
 struct PulseCase {
     int pulse; // units the switch stays on, from time 10
     int delay; // both delays of the inverter
-    std::vector<int32_t> transitions;
+    std::vector<TSimTime> transitions;
 };
 
 class PulseFilter : public testing::TestWithParam<PulseCase> {};
@@ -226,7 +232,7 @@ TEST(Simulator, DelayZeroChangeScheduledInSecondPassTakesEffectNextUnit) {
     EXPECT_EQ(out.Timer, 0);
     sim.SimStep();
     sim.SimTime += 1;
-    EXPECT_EQ(b.s.elementForRun(probe).Transitions, (std::vector<int32_t>{2, 6}));
+    EXPECT_EQ(b.s.elementForRun(probe).Transitions, (std::vector<TSimTime>{2, 6}));
 }
 
 TEST(Simulator, NegativeDelayTakesEffectAtTheNextVisit) {
@@ -427,7 +433,7 @@ TEST(Simulator, SpecialElementsWithoutTheirPinsAreSkipped) {
 
 // The straightforward pass, with the expression text compared at every evaluation and no value
 // shared between outputs, as the oracle of Simulator::SimStep.
-void ReferenceStep(Schematic& s, std::vector<uint8_t>& nets, int32_t time) {
+void ReferenceStep(Schematic& s, std::vector<uint8_t>& nets, TSimTime time) {
     for (size_t i = 0; i < s.Conns().size(); ++i)
         for (const TPinRef& p : s.Conns()[i]) {
             TLeg& leg = s.elementForRun(p.Element).Legs[static_cast<size_t>(p.Leg)];
@@ -474,7 +480,7 @@ void ReferenceStep(Schematic& s, std::vector<uint8_t>& nets, int32_t time) {
 
 // Changes made between two units of a run without preparing the simulator again, as editing
 // commands may do; the same change is made to both schematics of the comparison below.
-void EditDuringRun(Schematic& s, int32_t t) {
+void EditDuringRun(Schematic& s, TSimTime t) {
     switch (t) {
     case 60: { // a pin moves to another net
         ASSERT_GT(s.Conns()[20].size(), 2u);
@@ -525,7 +531,7 @@ TEST(Simulator, ChipRingMatchesTheStraightforwardPass) {
     std::map<uint64_t, uint8_t> levelOf;
     std::vector<uint8_t> nets;
     int changes = 0;
-    for (int32_t t = 0; t < 300; ++t) {
+    for (TSimTime t = 0; t < 300; ++t) {
         EditDuringRun(fast, t);
         EditDuringRun(slow, t);
         for (int pass = 0; pass < 2; ++pass) {
