@@ -53,12 +53,12 @@ public:
         far_.remove(element);
     }
 
-    // Moves the wheel's time on to `time` and appends to `out` every element due by then.
-    void Advance(TSimTime time, std::vector<int>& out) {
+    // Moves the wheel's time on to `time` and hands every element due by then to `take`.
+    template <class Take> void Advance(TSimTime time, Take&& take) {
         if (time <= now_) return;
         const TSimTime last = time - now_ < Span ? time : now_ + Span - 1;
         for (TSimTime t = now_ + 1; t <= last; ++t)
-            Drain(t, out);
+            Drain(t, take);
         now_ = time;
         while (!far_.empty() && far_.topTime() - now_ < Span) {
             const int element = far_.topElement();
@@ -66,7 +66,7 @@ public:
             far_.pop();
             if (at <= now_) {
                 due_[static_cast<size_t>(element)] = NeverDue;
-                out.push_back(element);
+                take(element);
             } else {
                 const auto slot = static_cast<size_t>(at & (Span - 1));
                 ring_[slot].push_back(element);
@@ -98,7 +98,7 @@ public:
 private:
     static constexpr size_t Words = static_cast<size_t>(Span) / 64;
 
-    void Drain(TSimTime t, std::vector<int>& out) {
+    template <class Take> void Drain(TSimTime t, Take& take) {
         const auto slot = static_cast<size_t>(t & (Span - 1));
         const uint64_t bit = uint64_t{1} << (slot & 63);
         if ((used_[slot >> 6] & bit) == 0) return;
@@ -108,7 +108,7 @@ private:
             TSimTime& due = due_[static_cast<size_t>(element)];
             if (due != t) continue;
             due = NeverDue;
-            out.push_back(element);
+            take(element);
         }
         list.clear();
     }

@@ -36,38 +36,14 @@ void ChangedIndicators::KeepFirst(int count) {
         listed_[i] = 0;
 }
 
-uint8_t EvalOperands(ExprCode code, TLeg* const* in) {
-    const auto on = [in](int n) { return in[n - 1] && in[n - 1]->Level != 0; };
-    switch (code) {
-    case ExprCode::Not1:
-        return static_cast<uint8_t>((in[0] ? in[0]->Level : 0) ^ 1);
-    case ExprCode::Or2:
-        return on(1) || on(2);
-    case ExprCode::And2:
-        return on(1) && on(2);
-    case ExprCode::Nand2:
-        return !on(1) || !on(2);
-    case ExprCode::Nor2:
-        return !on(1) && !on(2);
-    case ExprCode::Or4:
-        return on(1) || on(2) || on(3) || on(4);
-    case ExprCode::And4:
-        return on(1) && on(2) && on(3) && on(4);
-    case ExprCode::Nand8:
-        for (int n = 1; n <= 8; ++n)
-            if (!on(n)) return 1;
-        return 0;
-    case ExprCode::Other:
-        break;
+void FindOperands(const TElement& e, uint32_t firstPin, uint32_t* operands) {
+    std::fill(operands, operands + MaxOperands, ZeroPin);
+    for (size_t l = 0; l < e.Legs.size(); ++l) {
+        const TLeg& leg = e.Legs[l];
+        if (leg.IsInput && leg.Ordinal >= 1 && leg.Ordinal <= MaxOperands &&
+            operands[leg.Ordinal - 1] == ZeroPin)
+            operands[leg.Ordinal - 1] = firstPin + static_cast<uint32_t>(l);
     }
-    return 1;
-}
-
-void FindOperands(TElement& e, TLeg** operands) {
-    std::fill(operands, operands + MaxOperands, nullptr);
-    for (TLeg& leg : e.Legs)
-        if (leg.IsInput && leg.Ordinal >= 1 && leg.Ordinal <= MaxOperands && !operands[leg.Ordinal - 1])
-            operands[leg.Ordinal - 1] = &leg;
 }
 
 namespace {
@@ -88,120 +64,64 @@ bool OutputLeg(const TLeg& leg, size_t) {
     return !leg.IsInput;
 }
 
-// Chip element: every output (a leg numbered as an output) takes the value of the expression
-// after its delay. The visit walks the outputs up to the first one with a change scheduled: a
-// change that falls due takes effect; a change not yet due is replaced by one to the present
-// level when that is wanted again (so a pulse shorter than the delay is filtered out); an
-// output without a change that wants another level schedules one.
-void VisitChip(const Visit& v) {
-    TElement& e = v.e;
-    // The inputs do not change while the element is visited, so one evaluation serves every output.
-    int value = -1;
-    const auto eval = [&] {
-        if (value < 0) value = EvalOperands(v.code, v.operands);
-        return static_cast<uint8_t>(value);
-    };
-    const auto schedule = [&](TLeg& leg, uint8_t level) {
-        leg.Timer = DueTime(v.time, level == 1 ? e.Reaction_LH : e.Reaction_HL);
-        leg.Pending = level;
-    };
-    for (TLeg& leg : e.Legs) {
-        if (leg.IsInput) continue;
-        if (ChangeFallsDue(leg.Timer, v.time)) {
-            leg.Timer = 0;
-            leg.Level = leg.Pending;
-            return;
-        }
-        if (leg.Timer != 0) {
-            const uint8_t wanted = eval();
-            if (wanted == leg.Level) schedule(leg, wanted);
-            return;
-        }
-        const uint8_t wanted = eval();
-        if (wanted != leg.Level) schedule(leg, wanted);
-    }
-}
-
-// While the inputs stay: an output without a change that wants another level schedules one at
-// the next visit; a scheduled change falls due at its time; and when the present level is wanted,
-// every visit moves the change on to the time plus the delay, which with a delay of 2 or more
-// never falls due (the clock moves on by at most 1 between passes). A Timer of 0 is no change
-// here: the passes at time 0, where it is one, visit every element anyway.
-NextVisit NextChip(const Visit& v) {
-    const uint8_t value = EvalOperands(v.code, v.operands);
-    for (TLeg& leg : v.e.Legs) {
-        if (leg.IsInput) continue;
-        if (leg.Timer == 0) {
-            if (value == leg.Level) continue;
-            return {NextVisit::When::NextPass};
-        }
-        if (value != leg.Level)
-            return leg.Timer == NeverDue ? NextVisit{} : NextVisit{NextVisit::When::At, leg.Timer};
-        const int32_t delay = value == 1 ? v.e.Reaction_LH : v.e.Reaction_HL;
-        if (delay < 2) return {NextVisit::When::NextPass};
-        // A change left by an earlier visit (this one stopped at an earlier output) may still fall
-        // due at the next pass.
-        return {NextVisit::When::Moving, leg.Timer <= v.time + 1 ? leg.Timer : NeverDue, &leg, delay, value};
-    }
-    return {};
-}
-
 // Switch: its output follows its State, which the user turns over.
-void VisitSwitch(const Visit& v) {
-    if (!v.e.Legs.empty()) v.e.Legs[0].Level = v.e.State ? 1 : 0;
+void VisitSwitch(const PassContext& p, int index, NextVisit*) {
+    if (p.pinBegin[index] != p.pinBegin[index + 1])
+        p.pins[p.pinBegin[index]].level = p.elements[index].State ? 1 : 0;
 }
-bool SwitchTurned(const TElement& e) {
-    return !e.Legs.empty() && e.Legs[0].Level != (e.State ? 1 : 0);
+bool SwitchTurned(const PassContext& p, int index) {
+    return p.pinBegin[index] != p.pinBegin[index + 1] &&
+           p.pins[p.pinBegin[index]].level != (p.elements[index].State ? 1 : 0);
 }
 
 // Generator: its first output changes when its Timer falls due and stays for the duration of the
 // new level (high: Reaction_HL, low: Reaction_LH, read at the change); the second output is the
 // complement of the first.
-void VisitGenerator(const Visit& v) {
-    TElement& e = v.e;
-    if (e.Legs.empty()) return;
-    TLeg& out = e.Legs[0];
-    if (!ToggleFallsDue(out.Timer, v.time)) return;
-    out.Level = out.Level ? 0 : 1;
-    if (e.Legs.size() > 1) e.Legs[1].Level = out.Level ? 0 : 1;
-    out.Timer = DueTime(v.time, out.Level == 1 ? e.Reaction_HL : e.Reaction_LH);
-}
-NextVisit NextGenerator(const Visit& v) {
-    if (v.e.Legs.empty() || v.e.Legs[0].Timer == NeverDue) return {};
-    return {NextVisit::When::At, v.e.Legs[0].Timer};
+void VisitGenerator(const PassContext& p, int index, NextVisit* next) {
+    const uint32_t first = p.pinBegin[index];
+    const uint32_t legs = p.pinBegin[index + 1] - first;
+    if (legs == 0) return;
+    Pin& out = p.pins[first];
+    if (ToggleFallsDue(out.timer, p.time)) {
+        const TElement& e = p.elements[index];
+        out.level = out.level ? 0 : 1;
+        if (legs > 1) p.pins[first + 1].level = out.level ? 0 : 1;
+        out.timer = DueTime(p.time, out.level == 1 ? e.Reaction_HL : e.Reaction_LH);
+    }
+    if (next && out.timer != NeverDue) *next = {.time = out.timer, .when = NextVisit::When::At};
 }
 
 // Probe: records the time whenever its input differs from the level it saw last (State).
-void VisitProbe(const Visit& v) {
-    TElement& e = v.e;
-    if (e.Legs.empty()) return;
-    const bool level = e.Legs[0].Level != 0;
+void VisitProbe(const PassContext& p, int index, NextVisit*) {
+    if (p.pinBegin[index] == p.pinBegin[index + 1]) return;
+    TElement& e = p.elements[index];
+    const bool level = p.pins[p.pinBegin[index]].level != 0;
     if (level == e.State) return;
     e.State = level;
-    RecordTransition(e, v.time, v.recording);
+    RecordTransition(e, p.time, p.recording);
 }
 
 // Indicator: State follows its input; its picture follows State after the unit.
-void VisitIndicator(const Visit& v) {
-    TElement& e = v.e;
-    if (e.Legs.empty()) return;
-    const bool level = e.Legs[0].Level != 0;
+void VisitIndicator(const PassContext& p, int index, NextVisit*) {
+    if (p.pinBegin[index] == p.pinBegin[index + 1]) return;
+    TElement& e = p.elements[index];
+    const bool level = p.pins[p.pinBegin[index]].level != 0;
     if (level == e.State) return;
     e.State = level;
-    v.indicators->Note(v.index);
+    p.indicators->Note(index);
 }
 
 // An element of no kind does nothing; its legs still take and drive the levels of their nets.
-void VisitNothing(const Visit&) {}
+void VisitNothing(const PassContext&, int, NextVisit*) {}
 
 constexpr std::array<KindBehaviour, 6> Kinds{{
-    {ElementKind::Chip, AnyLeg, OutputLeg, VisitChip, NextChip, nullptr, -1, -1},
-    {ElementKind::Indicator, FirstLeg, NoLeg, VisitIndicator, nullptr, nullptr, SmallIndicatorUnlit,
+    {ElementKind::Chip, AnyLeg, OutputLeg, VisitChip, nullptr, -1, -1},
+    {ElementKind::Indicator, FirstLeg, NoLeg, VisitIndicator, nullptr, SmallIndicatorUnlit,
      SmallIndicatorLit},
-    {ElementKind::Switch, NoLeg, FirstLeg, VisitSwitch, nullptr, SwitchTurned, SmallSwitchOff, SmallSwitchOn},
-    {ElementKind::Generator, FirstLeg, FirstTwoLegs, VisitGenerator, NextGenerator, nullptr, -1, -1},
-    {ElementKind::Probe, FirstLeg, NoLeg, VisitProbe, nullptr, nullptr, -1, -1},
-    {ElementKind::Unknown, NoLeg, NoLeg, VisitNothing, nullptr, nullptr, -1, -1},
+    {ElementKind::Switch, NoLeg, FirstLeg, VisitSwitch, SwitchTurned, SmallSwitchOff, SmallSwitchOn},
+    {ElementKind::Generator, FirstLeg, FirstTwoLegs, VisitGenerator, nullptr, -1, -1},
+    {ElementKind::Probe, FirstLeg, NoLeg, VisitProbe, nullptr, -1, -1},
+    {ElementKind::Unknown, NoLeg, NoLeg, VisitNothing, nullptr, -1, -1},
 }};
 
 constexpr bool InKindOrder() {

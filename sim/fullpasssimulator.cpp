@@ -3,6 +3,10 @@
 
 void FullPassSimulator::SimStep() {
     SyncNetLevels();
-    if (!TablesCurrent()) ReadTables();
+    if (TablesCurrent())
+        ReadLoosePins([](int) {});
+    else
+        ReadTables();
     PlainPass();
+    StoreAllPins();
 }

@@ -84,17 +84,35 @@ void SimCore::ReadTables() {
     count_ = s_.ElementCount();
     elements_ = &s_.elementForRun(0);
     const auto elements = static_cast<size_t>(count_) + 1;
+    pinBegin_.assign(elements + 1, 1);
+    for (int i = 1; i <= count_; ++i)
+        pinBegin_[static_cast<size_t>(i) + 1] =
+            pinBegin_[static_cast<size_t>(i)] + static_cast<uint32_t>(elements_[i].Legs.size());
+    pins_.assign(pinBegin_[elements], Pin{});
     behaviours_.assign(elements, &Behaviour(ElementKind::Unknown));
     codes_.assign(elements, ExprCode::Other);
-    operands_.assign(elements * MaxOperands, nullptr);
+    delays_.assign(elements, {});
+    operands_.assign(elements * MaxOperands, ZeroPin);
+    outputsBegin_.assign(elements + 1, 0);
+    outputs_.clear();
     for (int i = 1; i <= count_; ++i) {
-        TElement& e = elements_[i];
-        behaviours_[static_cast<size_t>(i)] = &Behaviour(KindOfName(e.Name));
+        const auto at = static_cast<size_t>(i);
+        const TElement& e = elements_[i];
+        outputsBegin_[at] = static_cast<uint32_t>(outputs_.size());
+        for (size_t l = 0; l < e.Legs.size(); ++l) {
+            const TLeg& leg = e.Legs[l];
+            const uint32_t pin = pinBegin_[at] + static_cast<uint32_t>(l);
+            pins_[pin] = {leg.Timer, leg.Level, leg.Pending};
+            if (!leg.IsInput) outputs_.push_back(pin);
+        }
+        behaviours_[at] = &Behaviour(KindOfName(e.Name));
         // A script without a line names no expression: the value is 1, as for an unknown text.
-        codes_[static_cast<size_t>(i)] =
+        codes_[at] =
             e.Script.isEmpty() ? ExprCode::Other : ResolveExpression(ExpressionText(e.Script.first()));
-        FindOperands(e, &operands_[static_cast<size_t>(i) * MaxOperands]);
+        delays_[at] = {e.Reaction_LH, e.Reaction_HL};
+        FindOperands(e, pinBegin_[at], &operands_[at * MaxOperands]);
     }
+    outputsBegin_[elements] = static_cast<uint32_t>(outputs_.size());
 
     // Every net's pins split by side: the legs with X = 0 take the net's level at the start of a
     // pass, the last other leg in pin order gives it its level at the end. The model guarantees
@@ -104,31 +122,64 @@ void SimCore::ReadTables() {
     inputsBegin_.assign(nets + 1, 0);
     inputs_.clear();
     inputNets_.clear();
-    lastDriver_.assign(nets, nullptr);
+    lastDriver_.assign(nets, NoPin);
     driverElement_.assign(nets, 0);
+    pinNet_.assign(pins_.size(), -1);
     for (size_t n = 0; n < nets; ++n) {
         inputsBegin_[n] = static_cast<uint32_t>(inputs_.size());
-        for (const TPinRef& pin : conns[n]) {
-            TLeg* leg = &elements_[pin.Element].Legs[static_cast<size_t>(pin.Leg)];
-            if (leg->X == 0) {
-                inputs_.push_back({leg, static_cast<uint32_t>(pin.Element)});
-                inputNets_.push_back({leg, static_cast<uint32_t>(n)});
+        for (const TPinRef& ref : conns[n]) {
+            const uint32_t pin = pinBegin_[static_cast<size_t>(ref.Element)] + static_cast<uint32_t>(ref.Leg);
+            pinNet_[pin] = static_cast<int32_t>(n);
+            if (elements_[ref.Element].Legs[static_cast<size_t>(ref.Leg)].X == 0) {
+                inputs_.push_back({pin, static_cast<uint32_t>(ref.Element)});
+                inputNets_.push_back({pin, static_cast<uint32_t>(n)});
             } else {
-                lastDriver_[n] = leg;
-                driverElement_[n] = pin.Element;
+                lastDriver_[n] = pin;
+                driverElement_[n] = ref.Element;
             }
         }
     }
     inputsBegin_[nets] = static_cast<uint32_t>(inputs_.size());
+
+    loose_.clear();
+    for (int i = 1; i <= count_; ++i) {
+        const TElement& e = elements_[i];
+        const KindBehaviour& b = *behaviours_[static_cast<size_t>(i)];
+        for (size_t l = 0; l < e.Legs.size(); ++l) {
+            const uint32_t pin = pinBegin_[static_cast<size_t>(i)] + static_cast<uint32_t>(l);
+            if (pinNet_[pin] < 0 && b.reads(e.Legs[l], l)) loose_.push_back({pin, i, &e.Legs[l]});
+        }
+    }
+    context_ = {elements_,       pins_.data(),  pinBegin_.data(), outputsBegin_.data(),
+                outputs_.data(), codes_.data(), operands_.data(), delays_.data(),
+                SimTime,         Recording,     &indicators_};
+}
+
+void SimCore::StorePins(int index) {
+    TElement& e = elements_[index];
+    const Pin* pin = pins_.data() + pinBegin_[static_cast<size_t>(index)];
+    for (TLeg& leg : e.Legs) {
+        leg.Level = pin->level;
+        leg.Timer = pin->timer;
+        leg.Pending = pin->pending;
+        ++pin;
+    }
+}
+
+void SimCore::StoreAllPins() {
+    for (int i = 1; i <= count_; ++i)
+        StorePins(i);
 }
 
 void SimCore::PlainPass() {
+    Pin* const pins = pins_.data();
     const uint8_t* const levels = NetLevels.data();
-    for (const PinLeg& p : inputNets_)
-        p.leg->Level = levels[p.at];
+    for (const NetPin& p : inputNets_)
+        pins[p.pin].level = levels[p.at];
+    const PassContext& context = Context();
     for (int i = 1; i <= count_; ++i)
-        behaviours_[static_cast<size_t>(i)]->visit(VisitOf(i));
+        behaviours_[static_cast<size_t>(i)]->visit(context, i, nullptr);
     uint8_t* const out = NetLevels.data();
     for (size_t n = 0; n < lastDriver_.size(); ++n)
-        if (lastDriver_[n]) out[n] = lastDriver_[n]->Level;
+        if (lastDriver_[n] != NoPin) out[n] = pins[lastDriver_[n]].level;
 }

@@ -17,10 +17,17 @@
 // kind (sim/elementkinds.h). The simulators work only on the element table and the nets of the
 // schematic they were given.
 //
+// A pass works on a compact copy of the legs' run-time fields (Pin), read with the tables and
+// written back to the legs at the end of every call (SimStep, RunUnit, RunUnits). Between calls
+// the run may change a switch's State, a generator's durations and the level of an input that is
+// in no net, which the next call reads; every other run-time field of the legs, and a chip's
+// delays, are the simulator's own while it runs. Any edit of the schematic (a new revision) and
+// PrepareRun make the next call read everything again.
+//
 // A pass calls no code outside the simulator: an indicator whose State changes is only noted,
 // and ShowIndicators, which RunUnit and RunUnits call after their units, gives it its lit or
 // unlit picture (Selected false) with the schematic's elementImageChanged signal. So the
-// schematic cannot change during a pass; between two calls anything may change.
+// schematic cannot change during a pass.
 //
 // NetLevels keeps an entry for every net of Conns at all times the simulator reads it: PrepareRun
 // sizes it to the nets, and every pass first makes it follow the nets as they are now: a net
@@ -62,22 +69,41 @@ public:
 
 protected:
     static constexpr uint64_t NoRevision = ~uint64_t{0};
+    static constexpr uint32_t NoPin = ~uint32_t{0};
 
-    // A leg with the element it belongs to or with the net it is loaded from or drives.
-    struct PinLeg {
-        TLeg* leg;
+    // A pin with the element it belongs to, or with the net it is loaded from or drives.
+    struct NetPin {
+        uint32_t pin;
         uint32_t at;
     };
+    // A leg that no net loads and that its element reads: only the user changes it.
+    struct LoosePin {
+        uint32_t pin;
+        int element;
+        const TLeg* leg;
+    };
 
-    // Reads the tables below from the schematic as it is now.
+    // Reads the tables below, and the pins, from the schematic as it is now.
     virtual void ReadTables();
     bool TablesCurrent() const { return tablesRevision_ == s_.Revision(); }
+    // Takes the levels the user gave the loose legs; `changed(element)` for every one that moved.
+    template <class F> void ReadLoosePins(F&& changed) {
+        for (const LoosePin& l : loose_) {
+            if (pins_[l.pin].level == l.leg->Level) continue;
+            pins_[l.pin].level = l.leg->Level;
+            changed(l.element);
+        }
+    }
+    // Writes the pins of element `index` back to its legs.
+    void StorePins(int index);
+    void StoreAllPins();
     // The pass that loads every input, visits every element in table order and drives every net.
     void PlainPass();
-    Visit VisitOf(int index) const {
-        const auto i = static_cast<size_t>(index);
-        return {elements_[i], index,       SimTime, codes_[i], &operands_[i * MaxOperands],
-                Recording,    &indicators_};
+    // The context of a pass at the present time.
+    const PassContext& Context() {
+        context_.time = SimTime;
+        context_.recording = Recording;
+        return context_;
     }
 
     Schematic& s_;
@@ -85,15 +111,23 @@ protected:
     uint64_t tablesRevision_ = NoRevision;
     int count_ = 0;
     TElement* elements_ = nullptr;                 // slot 0 of the element table
+    std::vector<Pin> pins_;                        // pin 0 (ZeroPin), then every leg in table order
+    std::vector<uint32_t> pinBegin_;               // per element index, and one past the last
+    std::vector<uint32_t> outputsBegin_;           // per element index, and one past the last
+    std::vector<uint32_t> outputs_;                // the pins of legs numbered as outputs
     std::vector<const KindBehaviour*> behaviours_; // per element index
     std::vector<ExprCode> codes_;                  // per element index
-    std::vector<TLeg*> operands_;                  // per element, MaxOperands legs (FindOperands)
-    std::vector<uint32_t> inputsBegin_;            // net n's loaded legs: inputs_[begin[n], begin[n+1])
-    std::vector<PinLeg> inputs_;                   // with their elements, in net and pin order
-    std::vector<PinLeg> inputNets_;                // the same legs with their nets
-    std::vector<TLeg*> lastDriver_;                // per net: its last output in pin order, or null
+    std::vector<ChipDelays> delays_;               // per element index
+    std::vector<uint32_t> operands_;               // per element, MaxOperands pins (FindOperands)
+    std::vector<uint32_t> inputsBegin_;            // net n's loaded pins: inputs_[begin[n], begin[n+1])
+    std::vector<NetPin> inputs_;                   // with their elements, in net and pin order
+    std::vector<NetPin> inputNets_;                // the same pins with their nets
+    std::vector<uint32_t> lastDriver_;             // per net: its last output in pin order, or NoPin
     std::vector<int> driverElement_;               // per net: the element of lastDriver_
-    mutable ChangedIndicators indicators_;
+    std::vector<int32_t> pinNet_;                  // per pin: its net, -1 for none
+    std::vector<LoosePin> loose_;
+    ChangedIndicators indicators_;
+    PassContext context_{};
 
 private:
     std::vector<uint64_t> levelIds_; // the net id of every entry of NetLevels

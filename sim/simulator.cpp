@@ -15,56 +15,39 @@ void Simulator::ReadTables() {
     const auto elements = static_cast<size_t>(count_) + 1;
     const size_t nets = lastDriver_.size();
 
-    // The driving legs grouped by element.
+    // The driving pins grouped by element.
     drivesBegin_.assign(elements + 1, 0);
     for (size_t n = 0; n < nets; ++n)
-        if (lastDriver_[n]) ++drivesBegin_[static_cast<size_t>(driverElement_[n]) + 1];
+        if (lastDriver_[n] != NoPin) ++drivesBegin_[static_cast<size_t>(driverElement_[n]) + 1];
     for (size_t i = 1; i <= elements; ++i)
         drivesBegin_[i] += drivesBegin_[i - 1];
-    drives_.assign(drivesBegin_[elements], {nullptr, 0});
+    drives_.assign(drivesBegin_[elements], {ZeroPin, 0});
     std::vector<uint32_t> fill(drivesBegin_.begin(), drivesBegin_.end() - 1);
     for (size_t n = 0; n < nets; ++n)
-        if (lastDriver_[n])
+        if (lastDriver_[n] != NoPin)
             drives_[fill[static_cast<size_t>(driverElement_[n])]++] = {lastDriver_[n],
                                                                        static_cast<uint32_t>(n)};
 
-    // Each leg's net, -1 for none, at legBase[i] + leg.
-    std::vector<uint32_t> legBase(elements + 1, 0);
-    for (int i = 1; i <= count_; ++i)
-        legBase[static_cast<size_t>(i) + 1] =
-            legBase[static_cast<size_t>(i)] + static_cast<uint32_t>(elements_[i].Legs.size());
-    std::vector<int32_t> legNet(legBase[elements], -1);
-    const std::vector<TConns>& conns = s_.Conns();
-    for (size_t n = 0; n < conns.size(); ++n)
-        for (const TPinRef& pin : conns[n])
-            legNet[legBase[static_cast<size_t>(pin.Element)] + static_cast<uint32_t>(pin.Leg)] =
-                static_cast<int32_t>(n);
-
     watched_.clear();
-    loose_.clear();
     restless_.clear();
     for (int i = 1; i <= count_; ++i) {
-        TElement& e = elements_[i];
+        const TElement& e = elements_[i];
         const KindBehaviour& b = *behaviours_[static_cast<size_t>(i)];
-        const uint32_t base = legBase[static_cast<size_t>(i)];
         for (size_t l = 0; l < e.Legs.size(); ++l) {
-            TLeg& leg = e.Legs[l];
-            const int32_t net = legNet[base + l];
-            if (net < 0 && b.reads(leg, l)) loose_.push_back({&leg, 0, i, leg.Level});
-            if (net >= 0 && leg.X == 0 && b.writes(leg, l))
-                restless_.push_back({&leg, static_cast<uint32_t>(net), i, 0});
+            const uint32_t pin = pinBegin_[static_cast<size_t>(i)] + static_cast<uint32_t>(l);
+            if (pinNet_[pin] >= 0 && e.Legs[l].X == 0 && b.writes(e.Legs[l], l))
+                restless_.push_back({pin, static_cast<uint32_t>(pinNet_[pin]), i});
         }
         if (b.changedFromOutside) watched_.push_back(i);
     }
 
     stamp_.assign(elements, 0);
-    movingLeg_.assign(elements, nullptr);
+    movingPin_.assign(elements, ZeroPin);
     movingDelay_.assign(elements, 0);
     movingLevel_.assign(elements, 0);
     movingFrom_.assign(elements, 0);
     inMoving_.assign(elements, 0);
     moving_.clear();
-    driveStamp_.assign(nets, 0);
     full_ = true;
 }
 
@@ -104,19 +87,24 @@ void Simulator::RunUnits(TSimTime units) {
 
 void Simulator::Begin() {
     SyncNetLevels();
-    if (!TablesCurrent()) ReadTables();
-    if (full_ || plain_) return;
-    for (int i : watched_)
-        if (behaviours_[static_cast<size_t>(i)]->changedFromOutside(elements_[i])) nextPass_.push_back(i);
-    for (OwnLeg& l : loose_) {
-        if (l.leg->Level == l.seen) continue;
-        l.seen = l.leg->Level;
-        nextPass_.push_back(l.element);
+    if (!TablesCurrent()) {
+        ReadTables();
+        return;
     }
+    // Plain and full passes visit every element anyway.
+    const bool tracking = !full_ && !plain_;
+    ReadLoosePins([this, tracking](int element) {
+        if (tracking) nextPass_.push_back(element);
+    });
+    if (!tracking) return;
+    const PassContext& context = Context();
+    for (int i : watched_)
+        if (behaviours_[static_cast<size_t>(i)]->changedFromOutside(context, i)) nextPass_.push_back(i);
 }
 
 void Simulator::End() {
     CatchUpAll();
+    StoreAllPins();
 }
 
 void Simulator::Pass() {
@@ -141,16 +129,16 @@ void Simulator::Pass() {
 void Simulator::CatchUp(int index) {
     const auto i = static_cast<size_t>(index);
     if (movingFrom_[i] >= done_) return;
-    TLeg* leg = movingLeg_[i];
-    leg->Timer = DueTime(doneTime_, movingDelay_[i]);
-    leg->Pending = movingLevel_[i];
+    Pin& pin = pins_[movingPin_[i]];
+    pin.timer = DueTime(doneTime_, movingDelay_[i]);
+    pin.pending = movingLevel_[i];
     movingFrom_[i] = done_;
 }
 
 void Simulator::CatchUpAll() {
     size_t kept = 0;
     for (int i : moving_) {
-        if (movingLeg_[static_cast<size_t>(i)]) {
+        if (movingPin_[static_cast<size_t>(i)] != ZeroPin) {
             CatchUp(i);
             moving_[kept++] = i;
         } else {
@@ -160,125 +148,30 @@ void Simulator::CatchUpAll() {
     moving_.resize(kept);
 }
 
-void Simulator::DropMoving() {
-    CatchUpAll();
-    for (int i : moving_) {
-        movingLeg_[static_cast<size_t>(i)] = nullptr;
-        inMoving_[static_cast<size_t>(i)] = 0;
-    }
-    moving_.clear();
-}
-
-void Simulator::FullPass() {
-    // Every Timer as the passes left it, then the bookkeeping starts afresh.
-    DropMoving();
-    full_ = false;
-    plain_ = false;
-    trackedPasses_ = 0;
-    averageVisits_ = 0;
-    wheel_.Reset(count_, SimTime);
-    nextPass_.clear();
-    changed_.clear();
-    toDrive_.clear();
-
-    uint8_t* const levels = NetLevels.data();
-    for (const PinLeg& p : inputNets_)
-        p.leg->Level = levels[p.at];
-    for (int i = 1; i <= count_; ++i) {
-        const KindBehaviour& b = *behaviours_[static_cast<size_t>(i)];
-        const Visit v = VisitOf(i);
-        b.visit(v);
-        if (b.next) Plan(i, b.next(v));
-    }
-    for (size_t n = 0; n < lastDriver_.size(); ++n) {
-        if (!lastDriver_[n] || lastDriver_[n]->Level == levels[n]) continue;
-        levels[n] = lastDriver_[n]->Level;
-        changed_.push_back(static_cast<uint32_t>(n));
-    }
-    for (OwnLeg& l : loose_)
-        l.seen = l.leg->Level;
-}
-
-void Simulator::StretchPass() {
-    PlainPass();
-    // At the end of the stretch the next pass rebuilds the bookkeeping and tries tracking again.
-    if (--plainLeft_ <= 0) full_ = true;
-}
-
-void Simulator::TrackedPass() {
-    if (SimTime > wheel_.now()) {
-        wheel_.Advance(SimTime, due_);
-        for (int i : due_)
-            Wake(i);
-        due_.clear();
-    }
-    for (int i : nextPass_)
-        Wake(i);
-    nextPass_.clear();
-
-    uint8_t* const levels = NetLevels.data();
-    const PinLeg* const inputs = inputs_.data();
-    for (uint32_t n : changed_) {
-        const uint8_t level = levels[n];
-        const PinLeg* const end = inputs + inputsBegin_[n + 1];
-        for (const PinLeg* p = inputs + inputsBegin_[n]; p != end; ++p) {
-            if (p->leg->Level == level) continue;
-            p->leg->Level = level;
-            Wake(static_cast<int>(p->at));
-        }
-    }
-    changed_.clear();
-    // A leg an element wrote that a net loads is loaded again, as every pass loads every input.
-    for (const OwnLeg& r : restless_) {
-        if (r.leg->Level == levels[r.net]) continue;
-        r.leg->Level = levels[r.net];
-        Wake(r.element);
-    }
-
-    // Visits in any order: a visit reads and writes only its own element's legs.
-    for (size_t k = 0; k < woken_.size(); ++k)
-        VisitTracked(woken_[k]);
-    const auto visited = static_cast<double>(woken_.size());
-    woken_.clear();
-
-    for (uint32_t n : toDrive_) {
-        const uint8_t level = lastDriver_[n]->Level;
-        if (level == levels[n]) continue;
-        levels[n] = level;
-        changed_.push_back(n);
-    }
-    toDrive_.clear();
-
-    // When a good part of the elements is visited in pass after pass, the bookkeeping costs more
-    // than it saves: run plain passes for a stretch, longer each time the tracking found the same
-    // again right away. The visits are averaged over some passes, so a burst does not count. A small
-    // schematic always tracks: a pass costs little either way.
-    ++trackedPasses_;
-    averageVisits_ += (visited - averageVisits_) / 8;
-    if (count_ >= MinPlainElements && averageVisits_ * PlainShare > count_) {
-        plainStretch_ = trackedPasses_ <= 4 ? std::min(plainStretch_ * 2, MaxPlainStretch) : MinPlainStretch;
-        plainLeft_ = plainStretch_;
-        plain_ = true;
-    }
-}
-
-void Simulator::VisitTracked(int index) {
+[[gnu::always_inline]] inline void Simulator::VisitTracked(const PassContext& context, int index) {
     const auto i = static_cast<size_t>(index);
-    if (movingLeg_[i]) CatchUp(index);
-    const KindBehaviour& b = *behaviours_[i];
-    const Visit v = VisitOf(index);
-    b.visit(v);
-    if (b.next) Plan(index, b.next(v));
-    const uint8_t* const levels = NetLevels.data();
+    if (movingPin_[i] != ZeroPin) CatchUp(index);
+    NextVisit next;
+    // The chip's entry, by far the most frequent, is called directly so that it is inlined.
+    const KindBehaviour* const b = behaviours_[i];
+    if (b->visit == VisitChip)
+        VisitChip(context, index, &next);
+    else
+        b->visit(context, index, &next);
+    Plan(index, next);
+    // Loads come before the visits, so a net takes its new level at once; each net has one last
+    // output, and each element one visit in a pass.
+    uint8_t* const levels = NetLevels.data();
     for (uint32_t k = drivesBegin_[i]; k < drivesBegin_[i + 1]; ++k) {
-        const PinLeg& d = drives_[k];
-        if (d.leg->Level == levels[d.at] || driveStamp_[d.at] == pass_) continue;
-        driveStamp_[d.at] = pass_;
-        toDrive_.push_back(d.at);
+        const NetPin& d = drives_[k];
+        const uint8_t level = pins_[d.pin].level;
+        if (level == levels[d.at]) continue;
+        levels[d.at] = level;
+        changed_.push_back(d.at);
     }
 }
 
-void Simulator::Plan(int index, const NextVisit& next) {
+[[gnu::always_inline]] inline void Simulator::Plan(int index, const NextVisit& next) {
     const auto i = static_cast<size_t>(index);
     TSimTime due = next.time;
     switch (next.when) {
@@ -291,7 +184,7 @@ void Simulator::Plan(int index, const NextVisit& next) {
     case NextVisit::When::At:
         break;
     case NextVisit::When::Moving:
-        movingLeg_[i] = next.leg;
+        movingPin_[i] = next.pin;
         movingDelay_[i] = next.delay;
         movingLevel_[i] = next.level;
         movingFrom_[i] = pass_;
@@ -301,7 +194,7 @@ void Simulator::Plan(int index, const NextVisit& next) {
         }
         break;
     }
-    if (next.when != NextVisit::When::Moving) movingLeg_[i] = nullptr;
+    if (next.when != NextVisit::When::Moving) movingPin_[i] = ZeroPin;
     if (due == NeverDue) {
         wheel_.Remove(index);
     } else if (due <= SimTime) {
@@ -313,9 +206,97 @@ void Simulator::Plan(int index, const NextVisit& next) {
     }
 }
 
+void Simulator::DropMoving() {
+    CatchUpAll();
+    for (int i : moving_) {
+        movingPin_[static_cast<size_t>(i)] = ZeroPin;
+        inMoving_[static_cast<size_t>(i)] = 0;
+    }
+    moving_.clear();
+}
+
+void Simulator::FullPass() {
+    // Every Timer as the passes left it, then the bookkeeping starts afresh.
+    DropMoving();
+    full_ = false;
+    plain_ = false;
+    trackedPasses_ = 0;
+    visits8_ = 0;
+    wheel_.Reset(count_, SimTime);
+    nextPass_.clear();
+    changed_.clear();
+
+    Pin* const pins = pins_.data();
+    uint8_t* const levels = NetLevels.data();
+    for (const NetPin& p : inputNets_)
+        pins[p.pin].level = levels[p.at];
+    const PassContext& context = Context();
+    for (int i = 1; i <= count_; ++i) {
+        NextVisit next;
+        behaviours_[static_cast<size_t>(i)]->visit(context, i, &next);
+        Plan(i, next);
+    }
+    for (size_t n = 0; n < lastDriver_.size(); ++n) {
+        if (lastDriver_[n] == NoPin || pins[lastDriver_[n]].level == levels[n]) continue;
+        levels[n] = pins[lastDriver_[n]].level;
+        changed_.push_back(static_cast<uint32_t>(n));
+    }
+}
+
+void Simulator::StretchPass() {
+    PlainPass();
+    // At the end of the stretch the next pass rebuilds the bookkeeping and tries tracking again.
+    if (--plainLeft_ <= 0) full_ = true;
+}
+
+void Simulator::TrackedPass() {
+    if (SimTime > wheel_.now()) wheel_.Advance(SimTime, [this](int i) { Wake(i); });
+    for (int i : nextPass_)
+        Wake(i);
+    nextPass_.clear();
+
+    Pin* const pins = pins_.data();
+    uint8_t* const levels = NetLevels.data();
+    const NetPin* const inputs = inputs_.data();
+    for (uint32_t n : changed_) {
+        const uint8_t level = levels[n];
+        const NetPin* const end = inputs + inputsBegin_[n + 1];
+        for (const NetPin* p = inputs + inputsBegin_[n]; p != end; ++p) {
+            if (pins[p->pin].level == level) continue;
+            pins[p->pin].level = level;
+            Wake(static_cast<int>(p->at));
+        }
+    }
+    changed_.clear();
+    // A pin an element wrote that a net loads is loaded again, as every pass loads every input.
+    for (const RestlessPin& r : restless_) {
+        if (pins[r.pin].level == levels[r.net]) continue;
+        pins[r.pin].level = levels[r.net];
+        Wake(r.element);
+    }
+
+    // Visits in any order: a visit reads and writes only its own element's legs.
+    const PassContext& context = Context();
+    for (size_t k = 0; k < woken_.size(); ++k)
+        VisitTracked(context, woken_[k]);
+    const auto visited = static_cast<int64_t>(woken_.size());
+    woken_.clear();
+
+    // When a good part of the elements is visited in pass after pass, the bookkeeping costs more
+    // than it saves: run plain passes for a stretch, longer each time the tracking found the same
+    // again right away. The visits are averaged over some passes, so a burst does not count. A small
+    // schematic always tracks: a pass costs little either way.
+    ++trackedPasses_;
+    visits8_ += visited - visits8_ / 8;
+    if (count_ >= MinPlainElements && visits8_ * 100 > PlainPercent * 8 * count_) {
+        plainStretch_ = trackedPasses_ <= 4 ? std::min(plainStretch_ * 2, MaxPlainStretch) : MinPlainStretch;
+        plainLeft_ = plainStretch_;
+        plain_ = true;
+    }
+}
+
 bool Simulator::Quiet() const {
-    if (full_ || plain_ || !TablesCurrent()) return false;
-    if (!nextPass_.empty() || !changed_.empty() || !restless_.empty()) return false;
+    if (!changed_.empty() || !nextPass_.empty() || !restless_.empty() || full_ || plain_) return false;
     if (SimTime < 1 || doneTime_ != SimTime - 1) return false;
     return wheel_.Earliest() > SimTime;
 }

@@ -35,13 +35,11 @@ public:
     void RunUnits(TSimTime units);
 
 private:
-    // The legs a visit writes that a net loads (loaded again in every pass), and the legs an
-    // element reads that no net loads (which only the user changes), with their elements.
-    struct OwnLeg {
-        TLeg* leg;
-        uint32_t net; // the net that loads it (restless legs)
+    // A pin a visit writes that a net loads: every pass loads it again.
+    struct RestlessPin {
+        uint32_t pin;
+        uint32_t net;
         int element;
-        uint8_t seen; // the level the last pass saw (loose legs)
     };
 
     void ReadTables() override;
@@ -59,7 +57,7 @@ private:
         woken_.push_back(index);
     }
     // Visits an element and plans its next visit; notes the nets it may have changed.
-    void VisitTracked(int index);
+    void VisitTracked(const PassContext& context, int index);
     void Plan(int index, const NextVisit& next);
     // The moved-on Timer of a chip that was not visited since it started moving.
     void CatchUp(int index);
@@ -70,20 +68,20 @@ private:
     bool Quiet() const;
 
     // Tables of the revision the base read, for tracking.
-    std::vector<uint32_t> drivesBegin_; // element i's driving legs: drives_[begin[i], begin[i+1])
-    std::vector<PinLeg> drives_;        // legs that are the last output of a net, with the net
+    std::vector<uint32_t> drivesBegin_; // element i's driving pins: drives_[begin[i], begin[i+1])
+    std::vector<NetPin> drives_;        // pins that are the last output of a net, with the net
     std::vector<int> watched_;          // elements the outside may wake (switches)
-    std::vector<OwnLeg> loose_;
-    std::vector<OwnLeg> restless_;
+    std::vector<RestlessPin> restless_;
 
     // The run's bookkeeping, rebuilt by a full pass.
     bool full_ = true;
     bool plain_ = false; // plain passes without bookkeeping, for plainLeft_ more
     int plainLeft_ = 0;
     int plainStretch_ = MinPlainStretch;
-    int trackedPasses_ = 0;              // tracked passes since the last full pass
-    double averageVisits_ = 0;           // visits per tracked pass, averaged over some passes
-    static constexpr int PlainShare = 4; // plain passes once more than 1 / PlainShare are visited
+    int trackedPasses_ = 0; // tracked passes since the last full pass
+    int64_t visits8_ = 0;   // visits per tracked pass times 8, averaged over some passes
+    // Plain passes once more than this share of the elements (in percent) is visited per pass.
+    static constexpr int64_t PlainPercent = 25;
     static constexpr int MinPlainStretch = 128;
     static constexpr int MinPlainElements = 64;
     static constexpr int MaxPlainStretch = 4096;
@@ -93,18 +91,15 @@ private:
     std::vector<uint64_t> stamp_; // per element: the last pass it was woken for
     std::vector<int> woken_;      // elements to visit in this pass
     std::vector<int> nextPass_;   // elements to visit in the next pass
-    std::vector<int> due_;        // scratch: what the wheel hands over
     DueWheel wheel_;              // visits that fall due at a time
     // Chips whose change is moved on at every visit, since the pass movingFrom_.
-    std::vector<TLeg*> movingLeg_;
+    std::vector<uint32_t> movingPin_; // ZeroPin: not moving
     std::vector<int32_t> movingDelay_;
     std::vector<uint8_t> movingLevel_;
     std::vector<uint64_t> movingFrom_;
-    std::vector<int> moving_;          // the elements with a movingLeg_, or that had one
-    std::vector<uint8_t> inMoving_;    // per element: listed in moving_
-    std::vector<uint32_t> changed_;    // nets whose level changed in the last pass
-    std::vector<uint32_t> toDrive_;    // nets whose last output may have changed in this pass
-    std::vector<uint64_t> driveStamp_; // per net: the last pass it was listed in toDrive_
+    std::vector<int> moving_;       // the elements with a moving pin, or that had one
+    std::vector<uint8_t> inMoving_; // per element: listed in moving_
+    std::vector<uint32_t> changed_; // nets whose level changed in the last pass
 };
 
 // Lets the application process its pending events until `ms` milliseconds have passed since the
