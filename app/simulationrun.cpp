@@ -16,6 +16,7 @@ void SimulationRun::Start() {
     sim_.StopRequested = false;
     sim_.Paused = false;
     sim_.PrepareRun();
+    if (afterPrepare) afterPrepare();
     running_ = true;
     Q_EMIT runningChanged(true);
 

@@ -26,6 +26,8 @@ public:
 
     // Milliseconds to wait before each cycle (the time scale).
     std::function<int()> waitMs;
+    // Called once the run is prepared, before its first cycle (tests start the clock elsewhere).
+    std::function<void()> afterPrepare;
     // Called before the last unit of a cycle runs (the status bar shows the time).
     std::function<void()> beforeUnit;
     // Called once per cycle after its units and before the events are handled.

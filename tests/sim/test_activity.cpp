@@ -3,6 +3,7 @@
 // results of the full-pass simulator, pass by pass, on hand-made and generated schematics.
 #include "sim/fullpasssimulator.h"
 #include "sim/simulator.h"
+#include "tests/sim/tracereference.h"
 #include "tools/gen/chipring.h"
 #include "tools/gen/clockedcircuits.h"
 
@@ -695,6 +696,103 @@ TEST(Activity, QuietUnitsAreSkippedWithTheSameResult) {
     ASSERT_FALSE(HasFailure());
     EXPECT_EQ(p.fast.element(3).Transitions, (std::vector<TSimTime>{6, 250022}));
     EXPECT_EQ(p.fast.element(5).Transitions, (std::vector<TSimTime>{0, 100000, 200000}));
+}
+
+// The clock counts on past 2^31 (it was a signed 32-bit count that wrapped round there). A busy
+// random schematic run across 2^31 from just before it does what the same run started at 1000
+// does, shifted by the difference: pass by pass against the full passes, every level, Timer,
+// record and picture, and the oscilloscope's trace of every probe.
+TEST(Activity, ABusyRunAcrossTwoToTheThirtyFirst) {
+    constexpr TSimTime Early = 1000;
+    constexpr TSimTime Late = (TSimTime{1} << 31) - 300;
+    constexpr TSimTime Shift = Late - Early;
+    Pair early, late;
+    for (Pair* p : {&early, &late}) {
+        p->Build([](Schematic& s) { MakeRandom(s, 77, 120); });
+        p->PrepareRun();
+        p->sim.SimTime = p->ref.SimTime = p == &early ? Early : Late;
+    }
+    int probes = 0;
+    for (int i = 1; i <= early.full.ElementCount(); ++i)
+        probes += early.full.element(i).kind() == ElementKind::Probe;
+    ASSERT_GT(probes, 3);
+    for (int u = 0; u < 600; ++u) {
+        for (Pair* p : {&early, &late}) {
+            if (u % 40 == 0)
+                for (int i = 1; i <= p->full.ElementCount(); ++i)
+                    if (p->full.element(i).kind() == ElementKind::Switch && (i + u / 40) % 3 == 0)
+                        p->Toggle(i);
+            p->Unit();
+        }
+        ASSERT_FALSE(HasFailure()) << "unit " << u;
+    }
+    early.Units(300);
+    late.Units(300);
+    ASSERT_FALSE(HasFailure());
+    ASSERT_GT(late.sim.SimTime, TSimTime{1} << 31);
+    EXPECT_EQ(late.sim.SimTime, early.sim.SimTime + Shift);
+    EXPECT_EQ(late.sim.NetLevels, early.sim.NetLevels);
+    EXPECT_EQ(late.fastPictures, early.fastPictures);
+    size_t changes = 0;
+    const auto shifted = [](TSimTime t) { return t == 0 || t == NeverDue ? t : t + Shift; };
+    for (int i = 1; i <= early.fast.ElementCount(); ++i) {
+        const TElement& a = early.fast.element(i);
+        const TElement& b = late.fast.element(i);
+        ASSERT_EQ(a.State, b.State) << "element " << i;
+        ASSERT_EQ(a.Bitmap, b.Bitmap) << "element " << i;
+        std::vector<TSimTime> moved;
+        for (TSimTime t : a.Transitions)
+            moved.push_back(t + Shift);
+        ASSERT_EQ(b.Transitions, moved) << "element " << i;
+        ASSERT_EQ(a.LevelBefore, b.LevelBefore) << "element " << i;
+        changes += a.Transitions.size();
+        for (size_t l = 0; l < a.Legs.size(); ++l) {
+            ASSERT_EQ(a.Legs[l].Level, b.Legs[l].Level) << "element " << i << " leg " << l;
+            ASSERT_EQ(a.Legs[l].Pending, b.Legs[l].Pending) << "element " << i << " leg " << l;
+            ASSERT_EQ(shifted(a.Legs[l].Timer), b.Legs[l].Timer) << "element " << i << " leg " << l;
+        }
+        if (a.kind() != ElementKind::Probe) continue;
+        // The straightforward drawing from time 0 of the early run is the trace of the late one.
+        QImage trace(TraceWidth, TraceHeight, QImage::Format_RGB32);
+        DrawTrace(trace, b.Transitions, b.LevelBefore, late.sim.SimTime);
+        ASSERT_FALSE(a.LevelBefore);
+        EXPECT_EQ(trace, DrawTraceFromZero(a.Transitions, early.sim.SimTime, QSize(TraceWidth, TraceHeight)))
+            << "probe " << i;
+    }
+    EXPECT_GT(changes, 50u);
+}
+
+// An idle stretch past 2^31 is skipped in one call: a generator's changes 1.5 and 2.5 billion
+// units on, and a chip that filtered a pulse at 10 and sees its input change for good at three
+// billion (its change to the present level, moved on up to the first pass of that unit, holds
+// the real one up by its delay, as in the test above).
+TEST(Activity, AnIdleRunSkipsPastTwoToTheThirtyFirst) {
+    Schematic s;
+    const int sw = Switch(s);
+    const int inv = Inverter(s, 5, 5);
+    const int probe = Probe(s);
+    const int gen = Generator(s, 1000000000, 1500000000);
+    const int probe2 = Probe(s);
+    const int lamp = Indicator(s);
+    Net(s, {{sw, 0}, {inv, 0}});
+    Net(s, {{inv, 1}, {probe, 0}});
+    Net(s, {{gen, 0}, {probe2, 0}, {lamp, 0}});
+    Simulator sim(s);
+    sim.PrepareRun();
+    const TSimTime on = 3000000000;
+    for (const TSimTime until : {TSimTime{10}, TSimTime{11}, TSimTime{12}, on, on + 20}) {
+        sim.RunUnits(until - sim.SimTime);
+        s.elementForRun(sw).State = until == 10 || until == on;
+        if (until == on) {
+            EXPECT_EQ(s.element(inv).Legs[1].Timer, on - 1 + 5) << "moved on by every skipped visit";
+            EXPECT_EQ(sim.TimeText(), QStringLiteral("Время: 3000000000"));
+        }
+    }
+    EXPECT_EQ(sim.SimTime, on + 20);
+    EXPECT_EQ(s.element(probe).Transitions, (std::vector<TSimTime>{6, on + 10}));
+    EXPECT_EQ(s.element(probe2).Transitions, (std::vector<TSimTime>{0, 1500000000, 2500000000}));
+    EXPECT_TRUE(s.element(lamp).State);
+    EXPECT_EQ(sim.NetLevels, (std::vector<uint8_t>{1, 0, 1}));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "catalogue/addchipdialog.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/fields.h"
+#include "model/specialpictures.h"
 #include "sim/generatordialog.h"
 #include "sim/oscilloscopeframe.h"
 #include "sim/oscilloscopewindow.h"
@@ -239,6 +240,72 @@ TEST_F(Oscilloscope, TheRunLoopRedrawsTheTracesEveryCycleAlsoWhilePaused) {
     EXPECT_EQ(mismatches, 0);
     EXPECT_TRUE(redrawnWhilePaused);
     EXPECT_EQ(s().element(probe).Transitions.size(), 1u);
+    scope()->hide();
+}
+
+// The run loop's clock counts on past 2^31 (it was a signed 32-bit count that turned negative
+// there, after which the traces stayed empty). A generator of 15 units high and 25 low drives a
+// probe and an indicator; the run starts just before 2^31 (the test sets the clock once the run is
+// prepared) and goes on across it, first one unit per cycle, then at time scale 0. After every
+// cycle the status bar, the probe's record, the trace and the indicator are those of a run from
+// time 0 in which the generator starts `Lead` units later (so the trace's whole width lies after
+// time 0 there too), shifted by the difference.
+TEST_F(Oscilloscope, TheRunGoesOnAcrossTwoToTheThirtyFirst) {
+    const int gen = ListAndPlace(ElementKind::Generator, {5, 5});
+    const int probe = ListAndPlace(ElementKind::Probe, {20, 5});
+    const int lamp = ListAndPlace(ElementKind::Indicator, {20, 15});
+    ASSERT_TRUE(s().ConnectPins({gen, 0}, {probe, 0}));
+    ASSERT_TRUE(s().ConnectPins({gen, 0}, {lamp, 0}));
+    s().elementForRun(gen).Reaction_HL = 15;
+    s().elementForRun(gen).Reaction_LH = 25;
+    form->ActOscilloscopes->trigger();
+    constexpr TSimTime Wrap = TSimTime{1} << 31;
+    constexpr TSimTime Start = Wrap - 120;
+    constexpr TSimTime Lead = 400;
+    constexpr TSimTime Shift = Start - Lead;
+    Simulator& sim = form->simulator();
+    form->simulationRun().afterPrepare = [&] { sim.SimTime = Start; };
+    form->window<TForm15>()->TrackBar1->setValue(1);
+
+    int cycles = 0;
+    int before = 0;
+    int after = 0;
+    const auto check = [&] {
+        const TSimTime now = sim.SimTime;
+        // The generator rises at the start and every 40 units after it, and falls 15 units later.
+        std::vector<TSimTime> fromZero;
+        for (TSimTime rise = Lead; Shift + rise < now; rise += 40)
+            for (const TSimTime t : {rise, rise + 15})
+                if (Shift + t < now) fromZero.push_back(t);
+        const TElement& p = s().element(probe);
+        const size_t dropped = fromZero.size() - std::min(fromZero.size(), p.Transitions.size());
+        std::vector<TSimTime> kept;
+        for (size_t k = dropped; k < fromZero.size(); ++k)
+            kept.push_back(Shift + fromZero[k]);
+        ASSERT_EQ(p.Transitions, kept) << "at " << now;
+        ASSERT_EQ(p.LevelBefore, dropped % 2 != 0) << "at " << now;
+        ASSERT_EQ(form->StatusPanel->text(), QStringLiteral("Время: %1").arg(now - 1));
+        ASSERT_EQ(frame()->channel(1).Image->image(),
+                  DrawTraceFromZero(fromZero, now - Shift, QSize(321, 40)))
+            << "at " << now;
+        const bool high = fromZero.size() % 2 != 0;
+        ASSERT_EQ(s().element(lamp).State, high) << "at " << now;
+        ASSERT_EQ(picture(lamp)->picture(), SmallPicture(high ? SmallIndicatorLit : SmallIndicatorUnlit));
+        (now <= Wrap ? before : after)++;
+    };
+    form->simulationRun().onCycle = [&] {
+        ++cycles;
+        check();
+        if (sim.SimTime > Wrap + 120) form->window<TForm15>()->TrackBar1->setValue(0);
+        if (sim.SimTime > Wrap + 100000 || cycles > 100000 || HasFailure()) sim.StopRequested = true;
+    };
+    form->ToolButton6Click();
+    form->simulationRun().onCycle = nullptr;
+    form->simulationRun().afterPrepare = nullptr;
+    EXPECT_GT(before, 50);
+    EXPECT_GT(after, 100);
+    EXPECT_GT(sim.SimTime, Wrap + 100000);
+    Grab(scope(), "wrap_scope.png");
     scope()->hide();
 }
 
