@@ -147,7 +147,7 @@ void SimCore::ReadTables() {
         const KindBehaviour& b = *behaviours_[static_cast<size_t>(i)];
         for (size_t l = 0; l < e.Legs.size(); ++l) {
             const uint32_t pin = pinBegin_[static_cast<size_t>(i)] + static_cast<uint32_t>(l);
-            if (pinNet_[pin] < 0 && b.reads(e.Legs[l], l)) loose_.push_back({pin, i, &e.Legs[l]});
+            if (pinNet_[pin] < 0) loose_.push_back({pin, i, &e.Legs[l], b.reads(e.Legs[l], l)});
         }
     }
     context_ = {elements_,       pins_.data(),  pinBegin_.data(), outputsBegin_.data(),

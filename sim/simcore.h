@@ -18,9 +18,9 @@
 // schematic they were given.
 //
 // A pass works on a compact copy of the legs' run-time fields (Pin), read with the tables and
-// written back to the legs at the end of every call (SimStep, RunUnit, RunUnits). Between calls
-// the run may change a switch's State, a generator's durations and the level of an input that is
-// in no net, which the next call reads; every other run-time field of the legs, and a chip's
+// written back to the legs it changed at the end of every call (SimStep, RunUnit, RunUnits).
+// Between calls the run may change a switch's State, a generator's durations and the level of a
+// leg that is in no net, which the next call reads; every other run-time field of the legs, and a chip's
 // delays, are the simulator's own while it runs. Any edit of the schematic (a new revision) and
 // PrepareRun make the next call read everything again.
 //
@@ -76,22 +76,25 @@ protected:
         uint32_t pin;
         uint32_t at;
     };
-    // A leg that no net loads and that its element reads: only the user changes it.
+    // A leg in no net: the user may set its level between calls, and the next call takes it as
+    // if the passes worked on the leg itself. Only a change of a leg its element reads wakes it.
     struct LoosePin {
         uint32_t pin;
         int element;
         const TLeg* leg;
+        bool read;
     };
 
     // Reads the tables below, and the pins, from the schematic as it is now.
     virtual void ReadTables();
     bool TablesCurrent() const { return tablesRevision_ == s_.Revision(); }
-    // Takes the levels the user gave the loose legs; `changed(element)` for every one that moved.
+    // Takes the levels the user gave the loose legs; `changed(element)` for every read one that
+    // moved.
     template <class F> void ReadLoosePins(F&& changed) {
         for (const LoosePin& l : loose_) {
             if (pins_[l.pin].level == l.leg->Level) continue;
             pins_[l.pin].level = l.leg->Level;
-            changed(l.element);
+            if (l.read) changed(l.element);
         }
     }
     // Writes the pins of element `index` back to its legs.

@@ -48,6 +48,10 @@ void Simulator::ReadTables() {
     movingFrom_.assign(elements, 0);
     inMoving_.assign(elements, 0);
     moving_.clear();
+    // The pins were just read from the legs.
+    allTouched_ = false;
+    touched_.assign(elements, 0);
+    touchedList_.clear();
     full_ = true;
 }
 
@@ -104,7 +108,16 @@ void Simulator::Begin() {
 
 void Simulator::End() {
     CatchUpAll();
-    StoreAllPins();
+    if (allTouched_) {
+        StoreAllPins();
+    } else {
+        for (int i : touchedList_)
+            StorePins(i);
+    }
+    for (int i : touchedList_)
+        touched_[static_cast<size_t>(i)] = 0;
+    touchedList_.clear();
+    allTouched_ = false;
 }
 
 void Simulator::Pass() {
@@ -140,6 +153,7 @@ void Simulator::CatchUpAll() {
     for (int i : moving_) {
         if (movingPin_[static_cast<size_t>(i)] != ZeroPin) {
             CatchUp(i);
+            Touch(i);
             moving_[kept++] = i;
         } else {
             inMoving_[static_cast<size_t>(i)] = 0;
@@ -151,6 +165,7 @@ void Simulator::CatchUpAll() {
 [[gnu::always_inline]] inline void Simulator::VisitTracked(const PassContext& context, int index) {
     const auto i = static_cast<size_t>(index);
     if (movingPin_[i] != ZeroPin) CatchUp(index);
+    Touch(index);
     NextVisit next;
     // The chip's entry, by far the most frequent, is called directly so that it is inlined.
     const KindBehaviour* const b = behaviours_[i];
@@ -218,6 +233,7 @@ void Simulator::DropMoving() {
 void Simulator::FullPass() {
     // Every Timer as the passes left it, then the bookkeeping starts afresh.
     DropMoving();
+    allTouched_ = true;
     full_ = false;
     plain_ = false;
     trackedPasses_ = 0;
@@ -244,6 +260,7 @@ void Simulator::FullPass() {
 }
 
 void Simulator::StretchPass() {
+    allTouched_ = true;
     PlainPass();
     // At the end of the stretch the next pass rebuilds the bookkeeping and tries tracking again.
     if (--plainLeft_ <= 0) full_ = true;

@@ -64,6 +64,12 @@ private:
     void CatchUpAll();
     // CatchUpAll, then no chip is moving.
     void DropMoving();
+    // Element `index`'s pins may differ from its legs: End writes them back.
+    void Touch(int index) {
+        if (touched_[static_cast<size_t>(index)]) return;
+        touched_[static_cast<size_t>(index)] = 1;
+        touchedList_.push_back(index);
+    }
     // True when no visit of the coming units would change anything before the first due one.
     bool Quiet() const;
 
@@ -100,6 +106,11 @@ private:
     std::vector<int> moving_;       // the elements with a moving pin, or that had one
     std::vector<uint8_t> inMoving_; // per element: listed in moving_
     std::vector<uint32_t> changed_; // nets whose level changed in the last pass
+    // The elements whose pins a pass may have changed since the last End (all of them after a
+    // full or plain pass), so that a call that changes little also writes back little.
+    bool allTouched_ = false;
+    std::vector<uint8_t> touched_;
+    std::vector<int> touchedList_;
 };
 
 // Lets the application process its pending events until `ms` milliseconds have passed since the
