@@ -161,7 +161,7 @@ inline uint8_t EvalOperands(ExprCode code, const uint32_t* in, const Pin* pins) 
 // wanted, every visit moves the change on to the time plus the delay, which with a delay of 2 or
 // more never falls due (the clock moves on by at most 1 between passes). A Timer of 0 is no
 // change here: the passes at time 0, where it is one, visit every element anyway.
-inline void VisitChip(const PassContext& p, int index, NextVisit* next) {
+[[gnu::always_inline]] inline void VisitChip(const PassContext& p, int index, NextVisit* next) {
     Pin* const pins = p.pins;
     const uint32_t* const first = p.outputs + p.outputsBegin[index];
     const uint32_t* const end = p.outputs + p.outputsBegin[index + 1];
@@ -214,6 +214,16 @@ inline void VisitChip(const PassContext& p, int index, NextVisit* next) {
                  .level = wanted};
         return;
     }
+}
+
+// One visit of element `index` through its kind's entry `b`. The chip's entry, by far the most
+// frequent, is called directly so that it is inlined into the passes.
+[[gnu::always_inline]] inline void VisitElement(const KindBehaviour& b, const PassContext& p, int index,
+                                                NextVisit* next) {
+    if (b.visit == VisitChip)
+        VisitChip(p, index, next);
+    else
+        b.visit(p, index, next);
 }
 
 // Fills the MaxOperands pins of inputs 1..MaxOperands of an element whose legs are the pins from

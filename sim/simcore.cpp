@@ -178,7 +178,7 @@ void SimCore::PlainPass() {
         pins[p.pin].level = levels[p.at];
     const PassContext& context = Context();
     for (int i = 1; i <= count_; ++i)
-        behaviours_[static_cast<size_t>(i)]->visit(context, i, nullptr);
+        VisitElement(*behaviours_[static_cast<size_t>(i)], context, i, nullptr);
     uint8_t* const out = NetLevels.data();
     for (size_t n = 0; n < lastDriver_.size(); ++n)
         if (lastDriver_[n] != NoPin) out[n] = pins[lastDriver_[n]].level;

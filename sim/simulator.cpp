@@ -167,12 +167,7 @@ void Simulator::CatchUpAll() {
     if (movingPin_[i] != ZeroPin) CatchUp(index);
     Touch(index);
     NextVisit next;
-    // The chip's entry, by far the most frequent, is called directly so that it is inlined.
-    const KindBehaviour* const b = behaviours_[i];
-    if (b->visit == VisitChip)
-        VisitChip(context, index, &next);
-    else
-        b->visit(context, index, &next);
+    VisitElement(*behaviours_[i], context, index, &next);
     Plan(index, next);
     // Loads come before the visits, so a net takes its new level at once; each net has one last
     // output, and each element one visit in a pass.
@@ -249,7 +244,7 @@ void Simulator::FullPass() {
     const PassContext& context = Context();
     for (int i = 1; i <= count_; ++i) {
         NextVisit next;
-        behaviours_[static_cast<size_t>(i)]->visit(context, i, &next);
+        VisitElement(*behaviours_[static_cast<size_t>(i)], context, i, &next);
         Plan(i, next);
     }
     for (size_t n = 0; n < lastDriver_.size(); ++n) {

@@ -87,7 +87,7 @@ private:
     int trackedPasses_ = 0; // tracked passes since the last full pass
     int64_t visits8_ = 0;   // visits per tracked pass times 8, averaged over some passes
     // Plain passes once more than this share of the elements (in percent) is visited per pass.
-    static constexpr int64_t PlainPercent = 25;
+    static constexpr int64_t PlainPercent = 50;
     static constexpr int MinPlainStretch = 128;
     static constexpr int MinPlainElements = 64;
     static constexpr int MaxPlainStretch = 4096;
