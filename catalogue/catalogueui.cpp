@@ -10,9 +10,11 @@
 #include <QPushButton>
 #include <QWidget>
 
-CatalogueUi::CatalogueUi(const QString& basesFolder, Schematic* model, WindowRegistry* windows,
+#include <utility>
+
+CatalogueUi::CatalogueUi(const QString& basesFolder, ChipLister listChip, WindowRegistry* windows,
                          QObject* parent)
-    : QObject(parent), catalogue_(basesFolder), model_(model),
+    : QObject(parent), catalogue_(basesFolder), listChip_(std::move(listChip)),
       ownWindows_(windows ? nullptr : std::make_unique<WindowRegistry>()),
       windows_(windows ? windows : ownWindows_.get()) {
     // A move that could not store the pending edit (in a grid, by the chain) has no handler of its

@@ -7,29 +7,32 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QDataWidgetMapper;
 class QWidget;
-class Schematic;
 class WindowRegistry;
 
-// What the catalogue windows share: the three tables with their cursors, the schematic that the
-// add-chip dialog lists chips into, and the window registry through which they find each other
+// What the catalogue windows share: the three tables with their cursors, how the add-chip dialog
+// lists a chip in the schematic, and the window registry through which they find each other
 // (each registers itself when it is created). It deletes the windows registered through it before
 // the tables, newest first.
 class CatalogueUi : public QObject {
     Q_OBJECT
 public:
+    // Lists a chip of marking `mark` with `elements` logic elements in the navigator.
+    using ChipLister = std::function<void(const QString& mark, int elements)>;
+
     // With `windows` null the catalogue keeps a registry of its own; the program passes its one
     // registry, which must outlive this object's windows.
-    CatalogueUi(const QString& basesFolder, Schematic* model, WindowRegistry* windows = nullptr,
+    CatalogueUi(const QString& basesFolder, ChipLister listChip, WindowRegistry* windows = nullptr,
                 QObject* parent = nullptr);
     ~CatalogueUi() override;
 
     Catalogue& catalogue() { return catalogue_; }
-    Schematic* model() const { return model_; }
+    const ChipLister& listChip() const { return listChip_; }
     WindowRegistry& windows() const { return *windows_; }
 
     // Registers a catalogue window in the registry and deletes it with the catalogue.
@@ -53,7 +56,7 @@ public:
 
 private:
     Catalogue catalogue_;
-    Schematic* model_;
+    ChipLister listChip_;
     std::unique_ptr<WindowRegistry> ownWindows_;
     WindowRegistry* windows_;
     std::vector<QPointer<QWidget>> created_;

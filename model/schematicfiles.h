@@ -77,9 +77,8 @@ struct TFileBytes {
 TFileBytes ReadFileBytes(const QString& path, qint64 limit);
 
 struct TLoadOptions {
-    // What placing a listed node needs: the catalogue's data for a chip element, the built-in
-    // set-up for a special one. False with a message: the node is not placed.
-    std::function<bool(const QStandardItem* node, TPlacementData* data, QString* error)> placement;
+    // What placing a listed node needs.
+    PlacementSource placement;
     bool selectOnCreate = false;
     // Called after every element placed (the simulator resets for the new element).
     std::function<void(int index)> placed;

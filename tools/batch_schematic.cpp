@@ -4,22 +4,10 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/chiplookup.h"
-#include "model/schematicfiles.h"
-#include "model/specialelements.h"
-#include "router/router.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-void Route(Schematic& s, RoutingGrids& grids) {
-    s.DeriveCons();
-    RouteWires(s, grids);
-}
-
-} // namespace
 
 bool IsSchematicFile(const QString& path) {
     return path.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive);
@@ -29,8 +17,7 @@ QString DefaultBasesFolder() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bases"));
 }
 
-bool LoadSchematicSet(const QString& path, const QString& bases, Schematic& s, RoutingGrids& grids,
-                      FILE* err) {
+bool LoadSchematicSet(const QString& path, const QString& bases, SchematicDocument& document, FILE* err) {
     // Opening a missing table would create it empty: the folder must hold all three.
     for (const QString& file : {Catalogue::PicturesFile, Catalogue::ElementsFile, Catalogue::ChipsFile}) {
         if (!QFileInfo(QDir(bases).filePath(file)).isFile()) {
@@ -46,34 +33,16 @@ bool LoadSchematicSet(const QString& path, const QString& bases, Schematic& s, R
         }
     }
 
-    // The program starts with one routing, and New routes the empty schematic again.
-    Route(s, grids);
-    s.Clear();
-    Route(s, grids);
-
-    TLoadOptions options;
-    options.placement = [&catalogue](const QStandardItem* node, TPlacementData* data, QString* error) {
-        const ElementKind kind = KindOfName(node->text());
-        if (kind == ElementKind::Unknown || !node->parent()) return false;
-        if (kind != ElementKind::Chip) {
-            *data = SpecialElements::Placement(kind);
-            return true;
-        }
-        return LookUpChipElement(catalogue, node->parent()->text(), data, error);
-    };
-    const TSchematicFileNames names = SchematicFileNames(path);
-    const TLoadResult r = LoadSchematicFiles(s, names, options);
+    document.setPlacementSource(CataloguePlacement(catalogue));
+    const TLoadResult r = document.Load(SchematicFileNames(path));
+    // The catalogue goes with this function.
+    document.setPlacementSource({});
     for (const QString& problem : r.problems)
         ReportError(err, QStringLiteral("%1: %2").arg(path, problem));
     if (!r.error.isEmpty()) {
         ReportError(err, QStringLiteral("%1: %2").arg(path, r.error));
         // Nothing of the set could be read without its tree file.
-        if (r.filesRead == 0 && s.navigator().count() == 0) return false;
-    }
-    if (r.complete) {
-        Route(s, grids);
-        grids.WireMap.fill(WireFree);
-        Route(s, grids);
+        if (r.filesRead == 0 && document.schematic().navigator().count() == 0) return false;
     }
     return true;
 }

@@ -13,10 +13,15 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+
+#include <optional>
 
 namespace {
 
@@ -56,12 +61,15 @@ protected:
         ASSERT_TRUE(s().ConnectPins({1, 2}, {4, 0}));
     }
 
-    // Types `name` into the file dialog that comes up next and confirms it with Enter; records
-    // what the dialog offered.
-    void AnswerFileDialog(const QString& name) {
-        WhenModalShown([this, name](QWidget* w) {
+    // Types `name` into the file dialog that comes up next (of `mode` only, when given) and confirms
+    // it with Enter; records what the dialog offered.
+    void AnswerFileDialog(const QString& name, std::optional<QFileDialog::AcceptMode> mode = std::nullopt) {
+        const auto wanted = [mode](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
-            if (!dialog) return;
+            return dialog && (!mode || dialog->acceptMode() == *mode);
+        };
+        WhenModalShown(wanted, [this, name](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
             offered = {dialog->nameFilters().join(u';'), dialog->defaultSuffix(), dialog->directory().path()};
             auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (!edit) return dialog->reject();
@@ -78,6 +86,25 @@ protected:
 
     QStringList offered;
 };
+
+// The question about unsaved changes: its text and buttons, and the button that answers it.
+struct Question {
+    QString text, title;
+    QStringList buttons;
+};
+
+void AnswerQuestion(QMessageBox::StandardButton answer, Question* seen) {
+    WhenModalShown(
+        [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+        [answer, seen](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            seen->text = box->text();
+            seen->title = box->windowTitle();
+            for (QMessageBox::StandardButton b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                seen->buttons << (box->button(b) ? box->button(b)->text() : QString());
+            box->button(answer)->click();
+        });
+}
 
 TEST_F(FileCommands, SaveAsStoresTheThreeFilesUnderATypedNameWithoutExtension) {
     BuildSchematic();
@@ -238,6 +265,154 @@ TEST_F(FileCommands, LoadAndNewDuringARunKeepTheSimulatorWithTheNets) {
     form->ToolButton6Click();
     EXPECT_EQ(levels, (std::vector<size_t>{2, 0}));
     EXPECT_EQ(cycle, 6);
+}
+
+} // namespace
+
+namespace {
+
+enum class Command { New, Open, Close };
+
+struct UnsavedCase {
+    const char* name;
+    Command command;
+    QMessageBox::StandardButton answer;
+    bool hasFile;  // the schematic was saved before its last change
+    bool replaced; // the schematic (or the window) gives way
+    bool saved;    // the change reached a file
+};
+
+void PrintTo(const UnsavedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UnsavedChanges : public FileCommands, public ::testing::WithParamInterface<UnsavedCase> {};
+
+// "Новый", "Открыть..." and closing with a changed schematic ask first: "Да" saves (to the file set
+// it has, or through "Сохранить как" when it has none) and goes on, "Нет" goes on without saving,
+// "Отмена" keeps the schematic and the changes.
+TEST_P(UnsavedChanges, AskBeforeTheSchematicGoes) {
+    const UnsavedCase& c = GetParam();
+    const QString own = dir.filePath(QStringLiteral("own.tsv"));
+    const QString other = dir.filePath(QStringLiteral("other.tsv"));
+    ASSERT_EQ(form->document().Save(SchematicFileNames(other)), ""); // an empty set to open
+    QDir(dir.path()).mkpath(QStringLiteral("config"));               // closing writes the settings
+    form->document().ListChip(QStringLiteral("К155ЛА3"), 4);
+    if (c.hasFile) {
+        ASSERT_TRUE(form->SaveSchematic(own));
+    }
+    form->document().ListSpecial(ElementKind::Switch);
+    ASSERT_TRUE(form->isWindowModified());
+
+    Question asked;
+    AnswerQuestion(c.answer, &asked);
+    if (c.answer == QMessageBox::Yes && !c.hasFile) AnswerFileDialog(own, QFileDialog::AcceptSave);
+    if (c.command == Command::Open && c.answer != QMessageBox::Cancel)
+        AnswerFileDialog(other, QFileDialog::AcceptOpen);
+    bool closed = false;
+    switch (c.command) {
+    case Command::New:
+        form->ActNew->trigger();
+        break;
+    case Command::Open:
+        form->ActOpen->trigger();
+        break;
+    case Command::Close:
+        closed = form->close();
+        break;
+    }
+    EXPECT_EQ(asked.text, QStringLiteral("Сохранить изменения в схеме?"));
+    EXPECT_EQ(asked.buttons,
+              (QStringList{QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")}));
+
+    // The switch reached the file set when the change was saved.
+    Schematic back;
+    LoadSchematicFiles(back, SchematicFileNames(own), {});
+    EXPECT_EQ(back.navigator().count(), c.saved ? 7 : c.hasFile ? 5 : 0);
+    if (c.command == Command::Close) {
+        EXPECT_EQ(closed, c.replaced);
+        EXPECT_EQ(form->isVisible(), !c.replaced);
+    }
+    if (c.replaced && c.command != Command::Close) {
+        EXPECT_EQ(s().navigator().count(), 0);
+        EXPECT_FALSE(form->isWindowModified());
+    }
+    if (!c.replaced) {
+        EXPECT_EQ(s().navigator().count(), 7);
+        EXPECT_TRUE(form->isWindowModified());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, UnsavedChanges,
+    ::testing::Values(UnsavedCase{"new_yes", Command::New, QMessageBox::Yes, true, true, true},
+                      UnsavedCase{"new_yes_first_save", Command::New, QMessageBox::Yes, false, true, true},
+                      UnsavedCase{"new_no", Command::New, QMessageBox::No, true, true, false},
+                      UnsavedCase{"new_cancel", Command::New, QMessageBox::Cancel, true, false, false},
+                      UnsavedCase{"open_yes", Command::Open, QMessageBox::Yes, false, true, true},
+                      UnsavedCase{"open_no", Command::Open, QMessageBox::No, true, true, false},
+                      UnsavedCase{"open_cancel", Command::Open, QMessageBox::Cancel, true, false, false},
+                      UnsavedCase{"close_yes", Command::Close, QMessageBox::Yes, true, true, true},
+                      UnsavedCase{"close_no", Command::Close, QMessageBox::No, false, true, false},
+                      UnsavedCase{"close_cancel", Command::Close, QMessageBox::Cancel, true, false, false}),
+    [](const ::testing::TestParamInfo<UnsavedCase>& info) { return std::string(info.param.name); });
+
+// "Да" with a save that fails: the error box, and the window stays with its changes.
+TEST_F(FileCommands, AFailedSaveOnClosingKeepsTheWindowAndTheChanges) {
+    const QString own = dir.filePath(QStringLiteral("own.tsv"));
+    ASSERT_TRUE(form->SaveSchematic(own));
+    form->document().ListSpecial(ElementKind::Indicator);
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("own.csv"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("own.csv"))); // the net file's name is a folder
+    Question asked;
+    AnswerQuestion(QMessageBox::Yes, &asked);
+    WhenModalShown(
+        [](QWidget* w) { return qobject_cast<QMessageBox*>(w) && w->windowTitle() == u"Tarnwell"; },
+        [](QWidget* w) { static_cast<QMessageBox*>(w)->accept(); });
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(asked.text, QStringLiteral("Сохранить изменения в схеме?"));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isWindowModified());
+    EXPECT_EQ(s().navigator().count(), 2);
+}
+
+// No changes, no question; the caption shows changes from the first edit until the save, and again
+// when an undo leaves the saved step, which is clean once more when an undo comes back to it.
+TEST_F(FileCommands, TheCaptionMarksChangesUntilSavedAndTheSavedStepIsCleanAgain) {
+    const auto caption = [this] { return form->windowHandle()->title(); };
+    const QString plain = QStringLiteral("Zivuvazodi Tarnwell v0.99");
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier); // nothing to ask about
+    EXPECT_EQ(caption(), plain);
+    form->document().ListSpecial(ElementKind::Switch);
+    EXPECT_EQ(caption(), plain + u'*');
+    AnswerFileDialog(QStringLiteral("scheme"));
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier); // the first save asks for a name
+    EXPECT_EQ(QFileInfo(form->currentFile()).fileName(), QStringLiteral("scheme.tsv"));
+    EXPECT_EQ(caption(), plain);
+    form->document().ListSpecial(ElementKind::Switch);
+    EXPECT_EQ(caption(), plain + u'*');
+    form->UndoClick();
+    EXPECT_EQ(caption(), plain);
+    form->UndoClick();
+    EXPECT_EQ(caption(), plain + u'*');
+    form->RedoClick();
+    // Ctrl+S saves to the set at once, with no dialog.
+    form->document().ListSpecial(ElementKind::Indicator);
+    form->activateWindow(); // the file dialog was the active window
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(caption(), plain);
+    Schematic back;
+    LoadSchematicFiles(back, SchematicFileNames(dir.filePath(QStringLiteral("scheme.tsv"))), {});
+    EXPECT_EQ(back.navigator().count(), 3);
+
+    // Ctrl+O asks nothing now and opens the dialog; cancelled, nothing changes.
+    WhenModalShown([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                   [](QWidget* w) { static_cast<QFileDialog*>(w)->reject(); });
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(s().navigator().count(), 3);
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "catalogue/catalogueui.h"
+#include "model/schematic.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -31,6 +34,11 @@ struct SeedChip {
     QString elemName;
     QVariant elemCount;
 };
+
+// The add-chip dialog lists its chips straight into `s`.
+inline CatalogueUi::ChipLister ListInto(Schematic& s) {
+    return [&s](const QString& mark, int elements) { s.ListChip(mark, elements); };
+}
 
 inline QByteArray BmpOf(int width, int height, QColor color = Qt::white) {
     QImage img(width, height, QImage::Format_RGB32);

@@ -47,7 +47,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         seed();
-        ui = std::make_unique<CatalogueUi>(dir.path(), &model);
+        ui = std::make_unique<CatalogueUi>(dir.path(), ListInto(model));
         new TForm6(*ui);
         new TForm7(*ui);
         new TForm8(*ui);
@@ -904,7 +904,7 @@ TEST(CatalogueWindows, AreDeletedNewestFirstWhileTheTablesAreStillOpen) {
     Schematic model;
     QStringList deleted;
     {
-        CatalogueUi ui(dir.path(), &model);
+        CatalogueUi ui(dir.path(), ListInto(model));
         for (QWidget* w : std::initializer_list<QWidget*>{new TForm10(ui), new TForm7(ui), new TForm5(ui),
                                                           new TForm14(ui)}) {
             QObject::connect(w, &QObject::destroyed, [&deleted, &ui, name = w->objectName()] {
@@ -921,7 +921,7 @@ TEST(CatalogueWindows, RegisterInTheRegistryTheyAreGivenAndLeaveItWhenDeleted) {
     Schematic model;
     WindowRegistry windows;
     {
-        CatalogueUi ui(dir.path(), &model, &windows);
+        CatalogueUi ui(dir.path(), ListInto(model), &windows);
         auto* elements = new TForm7(ui);
         auto* chooser = new TForm8(ui);
         EXPECT_EQ(&ui.windows(), &windows);

@@ -228,11 +228,29 @@ TEST_F(Workspace, LegMarkerShowsOnThePictureAndASecondDrawRemovesIt) {
     form->Frame21->SyncPictures();
     ElementPicture* p = form->Frame21->picture(i);
     const QImage before = s().element(i).Bitmap.copy();
-    form->DrawLegMarker(p, 0);                                  // left leg at row 2
-    EXPECT_EQ(s().element(i).Bitmap.pixel(2, 17), 0xFFFF0000u); // white in the picture: red
-    EXPECT_EQ(p->picture(), s().element(i).Bitmap);
+    form->DrawLegMarker(p, 0);                         // left leg at row 2
+    EXPECT_EQ(p->picture().pixel(2, 17), 0xFFFF0000u); // white in the picture: red
+    EXPECT_EQ(s().element(i).Bitmap, before);          // the model's picture stays as placed
     form->DrawLegMarker(p, 0);
-    EXPECT_EQ(s().element(i).Bitmap, before);
+    EXPECT_EQ(p->picture(), before);
+}
+
+// The view draws the selection tint over the element's picture, every pixel exclusive-or yellow;
+// the model's picture stays as placed, and deselecting restores the shown one bit for bit.
+TEST_F(Workspace, TheSelectionTintIsDrawnByTheView) {
+    const int i = AddElement(7, 3, 4, 5, "01", "1");
+    form->Frame21->SyncPictures();
+    ElementPicture* p = form->Frame21->picture(i);
+    const QImage placed = s().element(i).Bitmap.copy();
+    s().SelectElement(i);
+    for (const QPoint at : {QPoint(0, 0), QPoint(20, 20), QPoint(39, 49)})
+        EXPECT_EQ(p->picture().pixel(at), placed.pixel(at) ^ 0x00FFFF00u);
+    EXPECT_EQ(s().element(i).Bitmap, placed);
+    // A marker drawn while selected and taken away again leaves the tint as it was.
+    form->DrawLegMarker(p, 0);
+    form->DrawLegMarker(p, 0);
+    s().DeselectElement(i);
+    EXPECT_EQ(p->picture(), placed);
 }
 
 // Screenshots of a routed schematic for the documentation, written only when asked for.
