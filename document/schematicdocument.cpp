@@ -35,6 +35,16 @@ private:
     bool done_ = true;
 };
 
+// The step being recorded: its kind, how deep its BeginStep calls nest, whether it is a drag,
+// whether it prepared the run, and the wires before its first routing.
+struct SchematicDocument::OpenStep {
+    StepKind kind = StepKind::Move;
+    int depth = 0;
+    bool moving = false;
+    bool prepares = false;
+    std::unique_ptr<RoutingGrids> wiresBefore;
+};
+
 namespace {
 
 // BeginStep and EndStep around one edit method.
@@ -76,7 +86,7 @@ void SchematicDocument::BeginStep(StepKind kind) {
         ++open_->depth;
         return;
     }
-    open_.emplace();
+    open_ = std::make_unique<OpenStep>();
     open_->kind = kind;
     open_->depth = 1;
     open_->moving = kind == StepKind::Move;
@@ -91,10 +101,10 @@ void SchematicDocument::EndStep() {
                                           : GridsDelta::Unchanged(grids_.RouteDirection);
     const StepKind kind = open_->kind;
     const bool prepares = open_->prepares;
-    open_.reset();
+    const std::unique_ptr<OpenStep> step = std::move(open_);
     if (change.empty()) {
         // Nothing of the schematic changed, but a routing may have moved the wires.
-        if (!wires.empty()) FoldIntoHistory(wires);
+        if (!wires.empty()) FoldIntoHistory(*step->wiresBefore);
         return;
     }
     ++stepsMade_;
@@ -129,20 +139,33 @@ void SchematicDocument::RouteAfterEdit() {
 }
 
 void SchematicDocument::Reroute() {
-    if (open_) {
+    // Inside a step the routing is the step's; without a history nothing has to follow it.
+    if (open_ || undoStack_.count() == 0) {
         RouteNow();
         return;
     }
-    const RoutingGrids before = grids_;
+    const auto before = std::make_unique<RoutingGrids>(grids_);
     RouteNow();
-    const GridsDelta delta = GridsDelta::Between(before, grids_);
-    if (!delta.empty()) FoldIntoHistory(delta);
+    if (before->WireMap != grids_.WireMap || before->NetMap != grids_.NetMap ||
+        before->RouteDirection != grids_.RouteDirection)
+        FoldIntoHistory(*before);
 }
 
-void SchematicDocument::FoldIntoHistory(const GridsDelta& delta) {
+void SchematicDocument::FoldIntoHistory(const RoutingGrids& before) {
+    // The step before now ends at the new routing, the step after now starts from it; their
+    // other sides are rebuilt from the old routing.
     const int index = undoStack_.index();
-    if (EditStep* done = StepAt(undoStack_, index - 1)) done->wires.ExtendB(delta);
-    if (EditStep* undone = StepAt(undoStack_, index)) undone->wires.ExtendA(delta);
+    auto other = std::make_unique<RoutingGrids>();
+    if (EditStep* done = StepAt(undoStack_, index - 1)) {
+        *other = before;
+        done->wires.Apply(*other, true);
+        done->wires = GridsDelta::Between(*other, grids_);
+    }
+    if (EditStep* undone = StepAt(undoStack_, index)) {
+        *other = before;
+        undone->wires.Apply(*other, false);
+        undone->wires = GridsDelta::Between(grids_, *other);
+    }
 }
 
 QStandardItem* SchematicDocument::ListChip(const QString& mark, int elementCount) {
@@ -177,41 +200,35 @@ int SchematicDocument::PlaceNode(QStandardItem* node, bool selectOnCreate, QStri
     return index;
 }
 
-bool SchematicDocument::ConnectPins(TPinRef a, TPinRef b) {
-    Scope step(*this, StepKind::Connect);
-    const bool joined = schematic_.ConnectPins(a, b);
-    if (joined) {
+bool SchematicDocument::EditNets(StepKind kind, const std::function<bool()>& edit) {
+    Scope step(*this, kind);
+    const bool changed = edit();
+    if (changed) {
         Prepare();
         Notify(NetsChanged);
     }
     RouteAfterEdit();
-    return joined;
+    return changed;
+}
+
+bool SchematicDocument::ConnectPins(TPinRef a, TPinRef b) {
+    return EditNets(StepKind::Connect, [&] { return schematic_.ConnectPins(a, b); });
 }
 
 bool SchematicDocument::DisconnectPin(TPinRef pin) {
-    Scope step(*this, StepKind::Disconnect);
-    const uint64_t revision = schematic_.Revision();
-    schematic_.DisconnectPin(pin);
-    const bool changed = schematic_.Revision() != revision;
-    if (changed) {
-        Prepare();
-        Notify(NetsChanged);
-    }
-    RouteAfterEdit();
-    return changed;
+    return EditNets(StepKind::Disconnect, [&] {
+        const uint64_t revision = schematic_.Revision();
+        schematic_.DisconnectPin(pin);
+        return schematic_.Revision() != revision;
+    });
 }
 
 bool SchematicDocument::RemoveNet(int n) {
-    Scope step(*this, StepKind::RemoveNet);
-    const uint64_t revision = schematic_.Revision();
-    schematic_.RemoveNet(n);
-    const bool changed = schematic_.Revision() != revision;
-    if (changed) {
-        Prepare();
-        Notify(NetsChanged);
-    }
-    RouteAfterEdit();
-    return changed;
+    return EditNets(StepKind::RemoveNet, [&] {
+        const uint64_t revision = schematic_.Revision();
+        schematic_.RemoveNet(n);
+        return schematic_.Revision() != revision;
+    });
 }
 
 bool SchematicDocument::DeleteSelected() {
@@ -322,6 +339,11 @@ size_t SchematicDocument::historyBytes() const {
     for (int i = 0; i < undoStack_.count(); ++i)
         total += StepAt(undoStack_, i)->bytes();
     return total;
+}
+
+size_t SchematicDocument::undoStepBytes() const {
+    const EditStep* step = StepAt(undoStack_, undoStack_.index() - 1);
+    return step ? step->bytes() : 0;
 }
 
 void SchematicDocument::New() {

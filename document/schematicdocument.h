@@ -13,6 +13,7 @@
 #include <QUndoStack>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -113,8 +114,9 @@ public:
     std::optional<StepKind> redoKind() const;
     // The schematic differs from the one last saved, opened or made new.
     bool isModified() const { return !undoStack_.isClean(); }
-    // The memory the history holds, in bytes.
+    // The memory the history holds, in bytes, and the memory of the step Undo would take.
     size_t historyBytes() const;
+    size_t undoStepBytes() const;
     // How many steps the edits have made so far (a count that only grows).
     uint64_t stepsMade() const { return stepsMade_; }
 
@@ -139,16 +141,11 @@ Q_SIGNALS:
 
 private:
     friend class EditStep;
-    // The step being recorded: its kind, how deep its BeginStep calls nest, whether it is a drag,
-    // whether it prepared the run, and the wires before its first routing.
-    struct OpenStep {
-        StepKind kind = StepKind::Move;
-        int depth = 0;
-        bool moving = false;
-        bool prepares = false;
-        std::unique_ptr<RoutingGrids> wiresBefore;
-    };
+    struct OpenStep;
 
+    // A net edit (`edit` says whether the nets changed): the run is prepared when they did, the
+    // wires are routed in any case.
+    bool EditNets(StepKind kind, const std::function<bool()>& edit);
     // The rules after an edit.
     void Prepare();
     void RouteAfterEdit();
@@ -156,8 +153,9 @@ private:
     void Notify(Changes what) { Q_EMIT changed(what); }
     // Undo (forward false) or redo of a step.
     void ApplyStep(const EditStep& step, bool forward);
-    // A routing outside any step changed the wires by `delta`: the neighbouring steps follow.
-    void FoldIntoHistory(const GridsDelta& delta);
+    // A routing outside any step changed the wires from `before` to grids_: the neighbouring steps
+    // follow.
+    void FoldIntoHistory(const RoutingGrids& before);
     void DropOpenStep();
 
     Schematic schematic_;
@@ -167,7 +165,8 @@ private:
     QStringList consLog_;
     PlacementSource placement_;
     bool routeAfterEdits_ = true;
-    std::optional<OpenStep> open_;
+    // The step being recorded, null between steps.
+    std::unique_ptr<OpenStep> open_;
     uint64_t stepsMade_ = 0;
 };
 

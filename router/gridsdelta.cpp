@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "router/gridsdelta.h"
 
+#include <QByteArray>
+
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+
 namespace {
 
 void PutNumber(std::vector<uint8_t>& out, uint32_t v) {
@@ -20,28 +26,110 @@ uint32_t GetNumber(const uint8_t*& p) {
     }
 }
 
-// NetMap values are -1 or a net number: shifted by one, "no net" is 0 and both sides of a wire
-// that changed nets stay small, and so does their exclusive or.
+// NetMap values are -1 or a net number: shifted by one, "no net" is 0 and both sides of a cell
+// that changed its number stay small, and so does their exclusive or.
 uint32_t NetBits(int32_t net) {
     return static_cast<uint32_t>(net) + 1u;
+}
+
+// A signed difference as a small unsigned number (0, -1, 1, -2, ... as 0, 1, 2, 3, ...).
+uint32_t ZigZag(int64_t v) {
+    return static_cast<uint32_t>(v < 0 ? -2 * v - 1 : 2 * v);
+}
+int64_t UnZigZag(uint32_t v) {
+    return v & 1 ? -static_cast<int64_t>(v / 2) - 1 : static_cast<int64_t>(v / 2);
+}
+
+// The numbering that takes A's nets to B's: each net of A takes the number most of its unchanged
+// wire cells have in B, when no other net took that number first; every other net of A gets a
+// number that B does not use, so the numbering can be undone. Empty when every net keeps its
+// number.
+std::vector<int32_t> ChooseRenumbering(const RoutingGrids& a, const RoutingGrids& b) {
+    const int32_t* wa = a.WireMap.data();
+    const int32_t* wb = b.WireMap.data();
+    const int32_t* na = a.NetMap.data();
+    const int32_t* nb = b.NetMap.data();
+    int32_t maxA = -1, maxB = -1;
+    std::unordered_map<uint64_t, int> votes; // (A number, B number) -> cells
+    for (int i = 0; i < GridCells; ++i) {
+        maxA = std::max(maxA, na[i]);
+        maxB = std::max(maxB, nb[i]);
+        if (na[i] >= 0 && nb[i] >= 0 && wa[i] == wb[i])
+            ++votes[static_cast<uint64_t>(na[i]) << 32 | static_cast<uint32_t>(nb[i])];
+    }
+    std::vector<std::pair<int, uint64_t>> ranked;
+    ranked.reserve(votes.size());
+    for (const auto& [pair, count] : votes)
+        ranked.emplace_back(count, pair);
+    // Most cells first; ties by the pair, so the choice does not depend on the hash order.
+    std::sort(ranked.begin(), ranked.end(), [](const auto& x, const auto& y) {
+        return x.first != y.first ? x.first > y.first : x.second < y.second;
+    });
+    std::vector<int32_t> to(static_cast<size_t>(maxA + 1), -1);
+    std::vector<bool> taken(static_cast<size_t>(maxB + 1), false);
+    for (const auto& [count, pair] : ranked) {
+        const auto from = static_cast<size_t>(pair >> 32);
+        const auto into = static_cast<size_t>(pair & 0xFFFFFFFFu);
+        if (to[from] >= 0 || taken[into]) continue;
+        to[from] = static_cast<int32_t>(into);
+        taken[into] = true;
+    }
+    bool identity = true;
+    for (size_t v = 0; v < to.size(); ++v) {
+        if (to[v] < 0) to[v] = std::max(maxA, maxB) + 1 + static_cast<int32_t>(v);
+        identity = identity && to[v] == static_cast<int32_t>(v);
+    }
+    if (identity) to.clear();
+    return to;
 }
 
 } // namespace
 
 GridsDelta GridsDelta::Between(const RoutingGrids& a, const RoutingGrids& b) {
-    std::vector<Cell> cells;
+    GridsDelta d;
+    d.directionA_ = a.RouteDirection;
+    d.directionB_ = b.RouteDirection;
+    const std::vector<int32_t> to = ChooseRenumbering(a, b);
+    for (size_t v = 0; v < to.size(); ++v)
+        PutNumber(d.renumbering_, ZigZag(int64_t{to[v]} - static_cast<int64_t>(v)));
+    d.renumbering_.shrink_to_fit();
+
     const int32_t* wa = a.WireMap.data();
     const int32_t* wb = b.WireMap.data();
     const int32_t* na = a.NetMap.data();
     const int32_t* nb = b.NetMap.data();
-    for (uint32_t i = 0; i < static_cast<uint32_t>(GridCells); ++i)
-        if (wa[i] != wb[i] || na[i] != nb[i])
+    const auto renumbered = [&to](int32_t net) {
+        return net >= 0 && !to.empty() ? to[static_cast<size_t>(net)] : net;
+    };
+    std::vector<Cell> cells;
+    for (uint32_t i = 0; i < static_cast<uint32_t>(GridCells); ++i) {
+        const int32_t n = renumbered(na[i]);
+        if (wa[i] != wb[i] || n != nb[i])
             cells.push_back({i, static_cast<uint32_t>(wa[i]) ^ static_cast<uint32_t>(wb[i]),
-                             NetBits(na[i]) ^ NetBits(nb[i])});
-    GridsDelta d;
-    d.Encode(cells);
-    d.directionA_ = a.RouteDirection;
-    d.directionB_ = b.RouteDirection;
+                             NetBits(n) ^ NetBits(nb[i])});
+    }
+    std::vector<uint8_t> runs;
+    uint32_t next = 0;
+    for (size_t i = 0; i < cells.size();) {
+        // A run of neighbouring cells that changed alike (a stretch of wire moved to another net) is
+        // written once.
+        size_t run = 1;
+        while (i + run < cells.size() && cells[i + run].at == cells[i].at + run &&
+               cells[i + run].wire == cells[i].wire && cells[i + run].net == cells[i].net)
+            ++run;
+        PutNumber(runs, cells[i].at - next);
+        PutNumber(runs, cells[i].wire);
+        PutNumber(runs, cells[i].net);
+        PutNumber(runs, static_cast<uint32_t>(run - 1));
+        next = cells[i].at + static_cast<uint32_t>(run);
+        i += run;
+    }
+    // The runs repeat their gaps and codes a lot: deflated they take about a third.
+    if (!runs.empty()) {
+        d.runs_ = qCompress(runs.data(), static_cast<qsizetype>(runs.size()));
+        d.runs_.squeeze();
+    }
+    d.cells_ = cells.size();
     return d;
 }
 
@@ -52,78 +140,59 @@ GridsDelta GridsDelta::Unchanged(int32_t direction) {
     return d;
 }
 
-void GridsDelta::Encode(const std::vector<Cell>& cells) {
-    bytes_.clear();
-    uint32_t next = 0;
-    for (const Cell& c : cells) {
-        PutNumber(bytes_, c.at - next);
-        PutNumber(bytes_, c.wire);
-        PutNumber(bytes_, c.net);
-        next = c.at + 1;
-    }
-    bytes_.shrink_to_fit();
-    cells_ = cells.size();
+std::vector<int32_t> GridsDelta::Renumbering() const {
+    std::vector<int32_t> to;
+    const uint8_t* p = renumbering_.data();
+    const uint8_t* end = p + renumbering_.size();
+    while (p < end)
+        to.push_back(static_cast<int32_t>(static_cast<int64_t>(to.size()) + UnZigZag(GetNumber(p))));
+    return to;
 }
 
-std::vector<GridsDelta::Cell> GridsDelta::Decode() const {
-    std::vector<Cell> cells;
-    cells.reserve(cells_);
-    const uint8_t* p = bytes_.data();
-    const uint8_t* end = p + bytes_.size();
+template <class Visit> void GridsDelta::ForEachCell(Visit visit) const {
+    if (runs_.isEmpty()) return;
+    const QByteArray runs = qUncompress(runs_);
+    const auto* p = reinterpret_cast<const uint8_t*>(runs.constData());
+    const uint8_t* end = p + runs.size();
     uint32_t next = 0;
     while (p < end) {
-        Cell c{};
-        c.at = next + GetNumber(p);
-        c.wire = GetNumber(p);
-        c.net = GetNumber(p);
-        next = c.at + 1;
-        cells.push_back(c);
+        const uint32_t at = next + GetNumber(p);
+        const uint32_t wire = GetNumber(p);
+        const uint32_t net = GetNumber(p);
+        const uint32_t run = GetNumber(p) + 1;
+        for (uint32_t k = 0; k < run; ++k)
+            visit(Cell{at + k, wire, net});
+        next = at + run;
     }
-    return cells;
 }
 
 void GridsDelta::Apply(RoutingGrids& g, bool towardsA) const {
     int32_t* wire = g.WireMap.data();
     int32_t* net = g.NetMap.data();
-    const uint8_t* p = bytes_.data();
-    const uint8_t* end = p + bytes_.size();
-    uint32_t next = 0;
-    while (p < end) {
-        const uint32_t at = next + GetNumber(p);
-        wire[at] = static_cast<int32_t>(static_cast<uint32_t>(wire[at]) ^ GetNumber(p));
-        net[at] = static_cast<int32_t>((NetBits(net[at]) ^ GetNumber(p)) - 1u);
-        next = at + 1;
+    const std::vector<int32_t> to = Renumbering();
+    const auto renumber = [net](const std::vector<int32_t>& map) {
+        for (int i = 0; i < GridCells; ++i)
+            if (net[i] >= 0 && static_cast<size_t>(net[i]) < map.size())
+                net[i] = map[static_cast<size_t>(net[i])];
+    };
+    const auto cells = [&] {
+        ForEachCell([wire, net](const Cell& c) {
+            wire[c.at] = static_cast<int32_t>(static_cast<uint32_t>(wire[c.at]) ^ c.wire);
+            net[c.at] = static_cast<int32_t>((NetBits(net[c.at]) ^ c.net) - 1u);
+        });
+    };
+    if (towardsA) {
+        // The cells first, which leaves A's nets under their new numbers, then the numbers back.
+        cells();
+        if (!to.empty()) {
+            std::vector<int32_t> back(static_cast<size_t>(*std::max_element(to.begin(), to.end())) + 1, -1);
+            for (size_t v = 0; v < to.size(); ++v)
+                back[static_cast<size_t>(to[v])] = static_cast<int32_t>(v);
+            renumber(back);
+        }
+    } else {
+        if (!to.empty()) renumber(to);
+        cells();
     }
     g.RouteDirection = towardsA ? directionA_ : directionB_;
-}
-
-void GridsDelta::Merge(const GridsDelta& other) {
-    const std::vector<Cell> a = Decode();
-    const std::vector<Cell> b = other.Decode();
-    std::vector<Cell> out;
-    out.reserve(a.size() + b.size());
-    size_t i = 0, j = 0;
-    while (i < a.size() || j < b.size()) {
-        if (j == b.size() || (i < a.size() && a[i].at < b[j].at)) {
-            out.push_back(a[i++]);
-        } else if (i == a.size() || b[j].at < a[i].at) {
-            out.push_back(b[j++]);
-        } else {
-            const Cell c{a[i].at, a[i].wire ^ b[j].wire, a[i].net ^ b[j].net};
-            if (c.wire != 0 || c.net != 0) out.push_back(c);
-            ++i;
-            ++j;
-        }
-    }
-    Encode(out);
-}
-
-void GridsDelta::ExtendB(const GridsDelta& next) {
-    Merge(next);
-    directionB_ = next.directionB_;
-}
-
-void GridsDelta::ExtendA(const GridsDelta& next) {
-    Merge(next);
-    directionA_ = next.directionB_;
 }

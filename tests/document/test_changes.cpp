@@ -7,6 +7,8 @@
 #include "router/router.h"
 #include "tools/gen/schematicgen.h"
 
+#include <QPoint>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -103,13 +105,26 @@ protected:
     void SetUp() override {
         GenerateSchematic(s, 2024u, GenOptions{.elements = 40, .nets = 60});
         RouteWires(s, a);
+        for (int x = 0; x <= GridMax && wireCell.x() < 0; ++x)
+            for (int y = 0; y <= GridMax && wireCell.x() < 0; ++y)
+                if (a.WireMap.at(x, y) == WireHorizontal) wireCell = QPoint(x, y);
         s.SetCoord(3, {s.element(3).Coord.x + 2, s.element(3).Coord.y});
         s.DeriveCons();
         RouteWires(s, b);
         b.RouteDirection = 4;
     }
+    // The cells of net n in A.
+    size_t CellsOf(int n) const {
+        size_t count = 0;
+        for (int x = 0; x <= GridMax; ++x)
+            for (int y = 0; y <= GridMax; ++y)
+                count += a.NetMap.at(x, y) == n;
+        return count;
+    }
+
     Schematic s;
     RoutingGrids a, b;
+    QPoint wireCell{-1, -1}; // a cell of A that holds a wire
 };
 
 TEST_F(Routings, TheDifferenceTurnsEitherSideIntoTheOtherAndIsSmall) {
@@ -126,34 +141,49 @@ TEST_F(Routings, TheDifferenceTurnsEitherSideIntoTheOtherAndIsSmall) {
     EXPECT_EQ(g.RouteDirection, 2);
     // A few bytes a changed cell, far below a copy of the two grids.
     EXPECT_GT(d.cells(), 0u);
-    EXPECT_LT(d.bytes(), sizeof(GridsDelta) + 6 * d.cells());
+    EXPECT_LT(d.bytes(), sizeof(GridsDelta) + 300 + 5 * d.cells());
     EXPECT_TRUE(GridsDelta::Between(a, a).empty());
 }
 
-// A routing that is no edit moves one side; the difference follows it on either side.
-TEST_F(Routings, EitherSideMovesOnToAThirdRouting) {
-    RoutingGrids c = a;
-    c.WireMap.at(100, 100) = WireHorizontal;
-    c.NetMap.at(100, 100) = 5;
-    c.RouteDirection = 3;
-
-    GridsDelta towardsC = GridsDelta::Between(a, b);
-    towardsC.ExtendB(GridsDelta::Between(b, c));
-    RoutingGrids g = a;
-    towardsC.Apply(g, false);
-    EXPECT_EQ(g.WireMap, c.WireMap);
-    EXPECT_EQ(g.NetMap, c.NetMap);
-    EXPECT_EQ(g.RouteDirection, 3);
-
-    GridsDelta fromC = GridsDelta::Between(a, b);
-    fromC.ExtendA(GridsDelta::Between(a, c));
-    g = c;
-    fromC.Apply(g, false);
-    EXPECT_EQ(g.WireMap, b.WireMap);
-    EXPECT_EQ(g.NetMap, b.NetMap);
-    fromC.Apply(g, true);
-    EXPECT_EQ(g.WireMap, c.WireMap);
-    EXPECT_EQ(g.RouteDirection, 3);
+// Removing a net renumbers every later one: the difference keeps the renumbering, not the cells.
+// Nets that merge or split, and numbers that pass from one net to another, still come out exactly.
+TEST_F(Routings, ARenumberingCostsNoCells) {
+    const auto renumbered = [](RoutingGrids g, auto map) {
+        for (int x = 0; x <= GridMax; ++x)
+            for (int y = 0; y <= GridMax; ++y)
+                if (g.NetMap.at(x, y) >= 0) g.NetMap.at(x, y) = map(g.NetMap.at(x, y));
+        return g;
+    };
+    struct Case {
+        const char* name;
+        RoutingGrids to;
+        size_t cells; // at most
+    };
+    const int n0 = a.NetMap.at(wireCell.x(), wireCell.y());
+    const std::vector<Case> cases = {
+        {"net 10 removed", renumbered(a, [](int n) { return n > 10    ? n - 1
+                                                            : n == 10 ? NoNet
+                                                                      : n; }), 2000},
+        {"nets swapped", renumbered(a, [](int n) { return n == 4   ? 9
+                                                          : n == 9 ? 4
+                                                                   : n; }), 0},
+        {"two nets merged", renumbered(a, [](int n) { return n == 7 ? 3 : n; }), 2000},
+        {"one wire moved to a new net", renumbered(a, [n0](int n) { return n == n0 ? 60 : n; }), 0},
+        {"moved and renumbered", renumbered(b, [](int n) { return n > 20 ? n + 1 : n; }), 100000},
+    };
+    for (const Case& c : cases) {
+        const GridsDelta d = GridsDelta::Between(a, c.to);
+        RoutingGrids g = a;
+        d.Apply(g, false);
+        EXPECT_EQ(g.NetMap, c.to.NetMap) << c.name;
+        EXPECT_EQ(g.WireMap, c.to.WireMap) << c.name;
+        d.Apply(g, true);
+        EXPECT_EQ(g.NetMap, a.NetMap) << c.name;
+        EXPECT_EQ(g.WireMap, a.WireMap) << c.name;
+        EXPECT_LE(d.cells(), c.cells) << c.name;
+    }
+    // Only the cells of the removed net differ beyond the renumbering.
+    EXPECT_EQ(GridsDelta::Between(a, cases[0].to).cells(), CellsOf(10));
 }
 
 } // namespace
