@@ -20,6 +20,30 @@ struct Schematic::Recorder {
     std::map<int, TElementFields> fields;
 };
 
+namespace {
+
+// Element numbers when the elements `deleted` (increasing) of `oldCount` go: for each old number
+// its new one (0 for a deleted element), or with `back` for each new number its old one.
+std::vector<int32_t> Renumbering(int32_t oldCount, const std::vector<int>& deleted, bool back) {
+    std::vector<int32_t> map(static_cast<size_t>(oldCount) + 1, 0);
+    size_t d = 0;
+    int32_t now = 0;
+    for (int32_t old = 1; old <= oldCount; ++old) {
+        if (d < deleted.size() && deleted[d] == old) {
+            ++d;
+            continue;
+        }
+        ++now;
+        if (back)
+            map[static_cast<size_t>(now)] = old;
+        else
+            map[static_cast<size_t>(old)] = now;
+    }
+    return map;
+}
+
+} // namespace
+
 Schematic::Schematic(QObject* parent) : QObject(parent), elements_(static_cast<size_t>(MaxElements) + 1) {}
 
 Schematic::~Schematic() = default;
@@ -436,15 +460,8 @@ SchematicChange Schematic::StopRecording() {
         std::vector<TNetRecord> after = NetRecords();
         if (!c.deleted.empty()) {
             // Pins in the numbering before the deletions, like the nets as they were.
-            std::vector<int32_t> map(static_cast<size_t>(elementCount_) + 1, 0);
-            int32_t old = 0;
-            size_t d = 0;
-            for (int32_t i = 1; i <= elementCount_; ++i) {
-                ++old;
-                for (; d < c.deleted.size() && c.deleted[d] == old; ++d)
-                    ++old;
-                map[static_cast<size_t>(i)] = old;
-            }
+            const std::vector<int32_t> map =
+                Renumbering(elementCount_ + static_cast<int32_t>(c.deleted.size()), c.deleted, true);
             for (TNetRecord& net : after)
                 for (TPinRef& p : net.pins)
                     p.Element = map[static_cast<size_t>(p.Element)];
@@ -511,17 +528,7 @@ void Schematic::Revert(const SchematicChange& c) {
     }
     if (!c.deleted.empty()) {
         // The pins go back to the numbering before the deletions, then the elements to their slots.
-        const int count = elementCount_ + static_cast<int>(c.deleted.size());
-        std::vector<int32_t> map(static_cast<size_t>(elementCount_) + 1, 0);
-        size_t d = 0;
-        int32_t now = 0;
-        for (int32_t old = 1; old <= count; ++old) {
-            if (d < c.deleted.size() && c.deleted[d] == old)
-                ++d;
-            else
-                map[static_cast<size_t>(++now)] = old;
-        }
-        RenumberPins(map);
+        RenumberPins(Renumbering(elementCount_ + static_cast<int32_t>(c.deleted.size()), c.deleted, true));
         for (size_t k = 0; k < c.deleted.size(); ++k) {
             InsertSlot(c.deleted[k], c.deletedElements[k]);
             note(Notice::Inserted, c.deleted[k]);
@@ -547,15 +554,7 @@ void Schematic::Reapply(const SchematicChange& c) {
     }
     ReplaceNets(c.netsBefore, c.netsAfter);
     if (!c.deleted.empty()) {
-        std::vector<int32_t> map(static_cast<size_t>(elementCount_) + 1, 0);
-        size_t d = 0;
-        int32_t now = 0;
-        for (int32_t old = 1; old <= elementCount_; ++old) {
-            if (d < c.deleted.size() && c.deleted[d] == old)
-                ++d;
-            else
-                map[static_cast<size_t>(old)] = ++now;
-        }
+        const std::vector<int32_t> map = Renumbering(elementCount_, c.deleted, false);
         for (auto it = c.deleted.rbegin(); it != c.deleted.rend(); ++it) {
             RemoveSlot(*it);
             note(Notice::Deleted, *it);
