@@ -31,6 +31,26 @@ TEST_F(BatchEdits, EditedNetlistMatchesThePlainSchematic) {
               Call(&BatchRun, QStringList{DataPath("edits_plain.net")} + units).out);
 }
 
+// Lines taken back by undo (and not made again by redo) drop out: the file routes and runs as the
+// schematic its remaining edit lines leave.
+TEST_F(BatchEdits, UndoneLinesDropOut) {
+    const BatchResult undone = Call(&BatchRoute, {DataPath("edits_undone.net")});
+    ASSERT_EQ(undone.status, 0) << undone.err.toStdString();
+    EXPECT_TRUE(undone.err.isEmpty());
+    EXPECT_EQ(undone.out, Call(&BatchRoute, {DataPath("edits_plain.net")}).out);
+    const QStringList units = {QStringLiteral("--units"), QStringLiteral("7")};
+    EXPECT_EQ(Call(&BatchRun, QStringList{DataPath("edits_undone.net")} + units).out,
+              Call(&BatchRun, QStringList{DataPath("edits_plain.net")} + units).out);
+
+    // Without its undo and redo lines the file leaves another schematic.
+    QByteArray kept;
+    for (const QByteArray& line : Data("edits_undone.net").split('\n'))
+        if (line != "undo" && line != "redo") kept += line + '\n';
+    const BatchResult all = Call(&BatchRoute, {Write(kept)});
+    EXPECT_EQ(all.status, 0) << all.err.toStdString();
+    EXPECT_NE(all.out, undone.out);
+}
+
 // Toggles name their switch after the edits: deleting an element before it moves the switch down a
 // slot, and the run is the one of the file without that element.
 TEST_F(BatchEdits, TogglesFollowTheirSwitchAfterDeletions) {
@@ -89,7 +109,16 @@ INSTANTIATE_TEST_SUITE_P(
         // The syntax of every line is read first, so a bad line after an edit is reported first.
         EditError{"syntax_before_edits", "delete Z\nwire 1 2\n", "line 5: unknown line kind 'wire'"},
         EditError{"toggle_of_deleted_switch", "element П1 0 9 2 2 - 1 0 0\ntoggle П1 2\ndelete П1\n",
-                  "line 5: unknown element П1"}),
+                  "line 5: unknown element П1"},
+        EditError{"undo_of_nothing", "undo\n", "line 4: nothing to undo"},
+        EditError{"undo_past_the_first_edit", "connect A 0 A 1\nundo\nundo\n", "line 6: nothing to undo"},
+        EditError{"redo_of_nothing", "connect A 0 A 1\nredo\n", "line 5: nothing to redo"},
+        // An edit after an undo leaves nothing to redo, even one that changed nothing.
+        EditError{"redo_after_a_new_edit", "connect A 0 A 1\nundo\nremovenet 5\nredo\n",
+                  "line 7: nothing to redo"},
+        EditError{"undo_with_a_word", "undo 1\n", "line 4: undo takes nothing after it"},
+        // A line taken back still had to name what exists where it stands.
+        EditError{"undone_line_with_a_bad_name", "delete Z\nundo\n", "line 4: unknown element Z"}),
     [](const ::testing::TestParamInfo<EditError>& info) { return std::string(info.param.name); });
 
 } // namespace
