@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -100,9 +101,14 @@ TEST_F(UndoRedo, CtrlZBackToTheEmptySchematicAndCtrlYForwardShowEveryStepAgain) 
         EXPECT_FALSE(form->ActRedo->isEnabled());
     }
     // With TARNWELL_SHOT_DIR set the steps' pictures are saved there to look at.
-    if (const QString out = qEnvironmentVariable("TARNWELL_SHOT_DIR"); !out.isEmpty())
+    if (const QString out = qEnvironmentVariable("TARNWELL_SHOT_DIR"); !out.isEmpty()) {
         for (size_t k = 0; k < seen.size(); ++k)
             seen[k].pixels.save(QDir(out).filePath(QStringLiteral("undo-step-%1.png").arg(k)));
+        form->MenuEdit->popup(form->mapToGlobal(QPoint(60, 20)));
+        QApplication::processEvents();
+        form->MenuEdit->grab().save(QDir(out).filePath(QStringLiteral("undo-menu.png")));
+        form->MenuEdit->hide();
+    }
     // The steps did what they say: a wire was drawn, then the lamp went with it.
     EXPECT_EQ(s().ElementCount(), 1);
     EXPECT_NE(seen[7].pixels, seen[6].pixels);
