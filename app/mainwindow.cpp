@@ -63,7 +63,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    NavPanel = new NavigatorPanel(model_->navigator().model(), central);
+    NavPanel = new NavigatorPanel(model_->navigatorModel(), central);
     connect(NavPanel->PopupChip, &QAction::triggered, this, &TForm1::ShowModal<TForm13>);
     ConnectNavigator();
     row->addWidget(NavPanel);
@@ -268,6 +268,17 @@ bool TForm1::SaveCfg() {
     return ok;
 }
 
+bool TForm1::SaveCfgOnClose() {
+    if (!Config)
+        Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
+    QString error;
+    if (WriteOptions(*Config, options_, &error)) return true;
+    return QMessageBox::question(this, QStringLiteral("Внимание"),
+                                 error + QStringLiteral("\nНастройки не сохранены. Закрыть программу без "
+                                                        "сохранения настроек?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 void TForm1::DesktopSetup() {
     Frame21->grids().WireMap.fill(WireFree);
     Frame21->DesktopSetup();
@@ -308,7 +319,7 @@ bool TForm1::event(QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (!SaveCfg()) {
+    if (!SaveCfgOnClose()) {
         event->ignore();
         return;
     }

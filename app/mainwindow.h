@@ -25,6 +25,7 @@ class QToolButton;
 class QTreeView;
 
 class TFrame2;
+struct TLoadResult;
 class ElementPicture;
 class PointerState;
 class WireGesture;
@@ -70,7 +71,9 @@ public:
     // Saves to the file set of `chosen`; false after the error box.
     bool SaveSchematic(const QString& chosen);
     // Loads the file set of `chosen` in place of the schematic on screen; false after the error box.
+    // Elements that could not be placed and other data left out are listed in a warning box.
     bool LoadSchematic(const QString& chosen);
+    void WarnLoadProblems(const TLoadResult& r);
     // What placing the listed `node` needs: the built-in set-up of a special element, a chip
     // element's data from the catalogue. False with the message for the user.
     bool PlacementFor(const QStandardItem* node, TPlacementData* data, QString* error);
@@ -222,9 +225,6 @@ public:
     // The catalogue tables and windows' shared state, made on first use with programDir()/bases.
     CatalogueUi& catalogueUi();
 
-private:
-    std::unique_ptr<CatalogueUi> catalogueUi_;
-
 Q_SIGNALS:
     // After a deletion by N7Click, before its re-route: the navigator's placed nodes have just been
     // re-linked to the element slots.
@@ -239,8 +239,14 @@ private:
     void ConnectWiring();
     void ShowPendingMenu(QPoint global);
     QMenu* pendingMenu_ = nullptr;
+    // From a context menu's popping up until its command has run: the pointer's leaving the
+    // workspace for the menu keeps the net under it.
+    bool contextMenuOpen_ = false;
 
     void FormCreate();
+    // Writes the options at the close; when the file cannot be written, asks whether to close
+    // without them. False: the window stays open.
+    bool SaveCfgOnClose();
     void FormShow();
     void FormActivate();
     void BuildMenu();
@@ -255,4 +261,7 @@ private:
     std::unique_ptr<IniFile> Config;
     bool shown_ = false;
     bool fillWorkArea_ = true;
+    // Declared last, so destroyed first: it deletes the catalogue windows while the registry and
+    // the model they use still exist.
+    std::unique_ptr<CatalogueUi> catalogueUi_;
 };

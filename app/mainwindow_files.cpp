@@ -61,7 +61,9 @@ void TForm1::Button8Click() {
 }
 
 bool TForm1::SaveSchematic(const QString& chosen) {
-    const QString error = SaveSchematicFiles(*model_, SchematicFileNames(chosen));
+    QStringList log;
+    const QString error = SaveSchematicFiles(*model_, SchematicFileNames(chosen), &log);
+    if (!log.isEmpty()) Memo1->appendPlainText(log.join(u'\n'));
     if (!error.isEmpty()) {
         QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
         return false;
@@ -73,6 +75,7 @@ bool TForm1::SaveSchematic(const QString& chosen) {
 
 bool TForm1::LoadSchematic(const QString& chosen) {
     Button8Click();
+    catalogueUi().catalogue().ReopenFailed();
     TLoadOptions options;
     options.placement = [this](const QStandardItem* node, TPlacementData* data, QString* error) {
         return PlacementFor(node, data, error);
@@ -83,6 +86,7 @@ bool TForm1::LoadSchematic(const QString& chosen) {
     if (!r.log.isEmpty()) Memo1->appendPlainText(r.log.join(u'\n'));
     if (!r.error.isEmpty()) {
         QMessageBox::critical(this, QStringLiteral("Tarnwell"), r.error);
+        WarnLoadProblems(r);
         return false;
     }
     // Routed twice: the second routing starts from the direction the first one left.
@@ -90,5 +94,17 @@ bool TForm1::LoadSchematic(const QString& chosen) {
     RefreshProbeList();
     DesktopSetup();
     Button4Click();
+    WarnLoadProblems(r);
     return true;
+}
+
+void TForm1::WarnLoadProblems(const TLoadResult& r) {
+    QStringList text = UnplacedReport(r, 20);
+    if (!r.problems.isEmpty()) {
+        if (!text.isEmpty()) text << QString();
+        text << QStringLiteral(
+                    "Из файла цепей пропущены ссылки на выводы или цепи (%1), подробности в журнале.")
+                    .arg(r.problems.size());
+    }
+    if (!text.isEmpty()) QMessageBox::warning(this, QStringLiteral("Внимание"), text.join(u'\n'));
 }

@@ -36,6 +36,8 @@ void TForm1::TreeView1DblClick() {
         WarnTableFull();
         return;
     }
+    // A catalogue table that could not be opened (a lock at start-up) is tried again.
+    catalogueUi().catalogue().ReopenFailed();
     TPlacementData data;
     QString error;
     if (!PlacementFor(node, &data, &error)) {

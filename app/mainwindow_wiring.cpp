@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 void TForm1::ConnectWiring() {
     Wire = new WireGesture(*model_, *Frame21, *Pointer, this);
@@ -26,6 +27,15 @@ void TForm1::ConnectWiring() {
     WireMenu->setObjectName(QStringLiteral("PopupMenu1"));
     N25 = WireMenu->addAction(QStringLiteral("Удалить все соединение"));
     connect(N25, &QAction::triggered, this, &TForm1::N25Click);
+    for (QMenu* menu : {PinMenu, WireMenu})
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            // The chosen command runs after the menu hides.
+            QTimer::singleShot(0, this, [this] { contextMenuOpen_ = false; });
+        });
+    // The label shows the number of nets after every change of them (connecting, removing, a load,
+    // "Новый"); "Label1" until the first.
+    connect(model_.get(), &Schematic::netsChanged, NavPanel->Label1,
+            [this] { NavPanel->Label1->setText(QString::number(model_->Conns().size())); });
 }
 
 bool TForm1::ConnectPins(TPinRef a, TPinRef b) {
@@ -43,7 +53,6 @@ void TForm1::WireDragRelease(ElementPicture* source, QPoint p) {
     }
     if (drop.target) {
         ConnectPins(from, *drop.target);
-        NavPanel->Label1->setText(QString::number(model_->Conns().size()));
         Button4Click();
     }
 }
@@ -63,7 +72,9 @@ void TForm1::SurfaceRightPress(QPoint) {
 void TForm1::ShowPendingMenu(QPoint global) {
     QMenu* menu = pendingMenu_;
     pendingMenu_ = nullptr;
-    if (menu) menu->popup(global);
+    if (!menu) return;
+    contextMenuOpen_ = true;
+    menu->popup(global);
 }
 
 void TForm1::N26Click() {
@@ -74,7 +85,6 @@ void TForm1::N26Click() {
 
 void TForm1::N25Click() {
     model_->RemoveNet(Frame21->view().HoverNet);
-    NavPanel->Label1->setText(QString::number(model_->Conns().size()));
     Button4Click();
     simulator().PrepareRun();
     // The number named the net under the pointer; now it names the next net or none. Until the

@@ -14,7 +14,18 @@ void XorImage(QImage& image, uint32_t rgb) {
     }
 }
 
-Schematic::Schematic(QObject* parent) : QObject(parent), elements_(static_cast<size_t>(MaxElements) + 1) {}
+Schematic::Schematic(QObject* parent) : QObject(parent), elements_(static_cast<size_t>(MaxElements) + 1) {
+    // The navigator's listing is part of the schematic: any change of it raises the revision,
+    // whoever makes it.
+    QStandardItemModel* tree = &navigator_.model();
+    const auto bump = [this] { ++revision_; };
+    connect(tree, &QAbstractItemModel::rowsInserted, this, bump);
+    connect(tree, &QAbstractItemModel::rowsRemoved, this, bump);
+    connect(tree, &QAbstractItemModel::rowsMoved, this, bump);
+    connect(tree, &QAbstractItemModel::dataChanged, this, bump);
+    connect(tree, &QAbstractItemModel::modelReset, this, bump);
+    connect(tree, &QAbstractItemModel::layoutChanged, this, bump);
+}
 
 Schematic::~Schematic() = default;
 
@@ -70,6 +81,7 @@ NetCheck Schematic::AddNet(TConns net) {
     conns_.push_back(std::move(net));
     netIds_.push_back(nextNetId_++);
     pinIndexRevision_ = ++revision_;
+    Q_EMIT netsChanged();
     return check;
 }
 
@@ -121,6 +133,7 @@ bool Schematic::ConnectPins(TPinRef a, TPinRef b) {
         EraseNet(static_cast<size_t>(nb));
     }
     ++revision_;
+    Q_EMIT netsChanged();
     return true;
 }
 
@@ -131,6 +144,7 @@ void Schematic::DisconnectPin(TPinRef pin) {
     if (!changed) return;
     DropShortNets();
     ++revision_;
+    Q_EMIT netsChanged();
 }
 
 void Schematic::DeleteSelected() {
@@ -166,6 +180,7 @@ void Schematic::DeleteSelected() {
     if (!changed) return;
     Q_EMIT elementsRemoved();
     Q_EMIT channelsChanged();
+    Q_EMIT netsChanged();
 }
 
 bool Schematic::SetOscChannel(int channel, int element) {
@@ -197,6 +212,7 @@ void Schematic::Clear() {
     ++revision_;
     Q_EMIT elementsRemoved();
     Q_EMIT channelsChanged();
+    Q_EMIT netsChanged();
 }
 
 void Schematic::SelectElement(int index) {
@@ -226,6 +242,7 @@ void Schematic::RemoveNet(int n) {
     if (n < 0 || n >= static_cast<int>(conns_.size())) return;
     EraseNet(static_cast<size_t>(n));
     ++revision_;
+    Q_EMIT netsChanged();
 }
 
 void Schematic::SetCoord(int index, TPoint32 coord) {

@@ -168,15 +168,20 @@ TEST_F(FileCommands, FailuresShowTheErrorBoxAndStopThere) {
     AcceptNextMessageBox();
     EXPECT_FALSE(form->LoadSchematic(dir.filePath(QStringLiteral("none.tsv"))));
     EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Tarnwell"));
-    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("Cannot open file \"%1\". No such file or directory")
-                                        .arg(dir.filePath(QStringLiteral("none.tsv"))));
+    EXPECT_EQ(
+        LastMessageBoxText(),
+        QStringLiteral("Cannot open file \"%1\". No such file or directory\nСхема не загружена: она пуста.")
+            .arg(dir.filePath(QStringLiteral("none.tsv"))));
     EXPECT_EQ(s().ElementCount(), 0);
     EXPECT_EQ(s().navigator().count(), 0);
 
     QFile::remove(dir.filePath(QStringLiteral("set.csv")));
     AcceptNextMessageBox();
     EXPECT_FALSE(form->LoadSchematic(path));
-    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("File not found"));
+    // Every file error names the file and says what was loaded.
+    EXPECT_EQ(LastMessageBoxText(),
+              QStringLiteral("File not found\nФайл: %1\nЭлементы размещены, цепи не загружены.")
+                  .arg(dir.filePath(QStringLiteral("set.csv"))));
     EXPECT_EQ(s().ElementCount(), 4);
     EXPECT_TRUE(s().Conns().empty());
 
@@ -189,7 +194,9 @@ TEST_F(FileCommands, FailuresShowTheErrorBoxAndStopThere) {
     s().ListChip(QStringLiteral("К155ЛЕ1"), 1);
     AcceptNextMessageBox();
     EXPECT_FALSE(form->SaveSchematic(path));
-    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("File access denied"));
+    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("File access denied\nФайл: %1\nСхема не сохранена; файлы "
+                                                   "схемы на диске остались прежними.")
+                                        .arg(dir.filePath(QStringLiteral("set.csv"))));
     ASSERT_TRUE(tree.open(QIODevice::ReadOnly));
     EXPECT_EQ(tree.readAll(), before);
 

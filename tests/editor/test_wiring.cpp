@@ -228,7 +228,7 @@ TEST_F(Wiring, TheDropDotFollowsTheWireAndTheReleaseJoinsTheNetsFirstPin) {
     EXPECT_EQ(s().Conns(), (std::vector<TConns>{{{1, 0}, {3, 0}}, {{1, 1}, {2, 0}, {4, 1}}}));
     EXPECT_EQ(wire().DropCode, 0);
     EXPECT_TRUE(prepared());
-    EXPECT_EQ(label(), QStringLiteral("Label1")); // only a pin-to-pin connection shows the count
+    EXPECT_EQ(label(), QStringLiteral("2")); // the count follows every change of the nets
     expectWiresOfTheCurrentPositions();
 }
 

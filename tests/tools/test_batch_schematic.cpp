@@ -50,7 +50,11 @@ TEST_F(BatchSchematic, DroppedReferencesAndAMissingNetFileAreReportedOnStandardE
     QFile::remove(dir.filePath(QStringLiteral("set.csv")));
     const BatchResult noNets = Call(&BatchRun, {set, QStringLiteral("--units"), QStringLiteral("1")});
     EXPECT_EQ(noNets.status, 0);
-    EXPECT_EQ(noNets.err, QStringLiteral("tarnwell-batch: %1: File not found\n").arg(set));
+    // Each line of the message on a line of its own: the fault, the file, what was loaded.
+    EXPECT_EQ(noNets.err, QStringLiteral("tarnwell-batch: %1: File not found\n"
+                                         "tarnwell-batch: %1: Файл: %2\n"
+                                         "tarnwell-batch: %1: Элементы размещены, цепи не загружены.\n")
+                              .arg(set, dir.filePath(QStringLiteral("set.csv"))));
     EXPECT_EQ(noNets.out, u"Индикатор1 state: 0\nNetLevels:\nSimTime: 1\n");
     // Without nets the load ends before its routing: nothing but the grids' start.
     const BatchResult route = Call(&BatchRoute, {set});
