@@ -259,20 +259,22 @@ void TForm1::InitCfg() {
     }
 }
 
-bool TForm1::SaveCfg() {
+IniFile& TForm1::ConfigFile() {
     if (!Config)
         Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
+    return *Config;
+}
+
+bool TForm1::SaveCfg() {
     QString error;
-    const bool ok = WriteOptions(*Config, options_, &error);
+    const bool ok = WriteOptions(ConfigFile(), options_, &error);
     if (!ok) QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
     return ok;
 }
 
 bool TForm1::SaveCfgOnClose() {
-    if (!Config)
-        Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
     QString error;
-    if (WriteOptions(*Config, options_, &error)) return true;
+    if (WriteOptions(ConfigFile(), options_, &error)) return true;
     return QMessageBox::question(this, QStringLiteral("Внимание"),
                                  error + QStringLiteral("\nНастройки не сохранены. Закрыть программу без "
                                                         "сохранения настроек?"),

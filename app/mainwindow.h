@@ -244,6 +244,8 @@ private:
     bool contextMenuOpen_ = false;
 
     void FormCreate();
+    // The settings file, read at the first showing (made here when the options are written first).
+    IniFile& ConfigFile();
     // Writes the options at the close; when the file cannot be written, asks whether to close
     // without them. False: the window stays open.
     bool SaveCfgOnClose();

@@ -179,6 +179,8 @@ std::vector<int> LoadElements(Schematic& s, const QByteArray& bytes, const TLoad
         QString reason;
         const int index = PlaceRecord(s, rec, listed, options, log, &reason);
         if (index == 0) {
+            // One line per element: a reason of several lines (the catalogue's file) is joined.
+            reason.replace(u'\n', QStringLiteral("; "));
             log.Trace(QStringLiteral("Элемент %1 (запись %2) не размещён: %3")
                           .arg(rec.name)
                           .arg(i + 1)

@@ -137,6 +137,22 @@ TEST_F(MainWindow, ReadsHexadecimalAndDollarValuesAndIgnoresGarbage) {
     EXPECT_EQ(f.Frame21->surface().pixel(20, 30), qRgb(255, 0, 0));
 }
 
+// Regression: the catalogue windows outlived the model and the window registry they use when the
+// main window was destroyed. They go first now.
+TEST_F(MainWindow, TheCatalogueWindowsGoBeforeTheModelTheyUse) {
+    TForm1& f = start();
+    QStringList order;
+    QObject::connect(&f.model(), &QObject::destroyed, [&order] { order << QStringLiteral("model"); });
+    for (QWidget* w : f.CreatedWindows)
+        if (const QString name = w->objectName(); name == u"Form13" || name == u"Form10")
+            QObject::connect(w, &QObject::destroyed, [&order, name] { order << name; });
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("config"))));
+    f.close();
+    form.reset();
+    ASSERT_EQ(order.size(), 3);
+    EXPECT_EQ(order.last(), QStringLiteral("model"));
+}
+
 TEST_F(MainWindow, ClosingWritesTheSixKeysInOrderAndLeavesLockBasesAlone) {
     writeConfig("[Main]\r\nLockBases=0\r\n");
     TForm1& f = start();

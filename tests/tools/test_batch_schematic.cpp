@@ -3,7 +3,9 @@
 #include "tests/common/batchfixture.h"
 #include "tests/common/filebytes.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +74,61 @@ TEST_F(BatchSchematic, RouteMatchesTheNetlistOfTheSameCircuit) {
         ASSERT_EQ(set.status, 0) << set.err.toStdString();
         EXPECT_FALSE(set.out.isEmpty());
         EXPECT_EQ(set.out, net.out) << name;
+    }
+}
+
+// Regression: the runner wrote a table into an empty catalogue file it was only asked to read, and
+// called a folder in a file's place "missing". It opens the catalogue read-only and names the file
+// and the fault of anything that is no readable catalogue, leaving the folder as it was.
+TEST_F(BatchSchematic, ACatalogueThatCannotBeReadIsRefusedByNameAndLeftAlone) {
+    struct Case {
+        const char* name;
+        void (*breakIt)(const QString& file);
+        const char* fault;
+    };
+    const Case cases[] = {
+        {"empty", [](const QString& f) { QFile(f).open(QIODevice::WriteOnly | QIODevice::Truncate); },
+         "Файл пуст: в нём нет таблицы microchips"},
+        {"folder",
+         [](const QString& f) {
+             QFile::remove(f);
+             QDir().mkdir(f);
+         },
+         "Это папка, а не файл каталога"},
+        {"no database",
+         [](const QString& f) {
+             QFile file(f);
+             file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+             file.write(QByteArray("Mark;Type\n").repeated(100));
+         },
+         "file is not a database"},
+    };
+    const QString set = WriteSet(Pin(2, 0) + Pin(1, 0) + Pin(0, 0));
+    const QDir staged(QCoreApplication::applicationDirPath() + QStringLiteral("/bases"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString bases = dir.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(QDir().mkpath(bases));
+        for (const QString& f : staged.entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(staged.filePath(f), QDir(bases).filePath(f)));
+        const QString chips = QDir(bases).filePath(QStringLiteral("microchips.db"));
+        c.breakIt(chips);
+        const auto snapshot = [&bases] {
+            QStringList files;
+            for (const QFileInfo& info : QDir(bases).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
+                files << info.fileName() + u':' + QString::number(info.isDir() ? -1 : info.size());
+            return files;
+        };
+        const QStringList before = snapshot();
+        const BatchResult r = Call(&BatchRun, {set, QStringLiteral("--units"), QStringLiteral("1"),
+                                               QStringLiteral("--bases"), bases});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, QString());
+        const QString prefix = QStringLiteral("tarnwell-batch: cannot open the catalogue in %1: ").arg(bases);
+        EXPECT_TRUE(r.err.startsWith(prefix + QStringLiteral("Не удалось открыть таблицу %1.\n").arg(chips)))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(prefix + QString::fromUtf8(c.fault))) << r.err.toStdString();
+        EXPECT_EQ(snapshot(), before);
     }
 }
 
