@@ -204,6 +204,13 @@ protected:
         return SchematicFileNames(dir.filePath(QString::fromUtf8(name)));
     }
 
+    // `a` saved as scheme.tsv.
+    TSchematicFileNames Saved(const Schematic& a) {
+        const TSchematicFileNames names = Names();
+        EXPECT_EQ(SaveSchematicFiles(a, names), QString());
+        return names;
+    }
+
     TLoadResult Load(Schematic& t, const TSchematicFileNames& names) {
         t.Clear();
         return LoadSchematicFiles(t, names, Options());
@@ -698,8 +705,7 @@ void BuildTwoChips(Schematic& a) {
 TEST_F(SchematicFiles, ARecordThatPlacesNothingTakesOnlyItsOwnPinsOutOfTheNets) {
     Schematic a;
     BuildTwoChips(a);
-    const TSchematicFileNames names = Names();
-    ASSERT_EQ(SaveSchematicFiles(a, names), QString());
+    const TSchematicFileNames names = Saved(a);
     // The oracle: the same schematic with K2's elements deleted by the model's own operation.
     Schematic expected;
     ASSERT_TRUE(Load(expected, names).complete);
@@ -738,8 +744,7 @@ TEST_F(SchematicFiles, ARecordThatPlacesNothingTakesOnlyItsOwnPinsOutOfTheNets) 
 TEST_F(SchematicFiles, ATreeStoredTwicePlacesEachRecordOnce) {
     Schematic a;
     BuildTwoChips(a);
-    const TSchematicFileNames names = Names();
-    ASSERT_EQ(SaveSchematicFiles(a, names), QString());
+    const TSchematicFileNames names = Saved(a);
     WriteBytes(names.tree, ReadBytes(names.tree) + ReadBytes(names.tree));
     Schematic t;
     const TLoadResult r = Load(t, names);
@@ -790,8 +795,7 @@ TEST_F(SchematicFiles, ARecordWithCoordinatesOutOfRangeIsNotPlaced) {
 TEST_F(SchematicFiles, OnlyRegularFilesAreRead) {
     Schematic a;
     BuildTwoConnected(a);
-    const TSchematicFileNames names = Names();
-    ASSERT_EQ(SaveSchematicFiles(a, names), QString());
+    const TSchematicFileNames names = Saved(a);
     for (auto member :
          {&TSchematicFileNames::tree, &TSchematicFileNames::elements, &TSchematicFileNames::nets}) {
         const QString path = names.*member;
