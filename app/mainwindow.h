@@ -73,7 +73,6 @@ public:
     // Loads the file set of `chosen` in place of the schematic on screen; false after the error box.
     // Elements that could not be placed and other data left out are listed in a warning box.
     bool LoadSchematic(const QString& chosen);
-    void WarnLoadProblems(const TLoadResult& r);
     // What placing the listed `node` needs: the built-in set-up of a special element, a chip
     // element's data from the catalogue. False with the message for the user.
     bool PlacementFor(const QStandardItem* node, TPlacementData* data, QString* error);
@@ -255,6 +254,8 @@ private:
     void BuildToolbar();
     void ConnectNavigator();
     void ConnectFiles();
+    // The box after a load that lists the elements it could not place and counts what else it left out.
+    void WarnLoadProblems(const TLoadResult& r);
 
     QString programDir_;
     std::unique_ptr<Schematic> model_;

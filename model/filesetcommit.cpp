@@ -260,12 +260,13 @@ TCommitResult CommitFileSet(const std::vector<QString>& targets, const std::vect
             return fail(e, targets[i]);
         }
     }
-    for (const auto& [journal, state] : {std::pair{undo, "undo"}, std::pair{commit, "commit"}}) {
-        const int e = run([&] { return WriteFlushed(journal, JournalText(state, existed)); });
+    for (const std::pair<QString, const char*>& journal :
+         {std::pair{undo, "undo"}, std::pair{commit, "commit"}}) {
+        const int e = run([&] { return WriteFlushed(journal.first, JournalText(journal.second, existed)); });
         if (e < 0) return r;
         if (e != 0) {
             removeWritten();
-            return fail(e, journal);
+            return fail(e, journal.first);
         }
     }
     SyncFolders(targets);
