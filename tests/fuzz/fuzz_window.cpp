@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -91,6 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Write(names.elements, data, size, elementLength);
     Write(names.nets, data, size, size);
 
+    // The log boxes would keep every load's trace.
+    form.Memo1->clear();
     form.LoadSchematic(session->set);
     form.ComboBox1->setCurrentIndex(zoom);
     const Schematic& s = form.model();
