@@ -124,22 +124,33 @@ QString RemoveFailure(const QString& path, int error) {
     return QStringLiteral("Не удалось удалить \"%1\": %2").arg(path, Reason(error));
 }
 
-// Puts the new files in place and removes the old ones. False with the failure.
-bool FinishFiles(const std::vector<QString>& targets, QString* failure) {
+// Completes step 4 from wherever it stopped, as the commit does it: a target still holding its old
+// content goes to its old name before the new file takes its place, so an undo can still put it
+// back. `hook` is asked before each rename. False with the failure.
+bool FinishFiles(const std::vector<QString>& targets, const CommitHook& hook, QString* failure) {
+    int step = 0;
+    const auto rename = [&](const QString& from, const QString& to) {
+        const bool refused = hook && hook(++step) != CommitHookAction::Go;
+        if (const int e = refused ? EIO : RenamePath(from, to); e != 0) {
+            *failure = RenameFailure(from, to, e);
+            return false;
+        }
+        return true;
+    };
     for (const QString& t : targets) {
-        const QString fresh = NewFileName(t);
+        const QString fresh = NewFileName(t), old = OldFileName(t);
         if (!Exists(fresh)) continue;
-        if (const int e = RenamePath(fresh, t); e != 0) {
-            *failure = RenameFailure(fresh, t, e);
-            return false;
-        }
+        if (Exists(t) && !Exists(old) && !rename(t, old)) return false;
+        if (!rename(fresh, t)) return false;
     }
-    for (const QString& t : targets)
-        if (const int e = RemovePath(OldFileName(t)); e != 0) {
-            *failure = RemoveFailure(OldFileName(t), e);
-            return false;
-        }
     return true;
+}
+
+// Removes the old files once the new set is in place; what cannot go is only reported (the next
+// recovery removes it).
+void RemoveOldFiles(const std::vector<QString>& targets, QStringList* log) {
+    for (const QString& t : targets)
+        if (const int e = RemovePath(OldFileName(t)); e != 0) *log << RemoveFailure(OldFileName(t), e);
 }
 
 // Puts the old files back: a kept old file returns to its target, a target that did not exist
@@ -307,20 +318,24 @@ TCommitResult CommitFileSet(const std::vector<QString>& targets, const std::vect
     return r;
 }
 
-bool RecoverFileSet(const std::vector<QString>& targets, QStringList* log, QString* failure) {
+bool RecoverFileSet(const std::vector<QString>& targets, QStringList* log, QString* failure,
+                    const CommitHook& hook) {
     const size_t n = targets.size();
     const QString commit = CommitJournalName(targets), undo = UndoJournalName(targets);
     const Journal journal = ReadJournal(commit, n);
     const QString& name = targets.front();
     if (journal.state == JournalState::Commit) {
         QString why;
-        if (FinishFiles(targets, &why) && RemoveJournals(targets, &why)) {
+        if (FinishFiles(targets, hook, &why)) {
+            // The new set is in place: nothing is undone from here on.
+            RemoveOldFiles(targets, log);
+            if (!RemoveJournals(targets, failure)) return false;
             *log << QStringLiteral("Сохранение схемы \"%1\" было прервано после записи всех файлов: оно "
                                    "завершено, на диске новая схема.")
                         .arg(name);
             return true;
         }
-        // What cannot be finished is undone.
+        // A file that cannot be put in place: every old file is still kept, and goes back.
         *log << why;
         if (!SwitchToUndo(targets, journal.existed, failure) || !Undo(targets, journal.existed, failure))
             return false;

@@ -47,8 +47,10 @@ TCommitResult CommitFileSet(const std::vector<QString>& targets, const std::vect
 
 // Finishes or undoes an interrupted commit of `targets` and removes its leftovers, appending to
 // `log` what it found and did. Returns false when the set cannot be trusted yet (a rename or
-// removal failed); `failure` then says which file and why.
-bool RecoverFileSet(const std::vector<QString>& targets, QStringList* log, QString* failure);
+// removal failed); `failure` then says which file and why. `hook`, for tests, is asked before each
+// rename that finishes a commit (numbered from 1); anything but Go makes that rename fail with EIO.
+bool RecoverFileSet(const std::vector<QString>& targets, QStringList* log, QString* failure,
+                    const CommitHook& hook = {});
 
 // The names of the commit's own files for `targets`, for tests and for users who look.
 QString NewFileName(const QString& target);

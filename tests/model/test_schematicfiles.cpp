@@ -973,4 +973,52 @@ TEST_F(SchematicFiles, ASaveStepThatFailsLeavesTheOldSetOrTheNewOneAndNothingBeh
     }
 }
 
+// Regression: a recovery that could finish only some of the renames of an interrupted save undid
+// the rest, and a target it had already overwritten kept the new content beside old ones. Wherever
+// the save stopped and whichever rename of the recovery fails, the disk holds the old set or the
+// new one, and nothing of the save is left.
+TEST_F(SchematicFiles, ARecoveryThatCannotFinishPutsTheWholeOldSetBack) {
+    Schematic oldSchematic, newSchematic;
+    BuildTwoConnected(oldSchematic);
+    BuildTwoChips(newSchematic);
+    const std::vector<QByteArray> fresh{WriteTreeFile(newSchematic.navigator()),
+                                        WriteElementFile(newSchematic), WriteNetFile(newSchematic)};
+    // Stopped before the first rename of the save (step 6) up to after its last one (step 12).
+    for (int stop = 6; stop <= 12; ++stop) {
+        for (int failing = 1; failing <= 6; ++failing) {
+            SCOPED_TRACE(testing::Message() << "stopped before step " << stop << ", rename " << failing
+                                            << " of the recovery fails");
+            const QString folder = dir.filePath(QStringLiteral("%1-%2").arg(stop).arg(failing));
+            ASSERT_TRUE(QDir().mkpath(folder));
+            const TSchematicFileNames names = SchematicFileNames(folder + QStringLiteral("/set.tsv"));
+            const std::vector<QString> targets{names.tree, names.elements, names.nets};
+            ASSERT_EQ(SaveSchematicFiles(oldSchematic, names), QString());
+            std::vector<QByteArray> oldBytes;
+            for (const QString& t : targets)
+                oldBytes.push_back(ReadBytes(t));
+            SaveSchematicFiles(newSchematic, names, nullptr, [stop](int step) {
+                return step == stop ? CommitHookAction::Stop : CommitHookAction::Go;
+            });
+
+            int renames = 0;
+            QStringList log;
+            QString failure;
+            ASSERT_TRUE(RecoverFileSet(targets, &log, &failure, [&](int rename) {
+                renames = rename;
+                return rename == failing ? CommitHookAction::Fail : CommitHookAction::Go;
+            })) << failure.toStdString();
+            std::vector<QByteArray> after;
+            for (const QString& t : targets)
+                after.push_back(ReadBytes(t));
+            const bool failed = renames >= failing;
+            EXPECT_EQ(after, failed ? oldBytes : fresh);
+            ASSERT_FALSE(log.isEmpty());
+            EXPECT_TRUE(log.last().contains(failed ? QStringLiteral("на диске прежняя схема")
+                                                   : QStringLiteral("на диске новая схема")))
+                << log.join(u'\n').toStdString();
+            EXPECT_EQ(FolderFiles(folder), (QStringList{"set.csv", "set.esv", "set.tsv"}));
+        }
+    }
+}
+
 } // namespace
