@@ -64,6 +64,30 @@ TEST_F(BatchSchematic, DroppedReferencesAndAMissingNetFileAreReportedOnStandardE
     EXPECT_EQ(route.out, QString());
 }
 
+// Regression: a chip the catalogue lacks left its element unplaced without a word, and the net
+// file's numbers slid onto the next elements (the switch drove the lamp). The runner lists the
+// element and why, as the program's box does, and its pins leave their nets.
+TEST_F(BatchSchematic, AnElementThatCannotBePlacedIsListedOnStandardErrorAndKeepsItsPins) {
+    const QString set = WriteSet(Pin(2, 0) + Pin(1, 0) + Pin(0, 0) + Pin(1, 1) + Pin(3, 0) + Pin(0, 0));
+    Write("NOSUCH\r\n\tD1.1\r\n" + Special + "\r\n\t" + Switch1 + "\r\n\t" + Lamp1 + "\r\n",
+          QStringLiteral("set.tsv"));
+    const BatchResult r = Call(&BatchRun, {set, QStringLiteral("--units"), QStringLiteral("30")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    // Two elements, no net: the switch is not wired to the lamp.
+    EXPECT_EQ(r.out, u"Индикатор1 state: 0\nNetLevels:\nSimTime: 30\n");
+    const QString prefix = QStringLiteral("tarnwell-batch: %1: ").arg(set);
+    const QStringList lines = r.err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 7) << r.err.toStdString();
+    EXPECT_EQ(lines[0], prefix + QStringLiteral("Не размещены элементы схемы (1):"));
+    EXPECT_TRUE(lines[1].startsWith(
+        prefix + QStringLiteral("D1.1 (запись 1): Микросхема «NOSUCH» не найдена в каталоге; Файл: ")))
+        << lines[1].toStdString();
+    EXPECT_EQ(lines[2], prefix + QStringLiteral("Их выводы исключены из цепей. Если сохранить схему сейчас, "
+                                                "этих элементов в её файлах не будет."));
+    // Then the two pins of the element and the two nets left with one pin each.
+    EXPECT_EQ(lines.mid(3).filter(QStringLiteral("элемент не размещён")).size(), 2) << r.err.toStdString();
+}
+
 TEST_F(BatchSchematic, RouteMatchesTheNetlistOfTheSameCircuit) {
     const QString examples = QStringLiteral(TARNWELL_EXAMPLES);
     for (const char* name : {"rs_latch", "half_adder"}) {
