@@ -64,7 +64,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    NavPanel = new NavigatorPanel(model().navigator().model(), central);
+    NavPanel = new NavigatorPanel(model().navigatorModel(), central);
     connect(NavPanel->PopupChip, &QAction::triggered, this, &TForm1::ShowModal<TForm13>);
     ConnectNavigator();
     row->addWidget(NavPanel);
@@ -281,13 +281,26 @@ void TForm1::InitCfg() {
     }
 }
 
-bool TForm1::SaveCfg() {
+IniFile& TForm1::ConfigFile() {
     if (!Config)
         Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
+    return *Config;
+}
+
+bool TForm1::SaveCfg() {
     QString error;
-    const bool ok = WriteOptions(*Config, options_, &error);
+    const bool ok = WriteOptions(ConfigFile(), options_, &error);
     if (!ok) QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
     return ok;
+}
+
+bool TForm1::SaveCfgOnClose() {
+    QString error;
+    if (WriteOptions(ConfigFile(), options_, &error)) return true;
+    return QMessageBox::question(this, QStringLiteral("Внимание"),
+                                 error + QStringLiteral("\nНастройки не сохранены. Закрыть программу без "
+                                                        "сохранения настроек?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TForm1::DesktopSetup() {
@@ -333,7 +346,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!SaveCfg()) {
+    if (!SaveCfgOnClose()) {
         event->ignore();
         return;
     }

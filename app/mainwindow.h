@@ -25,6 +25,7 @@ class QToolButton;
 class QTreeView;
 
 class TFrame2;
+struct TLoadResult;
 class ElementPicture;
 class PointerState;
 class WireGesture;
@@ -78,6 +79,7 @@ public:
     // error box.
     bool SaveSchematic(const QString& chosen);
     // Loads the file set of `chosen` in place of the schematic on screen; false after the error box.
+    // Elements that could not be placed and other data left out are listed in a warning box.
     bool LoadSchematic(const QString& chosen);
     // With unsaved changes asks «Сохранить изменения в схеме?»: "Да" saves (true once saved),
     // "Нет" gives them up (true), "Отмена" keeps them (false). True at once without changes.
@@ -246,8 +248,10 @@ public:
     // The catalogue tables and windows' shared state, made on first use with programDir()/bases.
     CatalogueUi& catalogueUi();
 
-private:
-    std::unique_ptr<CatalogueUi> catalogueUi_;
+Q_SIGNALS:
+    // After a deletion by N7Click, before its re-route: the navigator's placed nodes have just been
+    // re-linked to the element slots.
+    void navigatorRelinked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -258,14 +262,24 @@ private:
     void ConnectWiring();
     void ShowPendingMenu(QPoint global);
     QMenu* pendingMenu_ = nullptr;
+    // From a context menu's popping up until its command has run: the pointer's leaving the
+    // workspace for the menu keeps the net under it.
+    bool contextMenuOpen_ = false;
 
     void FormCreate();
+    // The settings file, read at the first showing (made here when the options are written first).
+    IniFile& ConfigFile();
+    // Writes the options at the close; when the file cannot be written, asks whether to close
+    // without them. False: the window stays open.
+    bool SaveCfgOnClose();
     void FormShow();
     void FormActivate();
     void BuildMenu();
     void BuildToolbar();
     void ConnectNavigator();
     void ConnectFiles();
+    // The box after a load that lists the elements it could not place and counts what else it left out.
+    void WarnLoadProblems(const TLoadResult& r);
 
     QString programDir_;
     std::unique_ptr<SchematicDocument> document_;
@@ -275,4 +289,7 @@ private:
     std::unique_ptr<IniFile> Config;
     bool shown_ = false;
     bool fillWorkArea_ = true;
+    // Declared last, so destroyed first: it deletes the catalogue windows while the registry and
+    // the model they use still exist.
+    std::unique_ptr<CatalogueUi> catalogueUi_;
 };

@@ -96,7 +96,9 @@ bool TForm1::MayDiscardChanges() {
 }
 
 bool TForm1::SaveSchematic(const QString& chosen) {
-    const QString error = document_->Save(SchematicFileNames(chosen));
+    QStringList log;
+    const QString error = document_->Save(SchematicFileNames(chosen), &log);
+    if (!log.isEmpty()) Memo1->appendPlainText(log.join(u'\n'));
     if (!error.isEmpty()) {
         QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
         return false;
@@ -110,10 +112,12 @@ bool TForm1::SaveSchematic(const QString& chosen) {
 bool TForm1::LoadSchematic(const QString& chosen) {
     currentFile_.clear();
     if (auto* scope = window<TForm17>()) scope->hide();
+    catalogueUi().catalogue().ReopenFailed();
     const TLoadResult r = document_->Load(SchematicFileNames(chosen), options_.SelectOnCreate);
     if (!r.log.isEmpty()) Memo1->appendPlainText(r.log.join(u'\n'));
     if (!r.error.isEmpty()) {
         QMessageBox::critical(this, QStringLiteral("Tarnwell"), r.error);
+        WarnLoadProblems(r);
         return false;
     }
     // Only a set that was read whole becomes the schematic's file set: "Сохранить" never writes
@@ -122,5 +126,17 @@ bool TForm1::LoadSchematic(const QString& chosen) {
     RefreshProbeList();
     DesktopSetup();
     Frame21->ShowWires();
+    WarnLoadProblems(r);
     return true;
+}
+
+void TForm1::WarnLoadProblems(const TLoadResult& r) {
+    QStringList text = UnplacedReport(r, 20);
+    if (!r.problems.isEmpty()) {
+        if (!text.isEmpty()) text << QString();
+        text << QStringLiteral(
+                    "Из файла цепей пропущены ссылки на выводы или цепи (%1), подробности в журнале.")
+                    .arg(r.problems.size());
+    }
+    if (!text.isEmpty()) QMessageBox::warning(this, QStringLiteral("Внимание"), text.join(u'\n'));
 }

@@ -36,6 +36,8 @@ void TForm1::TreeView1DblClick() {
         WarnTableFull();
         return;
     }
+    // A catalogue table that could not be opened (a lock at start-up) is tried again.
+    catalogueUi().catalogue().ReopenFailed();
     QStringList log;
     QString error;
     if (document_->PlaceNode(node, options_.SelectOnCreate, &log, &error) == 0) {

@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 void TForm1::ConnectWiring() {
     Wire = new WireGesture(model(), *Frame21, *Pointer, this);
@@ -26,6 +27,15 @@ void TForm1::ConnectWiring() {
     WireMenu->setObjectName(QStringLiteral("PopupMenu1"));
     N25 = WireMenu->addAction(QStringLiteral("Удалить все соединение"));
     connect(N25, &QAction::triggered, this, &TForm1::N25Click);
+    for (QMenu* menu : {PinMenu, WireMenu})
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            // The chosen command runs after the menu hides.
+            QTimer::singleShot(0, this, [this] { contextMenuOpen_ = false; });
+        });
+    // The label shows the number of nets after every change of them (connecting, removing, a load,
+    // "Новый"); "Label1" until the first.
+    connect(&model(), &Schematic::netsChanged, NavPanel->Label1,
+            [this] { NavPanel->Label1->setText(QString::number(model().Conns().size())); });
 }
 
 void TForm1::WireDragRelease(ElementPicture* source, QPoint p) {
@@ -36,7 +46,6 @@ void TForm1::WireDragRelease(ElementPicture* source, QPoint p) {
     if (drop.netPin) document_->ConnectPins(from, *drop.netPin);
     if (drop.target) {
         document_->ConnectPins(from, *drop.target);
-        NavPanel->Label1->setText(QString::number(model().Conns().size()));
     }
     document_->EndStep();
 }
@@ -56,7 +65,9 @@ void TForm1::SurfaceRightPress(QPoint) {
 void TForm1::ShowPendingMenu(QPoint global) {
     QMenu* menu = pendingMenu_;
     pendingMenu_ = nullptr;
-    if (menu) menu->popup(global);
+    if (!menu) return;
+    contextMenuOpen_ = true;
+    menu->popup(global);
 }
 
 void TForm1::N26Click() {
@@ -65,7 +76,6 @@ void TForm1::N26Click() {
 
 void TForm1::N25Click() {
     document_->RemoveNet(Frame21->view().HoverNet);
-    NavPanel->Label1->setText(QString::number(model().Conns().size()));
     // The number named the net under the pointer; now it names the next net or none. Until the
     // pointer moves again no wire counts as under it, so a second command cannot remove a net
     // the user did not point at.

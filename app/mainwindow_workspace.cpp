@@ -20,21 +20,19 @@
 
 namespace {
 
-// Passes the wheel events of the workspace to the main window's wheel handler.
-class WheelFilter : public QObject {
+// Passes the workspace's events of one type to a handler of the main window; the handler says
+// whether the event ends there.
+class EventHook : public QObject {
 public:
-    WheelFilter(std::function<void(QWheelEvent*)> handler, QObject* parent)
-        : QObject(parent), handler_(std::move(handler)) {}
+    EventHook(QEvent::Type type, std::function<bool(QEvent*)> handler, QObject* parent)
+        : QObject(parent), type_(type), handler_(std::move(handler)) {}
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::Wheel) return false;
-        handler_(static_cast<QWheelEvent*>(event));
-        return true;
-    }
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == type_ && handler_(event); }
 
 private:
-    std::function<void(QWheelEvent*)> handler_;
+    QEvent::Type type_;
+    std::function<bool(QEvent*)> handler_;
 };
 
 } // namespace
@@ -53,8 +51,23 @@ void TForm1::ConnectWorkspace() {
     connect(Image1, &ElementPicture::pressed, this, &TForm1::Image1MouseDown);
     connect(Image1, &ElementPicture::moved, this, &TForm1::Image1MouseMove);
     connect(Image1, &ElementPicture::released, this, &TForm1::Image1MouseUp);
-    Frame21->viewport()->installEventFilter(
-        new WheelFilter([this](QWheelEvent* event) { FormMouseWheel(event); }, this));
+    QWidget* viewport = Frame21->viewport();
+    viewport->installEventFilter(new EventHook(
+        QEvent::Wheel,
+        [this](QEvent* event) {
+            FormMouseWheel(static_cast<QWheelEvent*>(event));
+            return true;
+        },
+        this));
+    // The pointer left the workspace: no net is under it any more. A context menu that opens over
+    // the wire keeps its net (the menu's command removes it).
+    viewport->installEventFilter(new EventHook(
+        QEvent::Leave,
+        [this](QEvent*) {
+            if (!contextMenuOpen_) SetHoverNet(-1);
+            return false;
+        },
+        this));
 }
 
 void TForm1::DrawField() {
@@ -74,7 +87,7 @@ void TForm1::DocumentChanged(SchematicDocument::Changes what) {
         Frame21->ShowWires();
         Memo2->setPlainText(document_->consLog().join(u'\n'));
     }
-    if ((what & SchematicDocument::NetsChanged) && !(what & SchematicDocument::Replaced))
+    if (what & SchematicDocument::NetsChanged)
         NavPanel->Label1->setText(QString::number(model().Conns().size()));
 }
 

@@ -35,7 +35,8 @@ public:
     const ChipLister& listChip() const { return listChip_; }
     WindowRegistry& windows() const { return *windows_; }
 
-    // Registers a catalogue window in the registry and deletes it with the catalogue.
+    // Registers a catalogue window in the registry and deletes it with the catalogue. Whenever it
+    // comes up, tables whose opening failed are tried again (their errors shown over it).
     void add(QWidget* window);
 
     // Error box of the engine or the image library, titled with the application title. Returns
@@ -51,8 +52,19 @@ public:
     static void DeleteCurrent(QWidget* parent, CatalogueTable& table, const QString& caption,
                               const QString& question);
 
-    // A mapper that follows `table`'s current record and stores edits into its pending record.
-    static QDataWidgetMapper* BindMapper(CatalogueTable& table, QWidget* owner);
+    // A bound control: the widget's `property` shows and edits `field` of the current record.
+    struct Binding {
+        QWidget* widget;
+        QString field;
+        QByteArray property;
+    };
+    // A mapper that follows `table`'s current record and stores edits into its pending record; the
+    // bindings follow the table when it is opened again.
+    static QDataWidgetMapper* BindMapper(CatalogueTable& table, QWidget* owner,
+                                         const QList<Binding>& bindings);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Catalogue catalogue_;

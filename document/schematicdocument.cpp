@@ -370,9 +370,9 @@ TLoadResult SchematicDocument::Load(const TSchematicFileNames& names, bool selec
     return r;
 }
 
-QString SchematicDocument::Save(const TSchematicFileNames& names) {
+QString SchematicDocument::Save(const TSchematicFileNames& names, QStringList* log) {
     EndMove();
-    const QString error = SaveSchematicFiles(schematic_, names);
+    const QString error = SaveSchematicFiles(schematic_, names, log);
     if (error.isEmpty()) undoStack_.setClean();
     return error;
 }

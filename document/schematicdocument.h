@@ -129,8 +129,8 @@ public:
     // after a load. The history starts anew.
     TLoadResult Load(const TSchematicFileNames& names, bool selectOnCreate = false);
     // Saves to the file set; on success the schematic counts as unmodified. Returns the failure
-    // text, empty on success.
-    QString Save(const TSchematicFileNames& names);
+    // text, empty on success; what was found of an earlier save cut short goes to `log`.
+    QString Save(const TSchematicFileNames& names, QStringList* log = nullptr);
 
 Q_SIGNALS:
     void changed(SchematicDocument::Changes what);

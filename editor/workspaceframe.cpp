@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 TFrame2::TFrame2(SchematicDocument& document, const TOptions& options, QWidget* parent)
     : QScrollArea(parent), document_(document), model_(document.schematic()), options_(options) {
     setObjectName(QStringLiteral("Frame21"));
@@ -112,9 +114,14 @@ void TFrame2::InsertPicture(int index) {
 
 void TFrame2::LayoutPicture(int index) {
     const TElement& e = model_.element(index);
-    const int s = view_.Scale;
-    picture(index)->setGeometry(e.Coord.x * s + 2, e.Coord.y * s + 2, e.Bitmap.width() * s / 10,
-                                e.Bitmap.height() * s / 10);
+    const qint64 s = view_.Scale;
+    // In 64 bits, then held within what a widget's geometry takes: an element far off the field
+    // stays far off without overflowing.
+    const auto pixels = [](qint64 v) {
+        return static_cast<int>(std::clamp<qint64>(v, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    };
+    picture(index)->setGeometry(pixels(e.Coord.x * s + 2), pixels(e.Coord.y * s + 2),
+                                pixels(e.Bitmap.width() * s / 10), pixels(e.Bitmap.height() * s / 10));
 }
 
 void TFrame2::RemovePicture(int index) {

@@ -59,7 +59,7 @@ struct NetlistResult {
 
 // Element positions beyond this many cells, and sizes above it, cannot be on the workspace and
 // would overflow pin arithmetic.
-constexpr int32_t NetlistFarLimit = 1000000;
+constexpr int32_t NetlistFarLimit = CoordinateLimit;
 
 // A whole number as the netlist and the runner's options write it: decimal digits with an
 // optional leading '-', nothing else (no '+', no spaces).

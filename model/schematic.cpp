@@ -44,7 +44,18 @@ std::vector<int32_t> Renumbering(int32_t oldCount, const std::vector<int>& delet
 
 } // namespace
 
-Schematic::Schematic(QObject* parent) : QObject(parent), elements_(static_cast<size_t>(MaxElements) + 1) {}
+Schematic::Schematic(QObject* parent) : QObject(parent), elements_(static_cast<size_t>(MaxElements) + 1) {
+    // The navigator's listing is part of the schematic: any change of it raises the revision,
+    // whoever makes it.
+    QStandardItemModel* tree = &navigator_.model();
+    const auto bump = [this] { ++revision_; };
+    connect(tree, &QAbstractItemModel::rowsInserted, this, bump);
+    connect(tree, &QAbstractItemModel::rowsRemoved, this, bump);
+    connect(tree, &QAbstractItemModel::rowsMoved, this, bump);
+    connect(tree, &QAbstractItemModel::dataChanged, this, bump);
+    connect(tree, &QAbstractItemModel::modelReset, this, bump);
+    connect(tree, &QAbstractItemModel::layoutChanged, this, bump);
+}
 
 Schematic::~Schematic() = default;
 
@@ -102,6 +113,7 @@ NetCheck Schematic::AddNet(TConns net) {
     conns_.push_back(std::move(net));
     netIds_.push_back(nextNetId_++);
     pinIndexRevision_ = ++revision_;
+    Q_EMIT netsChanged();
     return check;
 }
 
@@ -153,6 +165,7 @@ bool Schematic::ConnectPins(TPinRef a, TPinRef b) {
         EraseNet(static_cast<size_t>(nb));
     }
     ++revision_;
+    Q_EMIT netsChanged();
     return true;
 }
 
@@ -165,6 +178,7 @@ void Schematic::DisconnectPin(TPinRef pin) {
     if (!changed) return;
     DropShortNets();
     ++revision_;
+    Q_EMIT netsChanged();
 }
 
 void Schematic::DeleteSelected() {
@@ -202,6 +216,7 @@ void Schematic::DeleteSelected() {
     if (!changed) return;
     Q_EMIT elementsRemoved();
     Q_EMIT channelsChanged();
+    Q_EMIT netsChanged();
 }
 
 bool Schematic::SetOscChannel(int channel, int element) {
@@ -234,6 +249,7 @@ void Schematic::Clear() {
     ++revision_;
     Q_EMIT elementsRemoved();
     Q_EMIT channelsChanged();
+    Q_EMIT netsChanged();
 }
 
 void Schematic::SelectElement(int index) {
@@ -264,6 +280,7 @@ void Schematic::RemoveNet(int n) {
     NoteNets();
     EraseNet(static_cast<size_t>(n));
     ++revision_;
+    Q_EMIT netsChanged();
 }
 
 void Schematic::SetCoord(int index, TPoint32 coord) {

@@ -6,6 +6,7 @@
 #include "model/schematicchange.h"
 #include "model/types.h"
 
+#include <QByteArrayView>
 #include <QObject>
 #include <QStringList>
 
@@ -49,8 +50,10 @@ public:
     // Puts element `element` (0 for none) on channel 1..5. Returns false and changes nothing for
     // a channel or element out of range.
     bool SetOscChannel(int channel, int element);
-    Navigator& navigator() { return navigator_; }
     const Navigator& navigator() const { return navigator_; }
+    // The navigator's item model for a tree view to show. Views never edit it; whatever changes it
+    // raises the revision all the same.
+    QStandardItemModel& navigatorModel() { return navigator_.model(); }
     // A number per net that stays with the net while other nets come and go (nets keep their
     // order, so the ids increase along Conns). Lets run-time data follow its net.
     const std::vector<uint64_t>& NetIds() const { return netIds_; }
@@ -82,6 +85,10 @@ public:
     // Clears elements, nets and derived cells, the oscilloscope channels and the navigator.
     // ChipCount stays (designators are never reused).
     void Clear();
+    // Replaces the navigator's nodes by those of a tree file (ReadTreeFile, schematicfiles.h); the
+    // nodes read before a failure remain. Returns the failure, empty when the whole file was read,
+    // and the failing line (1-based) in `failedLine`.
+    QString ReadTree(QByteArrayView bytes, qsizetype* failedLine = nullptr);
 
     // Selection, each over the elements in index order where it covers several. Selection is no
     // edit: it is never recorded, and the views draw the tint.
@@ -149,11 +156,6 @@ public:
     void Revert(const SchematicChange& change);
     // Makes a recorded change again; the schematic must stand as right before it.
     void Reapply(const SchematicChange& change);
-
-    // The simulator's access to one element's run-time fields: leg levels, numbering and timers,
-    // State and Transitions. Nothing structural (legs, name, script, position) changes here.
-    TElement& elementForRun(int index) { return elements_[static_cast<size_t>(index)]; }
-
 Q_SIGNALS:
     // The element's picture was replaced.
     void elementImageChanged(int index);
@@ -172,8 +174,19 @@ Q_SIGNALS:
     void elementsRemoved();
     // An oscilloscope channel changed its probe.
     void channelsChanged();
+    // Nets were added, joined, split or removed (also by deleting elements and clearing).
+    void netsChanged();
 
 private:
+    // The simulators' access to one element's run-time fields: leg levels, numbering and timers,
+    // State and Transitions. Nothing structural (legs, name, script, position) changes here; a
+    // switch is flipped by ToggleSwitch.
+    TElement& elementForRun(int index) { return elements_[static_cast<size_t>(index)]; }
+    friend class Simulator;
+    friend class FullPassSimulator;
+    // Tests and benchmarks that set up a run's state by hand (tests/common/runaccess.h).
+    friend struct SchematicRunAccess;
+
     std::vector<TElement> elements_; // index 0 unused
     int32_t elementCount_ = 0;
     std::vector<TConns> conns_;

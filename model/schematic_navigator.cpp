@@ -3,6 +3,7 @@
 // and removing through a node.
 #include "model/schematic.h"
 
+#include "model/schematicfiles.h"
 #include "model/specialelements.h"
 #include "model/specialpictures.h"
 
@@ -48,6 +49,12 @@ QStandardItem* Schematic::ListSpecial(ElementKind kind) {
     }
     ++revision_;
     return node;
+}
+
+QString Schematic::ReadTree(QByteArrayView bytes, qsizetype* failedLine) {
+    const QString error = ReadTreeFile(bytes, navigator_, failedLine);
+    ++revision_;
+    return error;
 }
 
 void Schematic::ToggleSwitch(int index) {

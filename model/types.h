@@ -16,6 +16,9 @@ constexpr int GridCells = GridSize * GridSize;
 constexpr int PictureCellPixels = 10;
 // Fixed capacity of the element table; slots are numbered 1..MaxElements.
 constexpr int MaxElements = 1000;
+// Element coordinates read from files lie within -CoordinateLimit..CoordinateLimit (far beyond the
+// field, and small enough for pixel arithmetic at any zoom).
+constexpr int32_t CoordinateLimit = 1000000;
 
 // One pin of an element: position relative to the element's top-left cell and the simulator's
 // per-pin state.

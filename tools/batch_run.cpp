@@ -72,10 +72,8 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     sim.Recording = ProbeRecording::All;
     sim.PrepareRun();
     for (int t = 0; t < units; ++t) {
-        for (; next != toggles.cend() && next->time == sim.SimTime; ++next) {
-            TElement& sw = s.elementForRun(next->element);
-            sw.State = !sw.State;
-        }
+        for (; next != toggles.cend() && next->time == sim.SimTime; ++next)
+            s.ToggleSwitch(next->element);
         sim.RunUnit();
     }
 

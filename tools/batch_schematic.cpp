@@ -9,6 +9,15 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+// Each line of a message about `path` on its own line of standard error.
+void ReportLines(FILE* err, const QString& path, const QString& text) {
+    for (const QString& line : text.split(u'\n'))
+        ReportError(err, QStringLiteral("%1: %2").arg(path, line));
+}
+
+} // namespace
 bool IsSchematicFile(const QString& path) {
     return path.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive);
 }
@@ -18,17 +27,18 @@ QString DefaultBasesFolder() {
 }
 
 bool LoadSchematicSet(const QString& path, const QString& bases, SchematicDocument& document, FILE* err) {
-    // Opening a missing table would create it empty: the folder must hold all three.
+    // The catalogue is only read: a missing, empty, damaged or foreign file is refused, never created
+    // or changed.
     for (const QString& file : {Catalogue::PicturesFile, Catalogue::ElementsFile, Catalogue::ChipsFile}) {
-        if (!QFileInfo(QDir(bases).filePath(file)).isFile()) {
+        if (!QFileInfo::exists(QDir(bases).filePath(file))) {
             ReportError(err, QStringLiteral("no catalogue in %1: %2 is missing").arg(bases, file));
             return false;
         }
     }
-    Catalogue catalogue(bases);
+    Catalogue catalogue(bases, CatalogueTable::OpenMode::ReadOnly);
     for (const QString& error : {catalogue.openPictures(), catalogue.openElements(), catalogue.openChips()}) {
         if (!error.isEmpty()) {
-            ReportError(err, QStringLiteral("cannot open the catalogue in %1: %2").arg(bases, error));
+            ReportLines(err, QStringLiteral("cannot open the catalogue in %1").arg(bases), error);
             return false;
         }
     }
@@ -37,10 +47,14 @@ bool LoadSchematicSet(const QString& path, const QString& bases, SchematicDocume
     const TLoadResult r = document.Load(SchematicFileNames(path));
     // The catalogue goes with this function.
     document.setPlacementSource({});
+    for (const QString& line : r.recovery)
+        ReportLines(err, path, line);
+    for (const QString& line : UnplacedReport(r, MaxLoadProblems))
+        ReportLines(err, path, line);
     for (const QString& problem : r.problems)
-        ReportError(err, QStringLiteral("%1: %2").arg(path, problem));
+        ReportLines(err, path, problem);
     if (!r.error.isEmpty()) {
-        ReportError(err, QStringLiteral("%1: %2").arg(path, r.error));
+        ReportLines(err, path, r.error);
         // Nothing of the set could be read without its tree file.
         if (r.filesRead == 0 && document.schematic().navigator().count() == 0) return false;
     }

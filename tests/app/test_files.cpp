@@ -11,9 +11,11 @@
 #include "tests/common/testutil.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -21,6 +23,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <array>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -195,15 +199,20 @@ TEST_F(FileCommands, FailuresShowTheErrorBoxAndStopThere) {
     AcceptNextMessageBox();
     EXPECT_FALSE(form->LoadSchematic(dir.filePath(QStringLiteral("none.tsv"))));
     EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Tarnwell"));
-    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("Cannot open file \"%1\". No such file or directory")
-                                        .arg(dir.filePath(QStringLiteral("none.tsv"))));
+    EXPECT_EQ(
+        LastMessageBoxText(),
+        QStringLiteral("Cannot open file \"%1\". No such file or directory\nСхема не загружена: она пуста.")
+            .arg(dir.filePath(QStringLiteral("none.tsv"))));
     EXPECT_EQ(s().ElementCount(), 0);
     EXPECT_EQ(s().navigator().count(), 0);
 
     QFile::remove(dir.filePath(QStringLiteral("set.csv")));
     AcceptNextMessageBox();
     EXPECT_FALSE(form->LoadSchematic(path));
-    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("File not found"));
+    // Every file error names the file and says what was loaded.
+    EXPECT_EQ(LastMessageBoxText(),
+              QStringLiteral("File not found\nФайл: %1\nЭлементы размещены, цепи не загружены.")
+                  .arg(dir.filePath(QStringLiteral("set.csv"))));
     EXPECT_EQ(s().ElementCount(), 4);
     EXPECT_TRUE(s().Conns().empty());
 
@@ -216,7 +225,9 @@ TEST_F(FileCommands, FailuresShowTheErrorBoxAndStopThere) {
     s().ListChip(QStringLiteral("К155ЛЕ1"), 1);
     AcceptNextMessageBox();
     EXPECT_FALSE(form->SaveSchematic(path));
-    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("File access denied"));
+    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("File access denied\nФайл: %1\nСхема не сохранена; файлы "
+                                                   "схемы на диске остались прежними.")
+                                        .arg(dir.filePath(QStringLiteral("set.csv"))));
     ASSERT_TRUE(tree.open(QIODevice::ReadOnly));
     EXPECT_EQ(tree.readAll(), before);
 
@@ -265,6 +276,123 @@ TEST_F(FileCommands, LoadAndNewDuringARunKeepTheSimulatorWithTheNets) {
     form->ToolButton6Click();
     EXPECT_EQ(levels, (std::vector<size_t>{2, 0}));
     EXPECT_EQ(cycle, 6);
+}
+
+// The example file set rs_latch copied into the test folder as set.*, with `change` applied to
+// each file's bytes (tree, elements, nets).
+QString CopyRsLatch(const QDir& to,
+                    const std::function<void(QByteArray&, QByteArray&, QByteArray&)>& change) {
+    std::array<QByteArray, 3> bytes;
+    const char* const exts[] = {"tsv", "esv", "csv"};
+    for (int i = 0; i < 3; ++i) {
+        QFile f(QStringLiteral(TARNWELL_EXAMPLES "/rs_latch.") + QString::fromLatin1(exts[i]));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        bytes[static_cast<size_t>(i)] = f.readAll();
+    }
+    change(bytes[0], bytes[1], bytes[2]);
+    for (int i = 0; i < 3; ++i) {
+        QFile f(to.filePath(QStringLiteral("set.") + QString::fromLatin1(exts[i])));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes[static_cast<size_t>(i)]);
+    }
+    return to.filePath(QStringLiteral("set.tsv"));
+}
+
+// Regression: with the latch's chip missing from the catalogue its two gates were not placed and
+// every later element took their numbers in the net file: Переключатель1 ended up wired to
+// Индикатор1, and "Сохранить как" stored the wrong nets. Now the box lists the two gates and why,
+// and the nets left are exactly the latch's nets among the elements that were placed.
+TEST_F(FileCommands, AFileSetWithAChipTheCatalogueLacksKeepsTheOtherElementsNets) {
+    ASSERT_TRUE(form->LoadSchematic(QStringLiteral(TARNWELL_EXAMPLES "/rs_latch.tsv")));
+    s().SelectElement(1);
+    s().SelectElement(2);
+    s().DeleteSelected();
+    const std::vector<TConns> expected = s().Conns();
+    ASSERT_EQ(expected, (std::vector<TConns>{{{3, 0}, {5, 0}}, {{4, 0}, {6, 0}}}));
+
+    const QString set = CopyRsLatch(QDir(dir.path()), [](QByteArray& tree, QByteArray&, QByteArray&) {
+        tree.replace("\xCA\x31\x35\x35\xCB\xC0\x33", "NOSUCHCHIP"); // К155ЛА3
+    });
+    AcceptNextMessageBox();
+    ASSERT_TRUE(form->LoadSchematic(set));
+    EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Внимание"));
+    const QStringList box = LastMessageBoxText().split(u'\n');
+    ASSERT_EQ(box.size(), 6) << LastMessageBoxText().toStdString();
+    EXPECT_EQ(box[0], QStringLiteral("Не размещены элементы схемы (2):"));
+    EXPECT_EQ(box[1],
+              QStringLiteral("D1.1 (запись 1): Микросхема «NOSUCHCHIP» не найдена в каталоге; Файл: %1")
+                  .arg(QDir(dir.path()).filePath(QStringLiteral("bases/microchips.db"))));
+    EXPECT_TRUE(box[2].startsWith(QStringLiteral("D1.2 (запись 2): ")));
+    EXPECT_TRUE(
+        box[3].contains(QStringLiteral("Если сохранить схему сейчас, этих элементов в её файлах не будет")));
+    // Six pins on the gates left the nets, and two nets were left with one pin.
+    EXPECT_EQ(box[5], QStringLiteral(
+                          "Из файла цепей пропущены ссылки на выводы или цепи (8), подробности в журнале."));
+    ASSERT_EQ(s().ElementCount(), 6);
+    EXPECT_EQ(s().element(1).Name, QStringLiteral("Переключатель1"));
+    EXPECT_EQ(s().Conns(), expected);
+    EXPECT_FALSE(s().PinIsConnected({1, 0})) << "the switch is wired to nothing";
+    EXPECT_EQ(CheckInvariants(s()) + CheckNavigator(s()), "");
+    // Saved now, the set holds the six elements and their own nets, and opens alike.
+    ASSERT_TRUE(form->SaveSchematic(dir.filePath(QStringLiteral("again.tsv"))));
+    ASSERT_TRUE(form->LoadSchematic(dir.filePath(QStringLiteral("again.tsv"))));
+    EXPECT_EQ(s().ElementCount(), 6);
+    EXPECT_EQ(s().Conns(), expected);
+}
+
+// Regression: one flipped byte put an element at x = 268435464, and laying its picture out at
+// 10 pixels a cell overflowed int (the sanitizer build aborted). The record is refused by name.
+TEST_F(FileCommands, AFlippedCoordinateByteOpensWithTheElementRefused) {
+    const QString set = CopyRsLatch(QDir(dir.path()), [](QByteArray&, QByteArray& elements, QByteArray&) {
+        elements[2 * ElementRecordSize + 3] = 0x10; // record 3's x: 8 becomes 0x10000008
+    });
+    AcceptNextMessageBox();
+    ASSERT_TRUE(form->LoadSchematic(set));
+    EXPECT_EQ(LastMessageBoxText().split(u'\n').value(1),
+              QStringLiteral(
+                  "Переключатель1 (запись 3): координаты (268435464, 10) вне пределов -1000000…1000000"));
+    EXPECT_EQ(s().ElementCount(), 7);
+    for (int i = 1; i <= s().ElementCount(); ++i)
+        EXPECT_TRUE(form->Frame21->picture(i)->geometry().intersects(form->Frame21->Panel1()->rect())) << i;
+    // Every zoom lays the pictures out again.
+    for (int zoom = 0; zoom < form->ComboBox1->count(); ++zoom)
+        form->ComboBox1->setCurrentIndex(zoom);
+}
+
+// Regression: the net count under the navigator kept its old number after "Новый" and "Открыть...".
+TEST_F(FileCommands, TheNetCountFollowsNewAndOpen) {
+    BuildSchematic();
+    const QString path = dir.filePath(QStringLiteral("set.tsv"));
+    ASSERT_TRUE(form->SaveSchematic(path));
+    EXPECT_EQ(form->NavPanel->Label1->text(), QStringLiteral("2"));
+    QTest::mouseClick(form->ToolButtonNew, Qt::LeftButton);
+    EXPECT_EQ(form->NavPanel->Label1->text(), QStringLiteral("0"));
+    AnswerFileDialog(path);
+    QTest::mouseClick(form->ToolButtonOpen, Qt::LeftButton);
+    EXPECT_EQ(form->NavPanel->Label1->text(), QStringLiteral("2"));
+}
+
+// A save cut short is finished by the next open of that name, which says so in the log.
+TEST_F(FileCommands, OpenFinishesASaveCutShortAndSaysSoInTheLog) {
+    BuildSchematic();
+    const QString path = dir.filePath(QStringLiteral("set.tsv"));
+    ASSERT_TRUE(form->SaveSchematic(path));
+    s().SetCoord(1, {60, 60});
+    // Stopped after the commit journal and the first renames, as a kill would stop it.
+    EXPECT_EQ(SaveSchematicFiles(
+                  s(), SchematicFileNames(path), nullptr,
+                  [](int step) { return step == 8 ? CommitHookAction::Stop : CommitHookAction::Go; }),
+              QStringLiteral("Сохранение остановлено"));
+    form->Memo1->clear();
+    ASSERT_TRUE(form->LoadSchematic(path));
+    EXPECT_EQ(s().element(1).Coord, (TPoint32{60, 60}));
+    EXPECT_TRUE(form->Memo1->toPlainText().startsWith(
+        QStringLiteral(
+            "Сохранение схемы \"%1\" было прервано после записи всех файлов: оно завершено, на диске "
+            "новая схема.")
+            .arg(path)));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("set.*")}, QDir::Files),
+              (QStringList{"set.csv", "set.esv", "set.tsv"}));
 }
 
 } // namespace

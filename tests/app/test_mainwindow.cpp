@@ -7,9 +7,12 @@
 #include "tests/common/testutil.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -147,6 +150,22 @@ TEST_F(MainWindow, ReadsHexadecimalAndDollarValuesAndIgnoresGarbage) {
     EXPECT_EQ(f.Frame21->surface().pixel(20, 30), qRgb(255, 0, 0));
 }
 
+// Regression: the catalogue windows outlived the model and the window registry they use when the
+// main window was destroyed. They go first now.
+TEST_F(MainWindow, TheCatalogueWindowsGoBeforeTheModelTheyUse) {
+    TForm1& f = start();
+    QStringList order;
+    QObject::connect(&f.model(), &QObject::destroyed, [&order] { order << QStringLiteral("model"); });
+    for (QWidget* w : f.CreatedWindows)
+        if (const QString name = w->objectName(); name == u"Form13" || name == u"Form10")
+            QObject::connect(w, &QObject::destroyed, [&order, name] { order << name; });
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("config"))));
+    f.close();
+    form.reset();
+    ASSERT_EQ(order.size(), 3);
+    EXPECT_EQ(order.last(), QStringLiteral("model"));
+}
+
 TEST_F(MainWindow, ClosingWritesTheSixKeysInOrderAndLeavesLockBasesAlone) {
     writeConfig("[Main]\r\nLockBases=0\r\n");
     TForm1& f = start();
@@ -160,14 +179,36 @@ TEST_F(MainWindow, ClosingWritesTheSixKeysInOrderAndLeavesLockBasesAlone) {
     form.reset();
 }
 
-TEST_F(MainWindow, AFailedWriteShowsThePathAndKeepsTheWindowOpen) {
+// Regression: while the settings file could not be written the window could not be closed at all.
+// The close now asks whether to close without the options; "Нет" keeps the window open.
+TEST_F(MainWindow, AnUnwritableSettingsFileAsksWhetherToCloseWithoutTheOptions) {
     TForm1& f = start(); // no config folder: every write fails
-    AcceptNextMessageBox();
+    QString question;
+    const auto answer = [&question](QMessageBox::StandardButton button) {
+        WhenModalShown([&question, button](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) return;
+            question = box->windowTitle() + u'|' + box->text();
+            box->button(button)->click();
+        });
+    };
+    answer(QMessageBox::No);
     EXPECT_FALSE(f.close());
     EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Tarnwell"));
-    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("Unable to write to %1").arg(configPath()));
-    EXPECT_FALSE(QFile::exists(configPath()));
+    EXPECT_EQ(question,
+              QStringLiteral("Внимание|Unable to write to %1\nНастройки не сохранены. Закрыть программу "
+                             "без сохранения настроек?")
+                  .arg(configPath()));
+    // The settings file is a folder now: still no write, and "Да" closes.
+    ASSERT_TRUE(QDir().mkpath(configPath()));
+    question.clear();
+    answer(QMessageBox::Yes);
+    EXPECT_TRUE(f.close());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Внимание|Unable to write to ")));
+    EXPECT_TRUE(QFileInfo(configPath()).isDir());
+    form.reset();
+    ASSERT_TRUE(QDir(configPath()).removeRecursively());
 }
 
 struct DesktopCase {

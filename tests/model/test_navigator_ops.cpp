@@ -139,8 +139,7 @@ TEST_F(NavigatorOps, SelectionFollowsTheClickedNode) {
     QStandardItem* group = ListChip(3);
     s.PlaceNode(group->child(0), Chip("1", "1"), false, nullptr);
     s.PlaceNode(group->child(2), Chip("1", "1"), false, nullptr);
-    QStandardItem* special = Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup);
-    s.navigator().appendRoot(special);
+    QStandardItem* special = s.ListSpecial(ElementKind::Indicator)->parent();
     const auto selected = [this] {
         std::vector<bool> v;
         for (int i = 1; i <= s.ElementCount(); ++i)
