@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-SimulationRun::SimulationRun(Schematic& schematic, QObject* parent) : QObject(parent), sim_(schematic) {}
+SimulationRun::SimulationRun(Simulator& simulator, QObject* parent) : QObject(parent), sim_(simulator) {}
 
 SimulationRun::~SimulationRun() = default;
 

@@ -18,7 +18,7 @@
 class SimulationRun : public QObject {
     Q_OBJECT
 public:
-    explicit SimulationRun(Schematic& schematic, QObject* parent = nullptr);
+    explicit SimulationRun(Simulator& simulator, QObject* parent = nullptr);
     ~SimulationRun() override;
 
     Simulator& simulator() { return sim_; }
@@ -51,6 +51,6 @@ private:
     // The units of a cycle at time scale 0 before its last one, for about CycleBudgetNs.
     void RunAhead();
 
-    Simulator sim_;
+    Simulator& sim_;
     bool running_ = false;
 };

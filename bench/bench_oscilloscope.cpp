@@ -12,6 +12,7 @@
 #include "sim/oscilloscopewindow.h"
 #include "sim/probetrace.h"
 #include "sim/simulator.h"
+#include "tests/common/runaccess.h"
 #include "tests/sim/tracereference.h"
 
 #include <QApplication>
@@ -76,7 +77,7 @@ void BM_Button2Click(benchmark::State& state) {
         probe.Legs = BuildLegs(QStringLiteral("0001"), QString(), 7);
         probe.Bitmap = LargePicture(LargeProbe);
         const int index = s.AddElement(probe);
-        s.elementForRun(index).Transitions = Records()[static_cast<size_t>(c - 1)];
+        ForRun(s, index).Transitions = Records()[static_cast<size_t>(c - 1)];
         s.SetOscChannel(c, index);
     }
     Simulator sim(s);

@@ -16,6 +16,7 @@
 #include "sim/fullpasssimulator.h"
 #include "sim/simulator.h"
 #include "sim/timescaledialog.h"
+#include "tests/common/runaccess.h"
 #include "tools/gen/chipring.h"
 #include "tools/gen/clockedcircuits.h"
 
@@ -35,7 +36,7 @@ constexpr int Chips = 1000;
 void MakeRing(Schematic& s) {
     MakeChipRing(s, Chips);
     for (int i = 1; i <= Chips; i += 3)
-        s.elementForRun(i).Legs.back().Pending = 1;
+        ForRun(s, i).Legs.back().Pending = 1;
 }
 
 void MakeBusyChain(Schematic& s) {

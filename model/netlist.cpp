@@ -56,23 +56,6 @@ qsizetype ControlCharacter(QStringView line) {
     return -1;
 }
 
-enum class EditKind { Connect, Disconnect, RemoveNet, Delete };
-
-// An edit line as read; names are resolved when it is applied.
-struct Edit {
-    int line = 0;
-    EditKind kind = EditKind::Connect;
-    QStringList names;
-    int32_t legs[2] = {0, 0};
-    int32_t net = 0;
-};
-
-struct PendingToggle {
-    int line = 0;
-    QString name;
-    TSimTime time = 0;
-};
-
 // The one element called `name`, or 0 with the reason in `why`.
 int UniqueElement(const Schematic& s, const QString& name, QString* why) {
     int found = 0;
@@ -123,13 +106,17 @@ QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView 
     return QStringLiteral("%1 out of range: %2").arg(field, text.toString());
 }
 
-NetlistResult LoadNetlist(const QString& text, Schematic& s) {
+void NetlistResult::Fail(int at, const QString& what) {
+    ok = false;
+    line = at;
+    message = QStringLiteral("line %1: %2").arg(at).arg(what);
+}
+
+NetlistResult ReadNetlist(const QString& text, Schematic& s) {
     NetlistResult r;
     const QStringList lines = text.split(u'\n');
     auto fail = [&r](int line, const QString& what) {
-        r.ok = false;
-        r.line = line;
-        r.message = QStringLiteral("line %1: %2").arg(line).arg(what);
+        r.Fail(line, what);
         return r;
     };
     // Reads word `w` as `field`; on a fault sets `bad` to its message.
@@ -142,8 +129,8 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
             bad = NumberFaultMessage(fault, QString::fromLatin1(field.name), w, field.min);
         return fault == NumberFault::None;
     };
-    std::vector<Edit> edits;
-    std::vector<PendingToggle> toggles;
+    std::vector<TNetlistEdit>& edits = r.edits;
+    std::vector<TNetlistToggle>& toggles = r.pendingToggles;
 
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNo = i + 1;
@@ -215,82 +202,80 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
             }
         } else if (kw == u"toggle") {
             if (w.size() != 3) return fail(lineNo, QStringLiteral("toggle needs NAME T"));
-            PendingToggle t{lineNo, w[1], 0};
+            TNetlistToggle t{lineNo, w[1], 0};
             if (!number(w[2], FieldTime, &t.time)) return fail(lineNo, bad);
             toggles.push_back(std::move(t));
         } else if (kw == u"connect") {
-            Edit e{lineNo, EditKind::Connect, {w.value(1), w.value(3)}};
+            TNetlistEdit e{lineNo, NetlistEditKind::Connect, {w.value(1), w.value(3)}};
             if (w.size() != 5) return fail(lineNo, QStringLiteral("connect needs NAME LEG NAME LEG"));
             if (!number(w[2], FieldLeg, &e.legs[0]) || !number(w[4], FieldLeg, &e.legs[1]))
                 return fail(lineNo, bad);
             edits.push_back(std::move(e));
         } else if (kw == u"disconnect") {
-            Edit e{lineNo, EditKind::Disconnect, {w.value(1)}};
+            TNetlistEdit e{lineNo, NetlistEditKind::Disconnect, {w.value(1)}};
             if (w.size() != 3) return fail(lineNo, QStringLiteral("disconnect needs NAME LEG"));
             if (!number(w[2], FieldLeg, &e.legs[0])) return fail(lineNo, bad);
             edits.push_back(std::move(e));
         } else if (kw == u"removenet") {
-            Edit e{lineNo, EditKind::RemoveNet, {}};
+            TNetlistEdit e{lineNo, NetlistEditKind::RemoveNet, {}};
             if (w.size() != 2) return fail(lineNo, QStringLiteral("removenet needs N"));
             if (!number(w[1], FieldNet, &e.net)) return fail(lineNo, bad);
             edits.push_back(std::move(e));
         } else if (kw == u"delete") {
             if (w.size() < 2) return fail(lineNo, QStringLiteral("delete needs NAME [NAME...]"));
-            edits.push_back({lineNo, EditKind::Delete, w.mid(1)});
+            edits.push_back({lineNo, NetlistEditKind::Delete, w.mid(1)});
+        } else if (kw == u"undo" || kw == u"redo") {
+            if (w.size() != 1) return fail(lineNo, QStringLiteral("%1 takes nothing after it").arg(kw));
+            edits.push_back({lineNo, kw == u"undo" ? NetlistEditKind::Undo : NetlistEditKind::Redo, {}});
         } else {
             return fail(lineNo, QStringLiteral("unknown line kind '%1'").arg(kw));
         }
     }
 
-    QString why;
-    for (const Edit& e : edits) {
-        std::vector<int> elements;
-        for (const QString& name : e.names) {
-            elements.push_back(UniqueElement(s, name, &why));
-            if (elements.back() == 0) return fail(e.line, why);
-        }
-        std::vector<TPinRef> pins;
-        for (size_t k = 0; k < elements.size() && e.kind != EditKind::Delete; ++k) {
-            const TPinRef pin{elements[k], e.legs[k]};
-            if (pin.Leg < 0 || pin.Leg >= static_cast<int>(s.element(pin.Element).Legs.size()))
-                return fail(e.line, QStringLiteral("element %1 has no leg %2").arg(e.names[k]).arg(pin.Leg));
-            pins.push_back(pin);
-        }
-        switch (e.kind) {
-        case EditKind::Connect:
-            if (pins[0] == pins[1])
-                return fail(
-                    e.line,
-                    QStringLiteral("connect joins pin %1 %2 with itself").arg(e.names[0]).arg(pins[0].Leg));
-            s.ConnectPins(pins[0], pins[1]);
-            break;
-        case EditKind::Disconnect:
-            s.DisconnectPin(pins[0]);
-            break;
-        case EditKind::RemoveNet:
-            s.RemoveNet(e.net);
-            break;
-        case EditKind::Delete:
-            s.DeselectAll();
-            for (int element : elements)
-                s.SelectElement(element);
-            s.DeleteSelected();
-            break;
-        }
-    }
+    r.ok = true;
+    return r;
+}
 
-    for (const PendingToggle& pending : toggles) {
+QString ResolveEdit(const Schematic& s, const TNetlistEdit& e, std::vector<int>* elements,
+                    std::vector<TPinRef>* pins) {
+    QString why;
+    elements->clear();
+    pins->clear();
+    for (const QString& name : e.names) {
+        elements->push_back(UniqueElement(s, name, &why));
+        if (elements->back() == 0) return why;
+    }
+    for (size_t k = 0; k < elements->size() && e.kind != NetlistEditKind::Delete; ++k) {
+        const TPinRef pin{(*elements)[k], e.legs[k]};
+        if (pin.Leg < 0 || pin.Leg >= static_cast<int>(s.element(pin.Element).Legs.size()))
+            return QStringLiteral("element %1 has no leg %2")
+                .arg(e.names[static_cast<qsizetype>(k)])
+                .arg(pin.Leg);
+        pins->push_back(pin);
+    }
+    if (e.kind == NetlistEditKind::Connect && (*pins)[0] == (*pins)[1])
+        return QStringLiteral("connect joins pin %1 %2 with itself").arg(e.names[0]).arg((*pins)[0].Leg);
+    return {};
+}
+
+bool ResolveToggles(const Schematic& s, NetlistResult& r) {
+    r.toggles.clear();
+    for (const TNetlistToggle& pending : r.pendingToggles) {
         TToggle t{0, pending.time};
         // The first element of that name, as the toggle line has always meant.
         for (int e = 1; e <= s.ElementCount() && t.element == 0; ++e)
             if (s.element(e).Name == pending.name) t.element = e;
-        if (t.element == 0) return fail(pending.line, QStringLiteral("unknown element %1").arg(pending.name));
-        if (s.element(t.element).kind() != ElementKind::Switch)
-            return fail(pending.line, QStringLiteral("%1 is not a switch").arg(pending.name));
+        if (t.element == 0) {
+            r.Fail(pending.line, QStringLiteral("unknown element %1").arg(pending.name));
+            return false;
+        }
+        if (s.element(t.element).kind() != ElementKind::Switch) {
+            r.Fail(pending.line, QStringLiteral("%1 is not a switch").arg(pending.name));
+            return false;
+        }
         r.toggles.push_back(t);
     }
-    r.ok = true;
-    return r;
+    return true;
 }
 
 QString NetlistText(const Schematic& s) {

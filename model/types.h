@@ -16,6 +16,9 @@ constexpr int GridCells = GridSize * GridSize;
 constexpr int PictureCellPixels = 10;
 // Fixed capacity of the element table; slots are numbered 1..MaxElements.
 constexpr int MaxElements = 1000;
+// Element coordinates read from files lie within -CoordinateLimit..CoordinateLimit (far beyond the
+// field, and small enough for pixel arithmetic at any zoom).
+constexpr int32_t CoordinateLimit = 1000000;
 
 // Simulated time in time units: the simulator's clock, the due times of scheduled changes and the
 // times a probe records. 64 bits, so a run never wraps round: at a billion units a second it would

@@ -3,6 +3,7 @@
 #include "tools/batchio.h"
 #include "tools/batchschematic.h"
 
+#include "document/schematicdocument.h"
 #include "sim/simulator.h"
 
 #include <algorithm>
@@ -50,13 +51,13 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
         fault != NumberFault::None)
         return Fail(err, NumberFaultMessage(fault, QStringLiteral("--units"), unitsText, 0));
 
-    Schematic s;
+    SchematicDocument document;
+    Schematic& s = document.schematic();
     std::vector<TToggle> toggles;
     if (IsSchematicFile(file)) {
-        RoutingGrids grids;
-        if (!LoadSchematicSet(file, bases.isEmpty() ? DefaultBasesFolder() : bases, s, grids, err)) return 2;
+        if (!LoadSchematicSet(file, bases.isEmpty() ? DefaultBasesFolder() : bases, document, err)) return 2;
     } else {
-        const std::optional<NetlistResult> parsed = ReadNetlistFile(file, s, err);
+        const std::optional<NetlistResult> parsed = ReadNetlistFile(file, document, err);
         if (!parsed) return 2;
         toggles = parsed->toggles;
     }
@@ -65,16 +66,14 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
                      [](const TToggle& a, const TToggle& b) { return a.time < b.time; });
     auto next = toggles.cbegin();
 
-    Simulator sim(s);
+    Simulator& sim = document.simulator();
     // Every transition is printed, so the probes keep them all (8 bytes each).
     sim.Recording = ProbeRecording::All;
     sim.PrepareRun();
     // The stretches between toggles in one call each, which skips the quiet units.
     while (sim.SimTime < units) {
-        for (; next != toggles.cend() && next->time == sim.SimTime; ++next) {
-            TElement& sw = s.elementForRun(next->element);
-            sw.State = !sw.State;
-        }
+        for (; next != toggles.cend() && next->time == sim.SimTime; ++next)
+            s.ToggleSwitch(next->element);
         const TSimTime until = next != toggles.cend() && next->time < units ? next->time : units;
         sim.RunUnits(until - sim.SimTime);
     }

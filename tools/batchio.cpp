@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tools/batchio.h"
 
+#include "document/netlistload.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -14,7 +16,7 @@ void ReportError(FILE* err, const QString& message) {
     std::fflush(err);
 }
 
-std::optional<NetlistResult> ReadNetlistFile(const QString& path, Schematic& s, FILE* err) {
+std::optional<NetlistResult> ReadNetlistFile(const QString& path, SchematicDocument& document, FILE* err) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         ReportError(err, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
@@ -45,7 +47,7 @@ std::optional<NetlistResult> ReadNetlistFile(const QString& path, Schematic& s, 
         ReportError(err, QStringLiteral("%1 is not UTF-8 text").arg(path));
         return std::nullopt;
     }
-    NetlistResult r = LoadNetlist(text, s);
+    NetlistResult r = LoadNetlist(text, document);
     if (!r.ok) {
         ReportError(err, QStringLiteral("%1: %2").arg(path, r.message));
         return std::nullopt;

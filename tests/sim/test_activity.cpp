@@ -3,6 +3,7 @@
 // results of the full-pass simulator, pass by pass, on hand-made and generated schematics.
 #include "sim/fullpasssimulator.h"
 #include "sim/simulator.h"
+#include "tests/common/runaccess.h"
 #include "tests/sim/tracereference.h"
 #include "tools/gen/chipring.h"
 #include "tools/gen/clockedcircuits.h"
@@ -53,7 +54,7 @@ struct Pair {
         ref.PrepareRun();
     }
     void Toggle(int element) {
-        Both([element](Schematic& s) { s.elementForRun(element).State = !s.elementForRun(element).State; });
+        Both([element](Schematic& s) { s.ToggleSwitch(element); });
     }
     // One unit pass by pass, comparing after each pass, then the pictures as RunUnit sets them.
     void Unit() {
@@ -364,7 +365,7 @@ TEST_P(FarDelays, NeverFallDueWithinTheRun) {
         Net(s, {{sw, 0}, {inv, 0}});
         Net(s, {{inv, 1}, {probe, 0}});
         // Starting at 1 lets the inverter want 0 once the switch is on.
-        if (c.switchOn) s.elementForRun(inv).Legs[1].Pending = 1;
+        if (c.switchOn) ForRun(s, inv).Legs[1].Pending = 1;
     });
     p.PrepareRun();
     if (c.switchOn) p.Toggle(1);
@@ -442,7 +443,7 @@ void MakeRandom(Schematic& s, unsigned seed, int elements) {
             s.AddElement(std::move(e));
         } else if (kind < 70) {
             const int sw = Switch(s);
-            s.elementForRun(sw).Legs[0].Level = static_cast<uint8_t>(pick(0, 1));
+            ForRun(s, sw).Legs[0].Level = static_cast<uint8_t>(pick(0, 1));
         } else if (kind < 78) {
             const int low =
                 pick(0, 4) == 0 ? delays[pick(0, static_cast<int>(std::size(delays)) - 1)] : pick(1, 30);
@@ -496,7 +497,7 @@ void RandomChange(Pair& p, std::mt19937& rng) {
         const int l = pick(0, legs - 1);
         if (s.element(i).Legs[static_cast<size_t>(l)].X != 0 || s.PinIsConnected({i, l})) return;
         p.Both([i, l](Schematic& x) {
-            TLeg& leg = x.elementForRun(i).Legs[static_cast<size_t>(l)];
+            TLeg& leg = ForRun(x, i).Legs[static_cast<size_t>(l)];
             leg.Level = leg.Level ? 0 : 1;
         });
     } else if (what < 68) {
@@ -549,8 +550,8 @@ void RandomChange(Pair& p, std::mt19937& rng) {
             const int low = pick(0, 20);
             const int high = pick(0, 20);
             p.Both([i, low, high](Schematic& x) {
-                x.elementForRun(i).Reaction_LH = low;
-                x.elementForRun(i).Reaction_HL = high;
+                ForRun(x, i).Reaction_LH = low;
+                ForRun(x, i).Reaction_HL = high;
             });
             break;
         }
@@ -662,7 +663,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](Schematic& s) {
                                     MakeChipRing(s, 200, 3);
                                     for (int i = 1; i <= 200; i += 3)
-                                        s.elementForRun(i).Legs.back().Pending = 1;
+                                        ForRun(s, i).Legs.back().Pending = 1;
                                 },
                                 400}),
     [](const testing::TestParamInfo<CircuitCase>& info) { return std::string(info.param.name); });
@@ -782,7 +783,7 @@ TEST(Activity, AnIdleRunSkipsPastTwoToTheThirtyFirst) {
     const TSimTime on = 3000000000;
     for (const TSimTime until : {TSimTime{10}, TSimTime{11}, TSimTime{12}, on, on + 20}) {
         sim.RunUnits(until - sim.SimTime);
-        s.elementForRun(sw).State = until == 10 || until == on;
+        if (s.element(sw).State != (until == 10 || until == on)) s.ToggleSwitch(sw);
         if (until == on) {
             EXPECT_EQ(s.element(inv).Legs[1].Timer, on - 1 + 5) << "moved on by every skipped visit";
             EXPECT_EQ(sim.TimeText(), QStringLiteral("Время: 3000000000"));

@@ -10,6 +10,7 @@
 #include "sim/oscilloscopewindow.h"
 #include "sim/timescaledialog.h"
 #include "tests/app/specialfixture.h"
+#include "tests/common/runaccess.h"
 #include "tests/common/testutil.h"
 #include "tests/sim/tracereference.h"
 
@@ -25,6 +26,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QToolButton>
+#include <QWindow>
 
 #include <vector>
 
@@ -76,7 +78,11 @@ TEST_F(Oscilloscope, TheWindowIsLaidOutAsDesignedWithFiveHiddenChannelPanels) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Осциллографы"));
     EXPECT_EQ(w->frameGeometry().size(), QSize(614, 374));
     const Qt::WindowFlags flags = w->windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    // Regression: it stayed above every window, modal dialogs too (it hid the save dialog's file
+    // list). It stays above the main window only, as its child window.
+    EXPECT_FALSE(flags & Qt::WindowStaysOnTopHint);
+    ASSERT_NE(w->windowHandle(), nullptr);
+    EXPECT_EQ(w->windowHandle()->transientParent(), form->windowHandle());
     EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
@@ -193,7 +199,7 @@ TEST_F(Oscilloscope, TheTraceShowsTheProbesRecordAtTheSimulatorsTime) {
     PlaceProbes(2);
     form->ActOscilloscopes->trigger();
     Simulator& sim = form->simulator();
-    s().elementForRun(1).Transitions = {4};
+    ForRun(s(), 1).Transitions = {4};
     sim.SimTime = 10;
     scope()->Button2->click();
     const QImage one = frame()->channel(1).Image->image();
@@ -228,7 +234,7 @@ TEST_F(Oscilloscope, TheRunLoopRedrawsTheTracesEveryCycleAlsoWhilePaused) {
             trace->image() != DrawTraceFromZero(s().element(probe).Transitions, sim.SimTime, QSize(321, 40)))
             ++mismatches;
         if (cycle == 3) form->ActOscilloscopes->trigger();
-        if (cycle == 6) s().elementForRun(sw).State = true;
+        if (cycle == 6) s().ToggleSwitch(sw);
         if (cycle == 12) form->ToolButton8Click(); // pause
         if (cycle == 14) trace->image().fill(Qt::red);
         if (cycle == 15) redrawnWhilePaused = trace->image().pixel(0, 0) == qRgb(255, 255, 255);
@@ -256,8 +262,7 @@ TEST_F(Oscilloscope, TheRunGoesOnAcrossTwoToTheThirtyFirst) {
     const int lamp = ListAndPlace(ElementKind::Indicator, {20, 15});
     ASSERT_TRUE(s().ConnectPins({gen, 0}, {probe, 0}));
     ASSERT_TRUE(s().ConnectPins({gen, 0}, {lamp, 0}));
-    s().elementForRun(gen).Reaction_HL = 15;
-    s().elementForRun(gen).Reaction_LH = 25;
+    s().SetGeneratorDurations(gen, 15, 25);
     form->ActOscilloscopes->trigger();
     constexpr TSimTime Wrap = TSimTime{1} << 31;
     constexpr TSimTime Start = Wrap - 120;
@@ -345,7 +350,7 @@ TEST_F(Session, GeneratorInverterProbeAndIndicator) {
     form->NavPanel->PopupGenerator->trigger();
     form->NavPanel->PopupProbe->trigger();
     form->NavPanel->PopupIndicator->trigger();
-    QStandardItemModel& tree = s().navigator().model();
+    const QStandardItemModel& tree = s().navigator().model();
     ASSERT_EQ(tree.rowCount(), 2);
     QStandardItem* chip = tree.item(0);
     QStandardItem* special = tree.item(1);

@@ -177,7 +177,7 @@ TEST_F(MainWindow, TimeScaleZeroRunsUnitsInCyclesAndAToggleTakesEffectAtTheNextU
         statusFollows = statusFollows && shownBeforeUnit == sim.SimTime - 1;
         if (cycle == 3) {
             toggledAt = sim.SimTime;
-            s.elementForRun(1).State = true;
+            s.ToggleSwitch(1);
         }
         if (cycle == 6) {
             stoppedAt = sim.SimTime;

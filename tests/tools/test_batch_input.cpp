@@ -67,7 +67,12 @@ const QStringList UsageLines = {
     QStringLiteral("       tarnwell-batch run FILE --units N [--bases DIR]"),
     QStringLiteral("       tarnwell-batch --help"),
     QStringLiteral("FILE is a netlist, or a schematic file set named by its .tsv file (loaded"),
-    QStringLiteral("with the catalogue of DIR, by default the bases/ beside the program)")};
+    QStringLiteral("with the catalogue of DIR, by default the bases/ beside the program)"),
+    QStringLiteral("A netlist's edit lines (connect, disconnect, removenet, delete, undo, redo)"),
+    QStringLiteral("apply in file order after its element and net lines, and the wires are routed"),
+    QStringLiteral("once at the end: undo takes back the latest edit line not yet taken back, redo"),
+    QStringLiteral("makes the latest one taken back again, so a file acts as the same file"),
+    QStringLiteral("without the lines it leaves undone")};
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, BatchAnswers,
