@@ -74,6 +74,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     ConnectWorkspace();
     ConnectWiring();
     ConnectSpecialElements();
+    ConnectKeys();
     right->addWidget(Frame21);
     auto* logs = new QSplitter(Qt::Horizontal);
     Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"));
@@ -150,7 +151,7 @@ void TForm1::BuildMenu() {
     QMenuBar* bar = menuBar();
     auto item = [](QMenu* menu, const char* text) { return menu->addAction(QString::fromUtf8(text)); };
 
-    MenuFile = bar->addMenu(QStringLiteral("Файл"));
+    MenuFile = bar->addMenu(QStringLiteral("&Файл"));
     ActNew = item(MenuFile, "Новый");
     ActNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     ActOpen = item(MenuFile, "Открыть...");
@@ -164,20 +165,27 @@ void TForm1::BuildMenu() {
     ActExit = item(MenuFile, "Выход");
     ActExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
 
-    MenuEdit = bar->addMenu(QStringLiteral("Правка"));
+    MenuEdit = bar->addMenu(QStringLiteral("&Правка"));
     ActUndo = item(MenuEdit, "Отменить");
     ActUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     ActRedo = item(MenuEdit, "Повторить");
     ActRedo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     MenuEdit->addSeparator();
+    ActCut = item(MenuEdit, "Вырезать");
+    ActCut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    ActCopy = item(MenuEdit, "Копировать");
+    ActCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    ActPaste = item(MenuEdit, "Вставить");
+    ActPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    MenuEdit->addSeparator();
     ActSelectAll = item(MenuEdit, "Выделить все");
     ActDeselect = item(MenuEdit, "Снять выделение");
     ActInvert = item(MenuEdit, "Инвертировать выделение");
 
-    MenuScheme = bar->addMenu(QStringLiteral("Схема"));
+    MenuScheme = bar->addMenu(QStringLiteral("&Схема"));
     ActAddChip = item(MenuScheme, "Добавить микросхему...");
-    MenuSpecial = MenuScheme->addMenu(QStringLiteral("Добавить специальный элемент"));
+    MenuSpecial = MenuScheme->addMenu(QStringLiteral("Добавить &специальный элемент"));
     ActAddIndicator = item(MenuSpecial, "Индикатор");
     ActAddSwitch = item(MenuSpecial, "Переключатель");
     ActDeleteSelected = item(MenuScheme, "Удалить выделенные элементы");
@@ -185,7 +193,7 @@ void TForm1::BuildMenu() {
     ActOscilloscopes = item(MenuScheme, "Осцилографы");
     ActSchemeControl = item(MenuScheme, "Управление схемой...");
 
-    MenuBases = bar->addMenu(QStringLiteral("Базы данных"));
+    MenuBases = bar->addMenu(QStringLiteral("&Базы данных"));
     ActPictures = item(MenuBases, "Изображения элементов...");
     ActElements = item(MenuBases, "Елементы...");
     ActChipPictures = item(MenuBases, "Изображения микросхем...");
@@ -196,6 +204,9 @@ void TForm1::BuildMenu() {
     connect(ActExit, &QAction::triggered, this, &QWidget::close);
     connect(ActUndo, &QAction::triggered, this, &TForm1::UndoClick);
     connect(ActRedo, &QAction::triggered, this, &TForm1::RedoClick);
+    connect(ActCut, &QAction::triggered, this, &TForm1::CutClick);
+    connect(ActCopy, &QAction::triggered, this, &TForm1::CopyClick);
+    connect(ActPaste, &QAction::triggered, this, &TForm1::PasteClick);
     connect(ActSelectAll, &QAction::triggered, this, &TForm1::N3Click);
     connect(ActDeselect, &QAction::triggered, this, &TForm1::N4Click);
     connect(ActInvert, &QAction::triggered, this, &TForm1::N5Click);

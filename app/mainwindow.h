@@ -12,12 +12,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class NavigatorPanel;
 class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QMimeData;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -167,8 +169,16 @@ public:
     void UpdateUndoActions();
     // Re-places and re-sizes every element picture after a change of Scale.
     void RepaintElements();
-    // Wheel over the workspace: scrolls it by delta div 8 (Shift: horizontally); consumes it.
+    // Wheel over the workspace: scrolls it by delta div 8 (Shift: horizontally), with Ctrl zooms
+    // one step of the zoom list; consumes it.
     void FormMouseWheel(QWheelEvent* event);
+    // Zooms `steps` entries along the zoom list keeping the field point under `viewportPoint`
+    // (workspace viewport pixels) in place.
+    void ZoomAt(QPoint viewportPoint, int steps);
+    // A middle-button drag pans the workspace; each returns true when it took the event.
+    bool PanPress(QMouseEvent* event);
+    bool PanMove(QMouseEvent* event);
+    bool PanRelease(QMouseEvent* event);
     // Pointer events of the surface and of the element pictures, handed to Pointer; the surface
     // move ends with hover tracking.
     void Frame21Image1MouseDown(QMouseEvent* event);
@@ -199,10 +209,50 @@ public:
     QAction* N26 = nullptr;
     QMenu* WireMenu = nullptr; // "Удалить все соединение"
     QAction* N25 = nullptr;
+    // A right click on an element away from its pins: "Копировать", "Вырезать", "Удалить" (an
+    // element outside the selection becomes the selection) and the double click's command of a
+    // switch, generator or probe; on the field away from wires: "Вставить", "Выделить все".
+    QMenu* ElementMenu = nullptr;
+    QAction* ElementCopy = nullptr;
+    QAction* ElementCut = nullptr;
+    QAction* ElementDelete = nullptr;
+    QAction* ElementAction = nullptr;
+    QMenu* SpaceMenu = nullptr;
+    QAction* SpacePaste = nullptr;
+    QAction* SpaceSelectAll = nullptr;
     void N26Click(); // disconnects the pin of the pin menu
     void N25Click(); // removes the net under the pointer
     // HoverNet := n, redrawing the wires when the highlight shows it.
     void SetHoverNet(int n);
+
+    // Keys: Delete, Ctrl+A, the arrows in the workspace, Esc, F10; placed elements land in view.
+    void ConnectKeys();
+    QAction* ActCancelGesture = nullptr; // Esc
+    QAction* ActMenuKey = nullptr;       // F10
+    // Moves the selected elements by (dx, dy) cells as one step; the whole selection stays on the
+    // field or nothing moves. False without a selection.
+    bool NudgeSelection(int dx, int dy);
+    // The top-left grid cell wholly in view.
+    TPoint32 VisibleTopLeftCell() const;
+
+    // The clipboard: "Копировать", "Вырезать", "Вставить" (Ctrl+C, Ctrl+X, Ctrl+V). A paste puts
+    // the part's top-left cell under the pointer when it is over the workspace, else beside the
+    // originals.
+    static const QString ClipMimeType;
+    QAction* ActCopy = nullptr;
+    QAction* ActCut = nullptr;
+    QAction* ActPaste = nullptr;
+    void CopyClick();
+    void CutClick();
+    void PasteClick();
+    // The selection as clipboard data, null without a selection.
+    QMimeData* CopiedSelection();
+    // Pastes clipboard data at grid cell `at` (none: beside the originals); false when nothing
+    // was pasted (after a message when the data or the schematic does not allow it).
+    bool PasteMime(const QMimeData* mime, std::optional<TPoint32> at);
+    static bool ClipboardHasPart();
+    // The grid cell under the pointer when it is over the visible workspace.
+    std::optional<TPoint32> PointerCell() const;
 
     void N3Click(); // select all
     void N4Click(); // deselect
@@ -262,6 +312,11 @@ private:
     void ConnectWiring();
     void ShowPendingMenu(QPoint global);
     QMenu* pendingMenu_ = nullptr;
+    int menuElement_ = 0;
+    std::optional<TPoint32> menuCell_;
+    bool panning_ = false;
+    QPoint panFrom_;
+    QPoint panScroll_;
     // From a context menu's popping up until its command has run: the pointer's leaving the
     // workspace for the menu keeps the net under it.
     bool contextMenuOpen_ = false;

@@ -8,6 +8,8 @@
 #include "editor/wiregesture.h"
 #include "editor/workspaceframe.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -27,7 +29,31 @@ void TForm1::ConnectWiring() {
     WireMenu->setObjectName(QStringLiteral("PopupMenu1"));
     N25 = WireMenu->addAction(QStringLiteral("Удалить все соединение"));
     connect(N25, &QAction::triggered, this, &TForm1::N25Click);
-    for (QMenu* menu : {PinMenu, WireMenu})
+    ElementMenu = new QMenu(this);
+    ElementMenu->setObjectName(QStringLiteral("ElementMenu"));
+    ElementCopy = ElementMenu->addAction(QStringLiteral("Копировать"));
+    ElementCut = ElementMenu->addAction(QStringLiteral("Вырезать"));
+    ElementDelete = ElementMenu->addAction(QStringLiteral("Удалить"));
+    ElementMenu->addSeparator();
+    ElementAction = ElementMenu->addAction(QString());
+    connect(ElementCopy, &QAction::triggered, this, &TForm1::CopyClick);
+    connect(ElementCut, &QAction::triggered, this, &TForm1::CutClick);
+    connect(ElementDelete, &QAction::triggered, this, &TForm1::N7Click);
+    connect(ElementAction, &QAction::triggered, this, [this] {
+        if (ElementPicture* picture = Frame21->picture(menuElement_)) {
+            Image1DblClick(picture);
+            // No double click's release is to come.
+            doubleClicked_ = nullptr;
+        }
+    });
+    SpaceMenu = new QMenu(this);
+    SpaceMenu->setObjectName(QStringLiteral("SpaceMenu"));
+    SpacePaste = SpaceMenu->addAction(QStringLiteral("Вставить"));
+    SpaceSelectAll = SpaceMenu->addAction(QStringLiteral("Выделить все"));
+    connect(SpacePaste, &QAction::triggered, this,
+            [this] { PasteMime(QGuiApplication::clipboard()->mimeData(), menuCell_); });
+    connect(SpaceSelectAll, &QAction::triggered, this, &TForm1::N3Click);
+    for (QMenu* menu : {PinMenu, WireMenu, ElementMenu, SpaceMenu})
         connect(menu, &QMenu::aboutToHide, this, [this] {
             // The chosen command runs after the menu hides.
             QTimer::singleShot(0, this, [this] { contextMenuOpen_ = false; });
@@ -53,13 +79,48 @@ void TForm1::WireDragRelease(ElementPicture* source, QPoint p) {
 void TForm1::PictureRightPress(ElementPicture* picture, int leg) {
     pendingMenu_ = nullptr;
     const int k = picture->tag();
-    if (leg < 0 || !model().PinIsConnected({k, leg})) return;
-    Pointer->SourcePin = {k, leg};
-    pendingMenu_ = PinMenu;
+    if (k < 1 || k > model().ElementCount()) return;
+    // A pin keeps its own menu (none while it is unconnected).
+    if (leg >= 0) {
+        if (!model().PinIsConnected({k, leg})) return;
+        Pointer->SourcePin = {k, leg};
+        pendingMenu_ = PinMenu;
+        return;
+    }
+    // The menu's commands act on the selection: an element outside it becomes the selection.
+    if (!model().element(k).Selected) {
+        model().DeselectAll();
+        model().SelectElement(k);
+    }
+    menuElement_ = k;
+    QString action;
+    switch (model().element(k).kind()) {
+    case ElementKind::Switch:
+        action = QStringLiteral("Переключить");
+        break;
+    case ElementKind::Generator:
+        action = QStringLiteral("Настроить генератор...");
+        break;
+    case ElementKind::Probe:
+        action = QStringLiteral("Осциллографы");
+        break;
+    default:
+        break;
+    }
+    ElementAction->setText(action);
+    ElementAction->setVisible(!action.isEmpty());
+    pendingMenu_ = ElementMenu;
 }
 
-void TForm1::SurfaceRightPress(QPoint) {
-    pendingMenu_ = Frame21->view().HoverNet != -1 ? WireMenu : nullptr;
+void TForm1::SurfaceRightPress(QPoint p) {
+    if (Frame21->view().HoverNet != -1) {
+        pendingMenu_ = WireMenu;
+        return;
+    }
+    const int scale = Frame21->view().Scale;
+    menuCell_ = TPoint32{p.x() / scale, p.y() / scale};
+    SpacePaste->setEnabled(ClipboardHasPart());
+    pendingMenu_ = SpaceMenu;
 }
 
 void TForm1::ShowPendingMenu(QPoint global) {

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -109,6 +110,12 @@ void TForm1::ComboBox1Change() {
 
 void TForm1::FormMouseWheel(QWheelEvent* event) {
     Pointer->EndBand();
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int turn = event->angleDelta().y();
+        if (turn != 0) ZoomAt(event->position().toPoint(), turn > 0 ? 1 : -1);
+        event->accept();
+        return;
+    }
     const int d = event->angleDelta().y() / 8;
     QScrollBar* bar = (event->modifiers() & Qt::ShiftModifier) ? Frame21->horizontalScrollBar()
                                                                : Frame21->verticalScrollBar();
@@ -116,11 +123,50 @@ void TForm1::FormMouseWheel(QWheelEvent* event) {
     event->accept();
 }
 
+void TForm1::ZoomAt(QPoint viewportPoint, int steps) {
+    const int index = std::clamp(ComboBox1->currentIndex() + steps, 0, ComboBox1->count() - 1);
+    if (index == ComboBox1->currentIndex()) return;
+    QScrollBar* h = Frame21->horizontalScrollBar();
+    QScrollBar* v = Frame21->verticalScrollBar();
+    // The field point under the pointer, in cells, stays under the pointer at the new scale.
+    const int before = Frame21->view().Scale;
+    const double cx = (h->value() + viewportPoint.x() - 2) / double(before);
+    const double cy = (v->value() + viewportPoint.y() - 2) / double(before);
+    ComboBox1->setCurrentIndex(index);
+    const int after = Frame21->view().Scale;
+    h->setValue(qRound(cx * after + 2 - viewportPoint.x()));
+    v->setValue(qRound(cy * after + 2 - viewportPoint.y()));
+}
+
+bool TForm1::PanPress(QMouseEvent* event) {
+    if (event->button() != Qt::MiddleButton) return false;
+    panning_ = true;
+    panFrom_ = event->globalPosition().toPoint();
+    panScroll_ = {Frame21->horizontalScrollBar()->value(), Frame21->verticalScrollBar()->value()};
+    return true;
+}
+
+bool TForm1::PanMove(QMouseEvent* event) {
+    if (!panning_) return false;
+    const QPoint d = event->globalPosition().toPoint() - panFrom_;
+    Frame21->horizontalScrollBar()->setValue(panScroll_.x() - d.x());
+    Frame21->verticalScrollBar()->setValue(panScroll_.y() - d.y());
+    return true;
+}
+
+bool TForm1::PanRelease(QMouseEvent* event) {
+    if (event->button() != Qt::MiddleButton || !panning_) return false;
+    panning_ = false;
+    return true;
+}
+
 void TForm1::Frame21Image1MouseDown(QMouseEvent* event) {
+    if (PanPress(event)) return;
     Pointer->SurfacePress(event->button(), event->position().toPoint());
 }
 
 void TForm1::Frame21Image1MouseMove(QMouseEvent* event) {
+    if (PanMove(event)) return;
     const QPoint p = event->position().toPoint();
     Pointer->SurfaceMove(p);
     TrackHover(p.x(), p.y());
@@ -131,19 +177,23 @@ void TForm1::Frame21Image1Click() {
 }
 
 void TForm1::Frame21Image1MouseUp(QMouseEvent* event) {
+    if (PanRelease(event)) return;
     if (event->button() == Qt::RightButton) ShowPendingMenu(event->globalPosition().toPoint());
     Pointer->SurfaceRelease(event->button(), event->position().toPoint());
 }
 
 void TForm1::Image1MouseDown(ElementPicture* picture, QMouseEvent* event) {
+    if (PanPress(event)) return;
     Pointer->PicturePress(picture, event->button(), event->modifiers(), event->position().toPoint());
 }
 
 void TForm1::Image1MouseMove(ElementPicture* picture, QMouseEvent* event) {
+    if (PanMove(event)) return;
     Pointer->PictureMove(picture, event->position().toPoint());
 }
 
 void TForm1::Image1MouseUp(ElementPicture* picture, QMouseEvent* event) {
+    if (PanRelease(event)) return;
     if (ReleaseEndsDoubleClick(picture)) return;
     if (event->button() == Qt::RightButton) ShowPendingMenu(event->globalPosition().toPoint());
     Pointer->PictureRelease(picture, event->button(), event->modifiers(), event->position().toPoint());
@@ -213,6 +263,8 @@ QString TForm1::StepName(StepKind kind) {
         return QStringLiteral("перемещение");
     case StepKind::Durations:
         return QStringLiteral("настройка генератора");
+    case StepKind::Paste:
+        return QStringLiteral("вставка");
     }
     return {};
 }

@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "document/schematicdocument.h"
 
+#include "document/clippart.h"
+#include "model/freespot.h"
+#include "model/specialelements.h"
 #include "router/router.h"
 
 #include <QUndoCommand>
+
+#include <algorithm>
 
 // One step of the history: what the edit changed in the schematic and in the wires, and whether
 // it prepared the run. It was made when it was pushed; the stack's first redo finds it done.
@@ -195,6 +200,11 @@ int SchematicDocument::PlaceNode(QStandardItem* node, bool selectOnCreate, QStri
     Scope step(*this, StepKind::Place);
     const int index = schematic_.PlaceNode(node, data, selectOnCreate, log);
     if (index == 0) return 0;
+    if (landingOrigin_) {
+        const TElement& e = schematic_.element(index);
+        schematic_.SetCoord(index,
+                            FirstFreeSpot(schematic_, e.CellWidth, e.CellHeight, landingOrigin_(), {index}));
+    }
     Prepare();
     Notify(ElementsChanged | NavigatorChanged);
     return index;
@@ -284,6 +294,104 @@ void SchematicDocument::EndMove() {
     // A drag's step closes however deep the steps inside it went.
     open_->depth = 1;
     EndStep();
+}
+
+bool SchematicDocument::CancelMove() {
+    if (!moving()) return false;
+    AbortStep();
+    return true;
+}
+
+void SchematicDocument::AbortStep() {
+    if (!open_) return;
+    const SchematicChange change = schematic_.StopRecording();
+    const bool routed = open_->wiresBefore != nullptr;
+    if (routed) grids_ = *open_->wiresBefore;
+    open_.reset();
+    Changes what = routed ? Changes(WiresChanged) : Changes();
+    if (!change.deleted.empty() || !change.appended.empty() || !change.fields.empty())
+        what |= ElementsChanged;
+    if (!change.netsBefore.empty() || !change.netsAfter.empty()) what |= NetsChanged;
+    if (!change.navigator.empty()) what |= NavigatorChanged;
+    schematic_.Revert(change);
+    if (routed) {
+        consLog_.clear();
+        schematic_.DeriveCons(&consLog_);
+    }
+    Notify(what);
+}
+
+PasteFault SchematicDocument::Paste(const TClipPart& part, std::optional<TPoint32> at) {
+    if (part.empty()) return PasteFault::Empty;
+    EndMove();
+    if (open_) return PasteFault::Busy;
+    if (schematic_.ElementCount() + static_cast<int>(part.elements.size()) > MaxElements)
+        return PasteFault::TableFull;
+    const TPoint32 origin = part.topLeft(), size = part.size();
+    TPoint32 to = at ? *at : FirstFreeSpot(schematic_, size.x, size.y, origin);
+    to = {std::clamp(to.x, 0, std::max(0, GridMax - size.x)),
+          std::clamp(to.y, 0, std::max(0, GridMax - size.y))};
+
+    BeginStep(StepKind::Paste);
+    const auto fail = [this](PasteFault fault) {
+        AbortStep();
+        return fault;
+    };
+    // Copied chip number -> the group listed for it.
+    std::vector<std::pair<int32_t, QStandardItem*>> groups;
+    std::vector<int> placed;
+    for (const TClipElement& c : part.elements) {
+        const ElementKind kind = KindOfName(c.name);
+        int index = 0;
+        if (kind == ElementKind::Chip && c.mark.isEmpty()) {
+            // Listed nowhere: placed as it was.
+            TElement e;
+            e.Name = c.name;
+            e.Bitmap = c.data.picture.convertToFormat(QImage::Format_RGB32);
+            e.CellWidth = c.cellWidth;
+            e.CellHeight = c.cellHeight;
+            e.Legs = BuildLegs(c.data.leftPins, c.data.rightPins, c.cellWidth);
+            e.Script = c.data.script;
+            e.Reaction_LH = c.data.reactionLH;
+            e.Reaction_HL = c.data.reactionHL;
+            index = schematic_.AddElement(std::move(e));
+        } else {
+            QStandardItem* node = nullptr;
+            if (kind == ElementKind::Chip) {
+                auto it = std::find_if(groups.begin(), groups.end(),
+                                       [&](const auto& g) { return g.first == c.chipNumber; });
+                if (it == groups.end()) {
+                    groups.emplace_back(c.chipNumber, schematic_.ListChip(c.mark, c.chipElements));
+                    it = groups.end() - 1;
+                }
+                node = it->second->child(c.chipSlot - 1);
+            } else {
+                node = schematic_.ListSpecial(kind);
+                if (!node) return fail(PasteFault::SixthProbe);
+            }
+            index = node ? schematic_.PlaceNode(node, c.data, false, nullptr) : 0;
+        }
+        if (index == 0) return fail(PasteFault::TableFull);
+        const TElement& e = schematic_.element(index);
+        if (e.Reaction_LH != c.data.reactionLH || e.Reaction_HL != c.data.reactionHL)
+            schematic_.SetReactions(index, c.data.reactionLH, c.data.reactionHL);
+        schematic_.SetCoord(index, {to.x + c.coord.x - origin.x, to.y + c.coord.y - origin.y});
+        placed.push_back(index);
+    }
+    for (const TConns& net : part.nets) {
+        TConns mapped;
+        for (const TPinRef& pin : net)
+            mapped.push_back({placed[static_cast<size_t>(pin.Element - 1)], pin.Leg});
+        schematic_.AddNet(std::move(mapped));
+    }
+    schematic_.DeselectAll();
+    for (int index : placed)
+        schematic_.SelectElement(index);
+    Prepare();
+    Notify(ElementsChanged | NetsChanged | NavigatorChanged);
+    RouteAfterEdit();
+    EndStep();
+    return PasteFault::None;
 }
 
 bool SchematicDocument::MoveElements(const std::vector<std::pair<int, TPoint32>>& moves) {

@@ -22,7 +22,23 @@
 class EditStep;
 
 // What kind of edit a step of the history is; the windows name it.
-enum class StepKind { ListChip, ListSpecial, Place, Connect, Disconnect, RemoveNet, Delete, Move, Durations };
+enum class StepKind {
+    ListChip,
+    ListSpecial,
+    Place,
+    Connect,
+    Disconnect,
+    RemoveNet,
+    Delete,
+    Move,
+    Durations,
+    Paste
+};
+
+struct TClipPart;
+
+// Why a paste placed nothing.
+enum class PasteFault { None, Empty, Busy, SixthProbe, TableFull };
 
 // The schematic being edited and what follows from it: the schematic, its routing grids, the
 // simulator and the undo history (the last UndoLimit steps). Every edit is a method below that
@@ -63,6 +79,10 @@ public:
     const QStringList& consLog() const { return consLog_; }
 
     void setPlacementSource(PlacementSource source) { placement_ = std::move(source); }
+    const PlacementSource& placementSource() const { return placement_; }
+    // Where PlaceNode starts looking for a free spot (the top-left cell in view); without one,
+    // placed elements land on cell (0, 0).
+    void setLandingOrigin(std::function<TPoint32()> origin) { landingOrigin_ = std::move(origin); }
     // Edits route the wires after them (on at first). Off, the wires stay as they are until
     // Reroute: the runner applies a file's edits and routes once at the end.
     void setRouteAfterEdits(bool on) { routeAfterEdits_ = on; }
@@ -73,8 +93,9 @@ public:
     QStandardItem* ListChip(const QString& mark, int elementCount);
     // Lists a special element (no routing); null for a sixth probe.
     QStandardItem* ListSpecial(ElementKind kind);
-    // Places the listed `node` with the data of the placement source at cell (0, 0) and prepares
-    // the run; the wires are not routed. 0 when the node is no listed element of a group, the
+    // Places the listed `node` with the data of the placement source at cell (0, 0), or at the
+    // first free spot from the landing origin when there is one, and prepares the run; the wires
+    // are not routed. 0 when the node is no listed element of a group, the
     // table is full or the data cannot be had (`error` says why for the user, when it is known).
     int PlaceNode(QStandardItem* node, bool selectOnCreate, QStringList* log = nullptr,
                   QString* error = nullptr);
@@ -98,7 +119,16 @@ public:
     // or a redo ends an open drag first.
     void MoveElement(int index, TPoint32 coord);
     void EndMove();
+    // Takes an open drag back as if it never began: positions and wires as before its first move,
+    // no step. False when no drag is open.
+    bool CancelMove();
     bool moving() const;
+    // Pastes a copied part as one step: a new chip listed for every chip with elements in it and
+    // those elements placed from it, each special element listed anew, the nets among them, the
+    // part's top-left cell at `at` (or the first free spot from the originals' top-left cell), the
+    // pasted elements alone selected, the run prepared, the wires routed. On a fault nothing of
+    // the paste remains. Not inside BeginStep (Busy).
+    PasteFault Paste(const TClipPart& part, std::optional<TPoint32> at);
     // Edits between BeginStep and EndStep make one step of the kind given first (pairs nest).
     void BeginStep(StepKind kind);
     void EndStep();
@@ -157,6 +187,8 @@ private:
     // follow.
     void FoldIntoHistory(const RoutingGrids& before);
     void DropOpenStep();
+    // Takes the open step back as if it never began (no step); it must not be nested.
+    void AbortStep();
 
     Schematic schematic_;
     RoutingGrids grids_;
@@ -164,6 +196,7 @@ private:
     QUndoStack undoStack_;
     QStringList consLog_;
     PlacementSource placement_;
+    std::function<TPoint32()> landingOrigin_;
     bool routeAfterEdits_ = true;
     // The step being recorded, null between steps.
     std::unique_ptr<OpenStep> open_;

@@ -6,6 +6,7 @@
 #include "editor/workspaceframe.h"
 #include "model/pinhit.h"
 
+#include <QApplication>
 #include <QFrame>
 
 #include <algorithm>
@@ -22,6 +23,7 @@ int PointerState::ElementOf(const ElementPicture* picture) const {
 }
 
 void PointerState::SurfacePress(Qt::MouseButton button, QPoint p) {
+    if (button == Qt::LeftButton) ignoreRelease_ = false;
     if (button == Qt::RightButton) {
         Q_EMIT surfaceRightPressed(p);
     } else if (button == Qt::LeftButton) {
@@ -42,11 +44,16 @@ void PointerState::SurfaceMove(QPoint p) {
 }
 
 void PointerState::SurfaceClick() {
+    if (ignoreRelease_) return;
     model_.DeselectAll();
 }
 
 void PointerState::SurfaceRelease(Qt::MouseButton button, QPoint p) {
     if (button != Qt::LeftButton) return;
+    if (ignoreRelease_) {
+        ignoreRelease_ = false;
+        return;
+    }
     BandEnd = p;
     if (BandActive) DrawSelectionRectangle(BandCorner);
     BandActive = false;
@@ -87,9 +94,33 @@ void PointerState::EndBand() {
     BandActive = false;
 }
 
+bool PointerState::Cancel() {
+    reroutePending_ = false;
+    if (WireDrag || wirePending_) {
+        const bool shown = WireDrag;
+        WireDrag = false;
+        wirePending_ = false;
+        Moving = false;
+        if (shown) Q_EMIT wireDragCancelled();
+    } else if (Moving) {
+        Moving = false;
+        document_.CancelMove();
+    } else if (BandActive) {
+        DrawSelectionRectangle(BandCorner);
+        BandActive = false;
+        BandAnchor = {};
+        BandEnd = {};
+    } else {
+        return false;
+    }
+    ignoreRelease_ = true;
+    return true;
+}
+
 void PointerState::PicturePress(ElementPicture* picture, Qt::MouseButton button,
                                 Qt::KeyboardModifiers modifiers, QPoint p) {
-    if ((button != Qt::LeftButton && button != Qt::RightButton) || WireDrag) return;
+    if ((button != Qt::LeftButton && button != Qt::RightButton) || WireDrag || wirePending_) return;
+    if (button == Qt::LeftButton) ignoreRelease_ = false;
     const int k = ElementOf(picture);
     if (k == 0) return;
     // A drag whose release never came ends here.
@@ -100,7 +131,7 @@ void PointerState::PicturePress(ElementPicture* picture, Qt::MouseButton button,
         return;
     }
     if (j >= 0) {
-        WireDrag = true;
+        wirePending_ = true;
         SourcePin = {k, j};
     }
     PressPoint = p;
@@ -110,8 +141,14 @@ void PointerState::PicturePress(ElementPicture* picture, Qt::MouseButton button,
 void PointerState::PictureMove(ElementPicture* picture, QPoint p) {
     const int k = ElementOf(picture);
     if (k == 0) return;
+    if (wirePending_ && (p - PressPoint).manhattanLength() >= QApplication::startDragDistance()) {
+        wirePending_ = false;
+        WireDrag = true;
+    }
     if (WireDrag) {
         Q_EMIT wireDragMoved(picture, p);
+    } else if (wirePending_) {
+        // Held on a pin: neither a wire nor a move yet.
     } else if (Moving) {
         DragSelection(picture, p);
     } else {
@@ -153,7 +190,16 @@ void PointerState::PictureRelease(ElementPicture* picture, Qt::MouseButton butto
     if (button != Qt::LeftButton) return;
     const int k = ElementOf(picture);
     if (k == 0) return;
+    if (ignoreRelease_) {
+        ignoreRelease_ = false;
+        return;
+    }
     Moving = false;
+    if (wirePending_) {
+        // A click on a pin: no wire, and the selection stays as it is.
+        wirePending_ = false;
+        return;
+    }
     if (WireDrag) {
         WireDrag = false;
         Q_EMIT wireDragReleased(picture, p);

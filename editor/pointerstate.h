@@ -35,6 +35,13 @@ public:
                         QPoint p);
     // Erases the band being dragged and stops drawing it (a wheel turn); the release still selects.
     void EndBand();
+    // Esc while a button is held: a drag of the selection goes back to where it started (no step),
+    // a band is erased without selecting, a wire drag ends connecting nothing; the release that
+    // follows does nothing. False when nothing was under way.
+    bool Cancel();
+    // The left button is held on a pin and the pointer has not yet moved far enough to drag a
+    // wire from it.
+    bool WirePending() const { return wirePending_; }
 
     // Toggles the band outline from BandAnchor to `corner` (surface pixels).
     void DrawSelectionRectangle(QPoint corner);
@@ -52,7 +59,8 @@ public:
     // A left press on a picture without Ctrl is held; PressPoint is relative to that picture.
     bool Moving = false;
     QPoint PressPoint;
-    // A wire is being dragged from SourcePin (a left press on a pin); it wins over Moving.
+    // A wire is being dragged from SourcePin (a left press on a pin, then a move of the platform's
+    // drag distance or more); it wins over Moving.
     bool WireDrag = false;
     TPinRef SourcePin;
 
@@ -64,6 +72,8 @@ Q_SIGNALS:
     // (WireDrag is already off then) come relative to the source picture.
     void wireDragMoved(ElementPicture* source, QPoint p);
     void wireDragReleased(ElementPicture* source, QPoint p);
+    // Esc during a wire drag: the feedback goes, nothing is connected.
+    void wireDragCancelled();
     // A right press on a picture (`leg` = the pin under the pointer, -1 for none) or on the surface.
     void pictureRightPressed(ElementPicture* picture, int leg);
     void surfaceRightPressed(QPoint p);
@@ -91,4 +101,7 @@ private:
     QPointer<ElementPicture> hoverPicture_;
     int hoverLeg_ = -1;
     bool reroutePending_ = false;
+    bool wirePending_ = false;
+    // A gesture was cancelled: the release of its button is ignored.
+    bool ignoreRelease_ = false;
 };

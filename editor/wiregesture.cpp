@@ -82,3 +82,11 @@ WireDrop WireGesture::Release(ElementPicture* source, QPoint p) {
     if (target && *target != pointer_.SourcePin) drop.target = target;
     return drop;
 }
+
+void WireGesture::Cancel() {
+    if (DropCode != 0) {
+        DropCode = 0;
+        ToggleDropDot();
+    }
+    EraseTargetMarker();
+}

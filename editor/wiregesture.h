@@ -33,6 +33,8 @@ public:
     void Move(ElementPicture* source, QPoint p);
     // Removes the marker and the dot and tells what to connect.
     WireDrop Release(ElementPicture* source, QPoint p);
+    // Removes the marker and the dot; nothing is to be connected.
+    void Cancel();
 
     bool TargetMarkerShown() const { return !targetPicture_.isNull(); }
     ElementPicture* TargetMarkerPicture() const { return targetPicture_; }

@@ -48,9 +48,10 @@ TEST_F(FirstSchematic, AnInverterDrivingBothInputsOfANandSettlesAfterTheirDelays
     PlaceNode(f, QStringLiteral("D2.1"));
     ASSERT_EQ(s.ElementCount(), 2);
     const int inv = 1, nand = 2;
-    EXPECT_EQ(s.element(nand).Coord, (TPoint32{0, 0}));
+    // The first lands on the top-left corner, the second beside it.
+    EXPECT_EQ(s.element(inv).Coord, (TPoint32{0, 0}));
+    EXPECT_EQ(s.element(nand).Coord, (TPoint32{s.element(inv).CellWidth + 2, 0}));
 
-    // Both start at the top-left corner; the NAND lies on top and is moved out first.
     MoveElement(f, nand, {22, 6});
     MoveElement(f, inv, {6, 8});
     EXPECT_EQ(s.element(nand).Coord, (TPoint32{22, 6}));

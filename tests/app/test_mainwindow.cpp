@@ -79,8 +79,9 @@ void expectMenus(TForm1& f, bool locked) {
     QStringList titles;
     for (QAction* a : f.menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, QStringList({QStringLiteral("Файл"), QStringLiteral("Правка"), QStringLiteral("Схема"),
-                                   QStringLiteral("Базы данных")}));
+    // Each with its mnemonic, so Alt and the letter reach it.
+    EXPECT_EQ(titles, QStringList({QStringLiteral("&Файл"), QStringLiteral("&Правка"),
+                                   QStringLiteral("&Схема"), QStringLiteral("&Базы данных")}));
     const MenuRows file = {{QStringLiteral("Новый"), true},     {QStringLiteral("Открыть..."), true},
                            {QStringLiteral("Сохранить"), true}, {QStringLiteral("Сохранить как..."), true},
                            {QStringLiteral("-"), true},         {QStringLiteral("Настройки..."), true},
@@ -89,11 +90,15 @@ void expectMenus(TForm1& f, bool locked) {
     const MenuRows edit = {{QStringLiteral("Отменить"), false},
                            {QStringLiteral("Повторить"), false},
                            {QStringLiteral("-"), true},
+                           {QStringLiteral("Вырезать"), true},
+                           {QStringLiteral("Копировать"), true},
+                           {QStringLiteral("Вставить"), true},
+                           {QStringLiteral("-"), true},
                            {QStringLiteral("Выделить все"), true},
                            {QStringLiteral("Снять выделение"), true},
                            {QStringLiteral("Инвертировать выделение"), true}};
     const MenuRows scheme = {{QStringLiteral("Добавить микросхему..."), true},
-                             {QStringLiteral("Добавить специальный элемент"), true},
+                             {QStringLiteral("Добавить &специальный элемент"), true},
                              {QStringLiteral("Удалить выделенные элементы"), true},
                              {QStringLiteral("-"), true},
                              {QStringLiteral("Осцилографы"), true},

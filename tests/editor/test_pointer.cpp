@@ -245,10 +245,12 @@ TEST_F(Pointer, APressOnAPinStartsAWireDragInsteadOfMoving) {
     const int a = AddChip(7, 3);
     select({a});
     press(box(a).topLeft() + QPoint(2, 20));
-    EXPECT_TRUE(pointer().WireDrag);
+    // The wire starts once the pointer has moved the platform's drag distance.
+    EXPECT_TRUE(pointer().WirePending());
     EXPECT_EQ(pointer().SourcePin, (TPinRef{a, 0}));
     EXPECT_TRUE(pointer().Moving);
     moveTo(box(a).topLeft() + QPoint(40, 40));
+    EXPECT_TRUE(pointer().WireDrag);
     EXPECT_EQ(s().element(a).Coord, (TPoint32{7, 3}));
     release(box(a).topLeft() + QPoint(40, 40));
     EXPECT_FALSE(pointer().WireDrag);
