@@ -18,6 +18,7 @@ void TForm1::ConnectWiring() {
     Wire = new WireGesture(model(), *Frame21, *Pointer, this);
     connect(Pointer, &PointerState::wireDragMoved, Wire, &WireGesture::Move);
     connect(Pointer, &PointerState::wireDragReleased, this, &TForm1::WireDragRelease);
+    connect(Pointer, &PointerState::wireDragCancelled, Wire, &WireGesture::Cancel);
     connect(Pointer, &PointerState::pictureRightPressed, this, &TForm1::PictureRightPress);
     connect(Pointer, &PointerState::surfaceRightPressed, this, &TForm1::SurfaceRightPress);
 
