@@ -60,6 +60,7 @@ TClipPart CopySelection(const Schematic& s, const PlacementSource& placement) {
         if (k >= 1 && k <= count && !nodeOf[static_cast<size_t>(k)]) nodeOf[static_cast<size_t>(k)] = node;
     }
     std::vector<int> placeOf(static_cast<size_t>(count) + 1, 0);
+    std::vector<const QStandardItem*> groups;
     for (int k = 1; k <= count; ++k) {
         const TElement& e = s.element(k);
         if (!e.Selected) continue;
@@ -83,7 +84,10 @@ TClipPart CopySelection(const Schematic& s, const PlacementSource& placement) {
             const QStandardItem* group = node->parent();
             if (e.kind() == ElementKind::Chip && group) {
                 c.mark = group->text();
-                c.chipNumber = Navigator::dataRef(group);
+                // Chips are told apart by their group node (a loaded group has no number).
+                auto it = std::find(groups.begin(), groups.end(), group);
+                if (it == groups.end()) it = groups.insert(groups.end(), group);
+                c.chipNumber = static_cast<int32_t>(it - groups.begin()) + 1;
                 c.chipElements = group->rowCount();
                 c.chipSlot = node->row() + 1;
             }

@@ -15,7 +15,8 @@ class Schematic;
 // One copied element with what placing it again takes.
 struct TClipElement {
     QString name;
-    // A chip element: the chip's marking, its number at copy time (elements of one chip share it),
+    // A chip element: the chip's marking, a number of its chip within the part (shared by the
+    // elements of one chip),
     // how many elements it lists and the element's 1-based place among them. Empty mark: a
     // special element, or a chip element that no navigator node lists (then placed as it was).
     QString mark;

@@ -8,6 +8,9 @@
 #include "model/netlist.h"
 
 #include <QDataStream>
+#include <QTemporaryDir>
+
+#include <numeric>
 
 namespace {
 
@@ -39,6 +42,7 @@ protected:
         return CopySelection(s(), TestPlacement());
     }
     Schematic& s() { return d.schematic(); }
+    QTemporaryDir dir;
     bool HasWire(int net) const {
         for (int x = 0; x <= GridMax; ++x)
             for (int y = 0; y <= GridMax; ++y)
@@ -145,6 +149,26 @@ TEST_F(Clipboard, APasteListsANewChipAndNewSpecialsAndIsOneStep) {
     d.Redo();
     EXPECT_EQ(s().ElementCount(), 7);
     EXPECT_EQ(s().element(6).Name, QStringLiteral("D2.2"));
+}
+
+// Regression: the chip groups of a loaded tree carry no chip number, and the elements of two chips
+// were pasted as one chip.
+TEST_F(Clipboard, ChipsOfALoadedTreeStayApart) {
+    QStandardItem* second = d.ListChip(QStringLiteral("K2"), 1);
+    d.PlaceNode(second->child(0), false);
+    const TSchematicFileNames names = SchematicFileNames(dir.filePath(QStringLiteral("t.tsv")));
+    ASSERT_EQ(d.Save(names), QString());
+    ASSERT_TRUE(d.Load(names).complete);
+    const int n = s().ElementCount();
+    std::vector<int> all(static_cast<size_t>(n));
+    std::iota(all.begin(), all.end(), 1);
+    const TClipPart part = Copy(all);
+    ASSERT_EQ(d.Paste(part, TPoint32{100, 100}), PasteFault::None);
+    QStringList marks;
+    for (int r = 0; r < s().navigator().model().rowCount(); ++r)
+        marks << s().navigator().model().item(r)->text();
+    EXPECT_EQ(marks.count(QStringLiteral("K1")), 2) << marks.join(u' ').toStdString();
+    EXPECT_EQ(marks.count(QStringLiteral("K2")), 2) << marks.join(u' ').toStdString();
 }
 
 TEST_F(Clipboard, WithoutAPlaceThePasteLandsBesideTheOriginals) {
