@@ -20,6 +20,8 @@ public:
     // False when the file cannot be written; `error` then holds "Unable to write to <path>".
     bool WriteInteger(const QString& section, const QString& key, int32_t value, QString* error);
     bool WriteBool(const QString& section, const QString& key, bool value, QString* error);
+    // The key is in the file, whatever its value.
+    bool contains(const QString& section, const QString& key) const { return find(section, key, nullptr); }
 
     // Integer text by the reading rules; false when it is no integer that fits 32 bits.
     static bool ParseInteger(const QString& text, int32_t* out);

@@ -15,8 +15,8 @@ int main(int argc, char* argv[]) {
     InstallToolkitTranslation();
     TForm1 form1;
     form1.CreateWindows();
-    // The main window fills the work area when first shown.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) form1.setGeometry(screen->availableGeometry());
+    // The main window fills the work area when first shown, its frame and title bar included.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) form1.FillWorkArea(screen->availableGeometry());
     form1.show();
     // For the start-up benchmark and the install check: quit once the shown window's first events
     // are through, saying which catalogue it came up with.

@@ -68,6 +68,8 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     connect(NavPanel->PopupChip, &QAction::triggered, this, &TForm1::ShowModal<TForm13>);
     ConnectNavigator();
     row->addWidget(NavPanel);
+    NavHandle = new NavigatorHandle(*NavPanel, NavigatorWidthMin, NavigatorWidthMax, central);
+    row->addWidget(NavHandle);
 
     auto* right = new QSplitter(Qt::Vertical);
     Frame21 = new TFrame2(*document_, options_);
@@ -252,6 +254,7 @@ void TForm1::BuildToolbar() {
     ToolButton7->setEnabled(false);
     ToolButton8 = button(2, "ToolButton8", "Пауза");
     ToolButton8->setEnabled(false);
+    ToolButton8->setCheckable(true);
     ComboBox1 = new QComboBox;
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setFixedWidth(81);
@@ -286,6 +289,7 @@ void TForm1::BuildToolbar() {
 void TForm1::InitCfg() {
     Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
     ReadOptions(*Config, options_);
+    NavPanel->SetOpenWidth(ReadNavigatorWidth(*Config));
     if (ReadLockBases(*Config)) {
         for (QAction* a : {ActPictures, ActElements, ActChipPictures, ActChips})
             a->setEnabled(false);
@@ -300,14 +304,17 @@ IniFile& TForm1::ConfigFile() {
 
 bool TForm1::SaveCfg() {
     QString error;
-    const bool ok = WriteOptions(ConfigFile(), options_, &error);
+    const bool ok = WriteOptions(ConfigFile(), options_, &error) &&
+                    WriteNavigatorWidth(ConfigFile(), NavPanel->openWidth(), &error);
     if (!ok) QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
     return ok;
 }
 
 bool TForm1::SaveCfgOnClose() {
     QString error;
-    if (WriteOptions(ConfigFile(), options_, &error)) return true;
+    if (WriteOptions(ConfigFile(), options_, &error) &&
+        WriteNavigatorWidth(ConfigFile(), NavPanel->openWidth(), &error))
+        return true;
     return QMessageBox::question(this, QStringLiteral("Внимание"),
                                  error + QStringLiteral("\nНастройки не сохранены. Закрыть программу без "
                                                         "сохранения настроек?"),
@@ -347,8 +354,23 @@ void TForm1::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+void TForm1::FillWorkArea(const QRect& area) {
+    workArea_ = area;
+    FitFrameToWorkArea();
+}
+
+void TForm1::FitFrameToWorkArea() {
+    if (!fillWorkArea_ || workArea_.isNull()) return;
+    const QRect frame = frameGeometry(), inner = geometry();
+    const QRect fitted = workArea_.adjusted(inner.left() - frame.left(), inner.top() - frame.top(),
+                                            inner.right() - frame.right(), inner.bottom() - frame.bottom());
+    if (fitted != inner) setGeometry(fitted);
+}
+
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) FormActivate();
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show)
+        FitFrameToWorkArea();
     return QMainWindow::event(event);
 }
 

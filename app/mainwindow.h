@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class NavigatorHandle;
 class NavigatorPanel;
 class QAction;
 class QComboBox;
@@ -53,6 +54,11 @@ public:
     SchematicDocument& document() { return *document_; }
     TOptions& options() { return options_; }
     const QString& programDir() const { return programDir_; }
+
+    // Until the first activation the window with its frame fills `area` (the desktop's work area);
+    // the frame's size is known once the window system has framed the window, so the fit is made
+    // again whenever the window moves or resizes until then.
+    void FillWorkArea(const QRect& area);
 
     // Options.
     void InitCfg();
@@ -150,6 +156,8 @@ public:
     QPushButton* DestroyButton = nullptr;
 
     NavigatorPanel* NavPanel = nullptr;
+    // Drags the navigator panel wider or narrower; the width is kept in the settings file.
+    NavigatorHandle* NavHandle = nullptr;
     TFrame2* Frame21 = nullptr;
     PointerState* Pointer = nullptr;
     QLabel* StatusPanel = nullptr;
@@ -160,8 +168,10 @@ public:
     void ComboBox1Change();
     // Toggles all routed wires on the surface (exclusive or).
     void DrawField();
-    // Follows a change of the document: the wires and the routing log, the net count.
+    // Follows a change of the document: the wires and the routing log, the net count, the tips.
     void DocumentChanged(SchematicDocument::Changes what);
+    // Each element's picture tells its name and, for a chip element, the chip's marking.
+    void ShowElementTips();
 
     // "Отменить" and "Повторить", each naming the step it takes.
     void UndoClick();
@@ -344,6 +354,8 @@ private:
     std::unique_ptr<IniFile> Config;
     bool shown_ = false;
     bool fillWorkArea_ = true;
+    QRect workArea_;
+    void FitFrameToWorkArea();
     // Declared last, so destroyed first: it deletes the catalogue windows while the registry and
     // the model they use still exist.
     std::unique_ptr<CatalogueUi> catalogueUi_;

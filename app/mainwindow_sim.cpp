@@ -18,6 +18,7 @@ void TForm1::ShowRunState(bool running) {
     ToolButton6->setEnabled(!running);
     ToolButton7->setEnabled(running);
     ToolButton8->setEnabled(running);
+    ToolButton8->setChecked(running && simulator().Paused);
 }
 
 void TForm1::ToolButton7Click() {
@@ -26,6 +27,8 @@ void TForm1::ToolButton7Click() {
 
 void TForm1::ToolButton8Click() {
     run_->TogglePause();
+    // The button stays pressed while the run is paused.
+    ToolButton8->setChecked(simulator().Paused);
 }
 
 void TForm1::ToolButton9Click() {

@@ -90,6 +90,27 @@ void TForm1::DocumentChanged(SchematicDocument::Changes what) {
     }
     if (what & SchematicDocument::NetsChanged)
         NavPanel->Label1->setText(QString::number(model().Conns().size()));
+    if (what & (SchematicDocument::ElementsChanged | SchematicDocument::NavigatorChanged)) ShowElementTips();
+}
+
+void TForm1::ShowElementTips() {
+    const Schematic& s = model();
+    // The marking of each chip element: the text of its placed node's group.
+    std::vector<QString> marks(static_cast<size_t>(s.ElementCount()) + 1);
+    for (const QStandardItem* node : s.navigator().nodesInTreeOrder()) {
+        const int k = Navigator::dataRef(node);
+        if (Navigator::imageIndex(node) == Navigator::ImagePlaced && node->parent() && k >= 1 &&
+            k <= s.ElementCount())
+            marks[static_cast<size_t>(k)] = node->parent()->text();
+    }
+    for (int k = 1; k <= s.ElementCount(); ++k) {
+        ElementPicture* picture = Frame21->picture(k);
+        if (!picture) continue;
+        const TElement& e = s.element(k);
+        const QString& mark = marks[static_cast<size_t>(k)];
+        picture->setToolTip(e.kind() == ElementKind::Chip && !mark.isEmpty() ? e.Name + u'\n' + mark
+                                                                             : e.Name);
+    }
 }
 
 void TForm1::RepaintElements() {

@@ -9,12 +9,14 @@
 #include <QIdentityProxyModel>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -31,6 +33,8 @@ public:
             const int image = QIdentityProxyModel::data(index, Navigator::ImageIndexRole).toInt();
             return QIcon(QPixmap::fromImage(NavigatorImage(image)));
         }
+        // A node cut off by a narrow panel shows its whole text.
+        if (role == Qt::ToolTipRole) return QIdentityProxyModel::data(index, Qt::DisplayRole);
         return QIdentityProxyModel::data(index, role);
     }
 };
@@ -49,7 +53,8 @@ protected:
 
 } // namespace
 
-NavigatorPanel::NavigatorPanel(QStandardItemModel& tree, QWidget* parent) : QFrame(parent), tree_(tree) {
+NavigatorPanel::NavigatorPanel(QStandardItemModel& tree, QWidget* parent)
+    : QFrame(parent), tree_(tree), openWidth_(NavigatorWidth) {
     setObjectName(QStringLiteral("NavigatorPanel"));
     setFixedWidth(NavigatorWidth);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -121,14 +126,20 @@ void NavigatorPanel::ResizeNavigator(int from, int to) {
 }
 
 void NavigatorPanel::NavigatorTitleClick() {
-    if (width() != NavigatorWidth) return;
-    ResizeNavigator(NavigatorWidth, NavigatorNarrow);
+    if (width() != openWidth_) return;
+    ResizeNavigator(openWidth_, NavigatorNarrow);
     ExpandButton->show();
 }
 
 void NavigatorPanel::ExpandButtonClick() {
-    ResizeNavigator(width(), NavigatorWidth);
+    ResizeNavigator(width(), openWidth_);
     ExpandButton->hide();
+}
+
+void NavigatorPanel::SetOpenWidth(int width) {
+    const bool open = !narrowed();
+    openWidth_ = width;
+    if (open) setFixedWidth(width);
 }
 
 QPoint NavigatorPanel::AddMenuPoint() const {
@@ -149,4 +160,30 @@ QStandardItem* NavigatorPanel::currentNode() const {
 
 QModelIndex NavigatorPanel::viewIndex(const QStandardItem* node) const {
     return node ? icons_->mapFromSource(node->index()) : QModelIndex();
+}
+
+NavigatorHandle::NavigatorHandle(NavigatorPanel& panel, int min, int max, QWidget* parent)
+    : QWidget(parent), panel_(panel), min_(min), max_(max) {
+    setObjectName(QStringLiteral("NavigatorHandle"));
+    setFixedWidth(5);
+    setCursor(Qt::SplitHCursor);
+}
+
+void NavigatorHandle::mousePressEvent(QMouseEvent* event) {
+    // A narrowed panel is widened by its button, not here.
+    if (event->button() != Qt::LeftButton || panel_.narrowed()) return;
+    dragging_ = true;
+    pressX_ = qRound(event->globalPosition().x());
+    pressWidth_ = panel_.openWidth();
+}
+
+void NavigatorHandle::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragging_) return;
+    panel_.SetOpenWidth(std::clamp(pressWidth_ + qRound(event->globalPosition().x()) - pressX_, min_, max_));
+}
+
+void NavigatorHandle::mouseReleaseEvent(QMouseEvent* event) {
+    if (!dragging_ || event->button() != Qt::LeftButton) return;
+    dragging_ = false;
+    Q_EMIT widthChosen(panel_.openWidth());
 }

@@ -14,6 +14,7 @@ class QMenu;
 class QPushButton;
 class QToolButton;
 class QTreeView;
+class QMouseEvent;
 
 // The navigator panel of the main window: the title bar that narrows and widens the panel, the
 // "Добавить" and "Удалить" buttons with the add menu, the tree of the schematic's elements and the
@@ -30,8 +31,12 @@ public:
     QModelIndex viewIndex(const QStandardItem* node) const;
 
     void NavigatorTitleClick(); // narrows the panel to 15 pixels
-    void ExpandButtonClick();   // widens it back to 150
-    void Button2Click();        // pops up the add menu
+    void ExpandButtonClick();   // widens it back to its open width
+    // The width of the open panel (150 at first); the panel takes it at once unless narrowed.
+    int openWidth() const { return openWidth_; }
+    void SetOpenWidth(int width);
+    bool narrowed() const { return width() != openWidth_; }
+    void Button2Click(); // pops up the add menu
     // The screen point the add menu opens at.
     QPoint AddMenuPoint() const;
 
@@ -53,4 +58,28 @@ private:
 
     QStandardItemModel& tree_;
     QIdentityProxyModel* icons_ = nullptr;
+    int openWidth_;
+};
+
+// The handle right of the navigator panel: dragging it sets the open panel's width within
+// `min`..`max`; the release tells the width chosen.
+class NavigatorHandle : public QWidget {
+    Q_OBJECT
+public:
+    NavigatorHandle(NavigatorPanel& panel, int min, int max, QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void widthChosen(int width);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    NavigatorPanel& panel_;
+    int min_, max_;
+    int pressX_ = 0;
+    int pressWidth_ = 0;
+    bool dragging_ = false;
 };

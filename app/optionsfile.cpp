@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/optionsfile.h"
 
+#include <algorithm>
 #include <array>
 #include <variant>
 
@@ -44,6 +45,18 @@ bool WriteOptions(IniFile& file, const TOptions& options, QString* error) {
         if (!ok) return false;
     }
     return true;
+}
+
+int32_t ReadNavigatorWidth(const IniFile& file) {
+    return std::clamp(
+        file.ReadInteger(QStringLiteral("Navigator"), QStringLiteral("Width"), DefaultNavigatorWidth),
+        NavigatorWidthMin, NavigatorWidthMax);
+}
+
+bool WriteNavigatorWidth(IniFile& file, int32_t width, QString* error) {
+    const QString section = QStringLiteral("Navigator"), key = QStringLiteral("Width");
+    if (width == DefaultNavigatorWidth && !file.contains(section, key)) return true;
+    return file.WriteInteger(section, key, width, error);
 }
 
 bool ReadLockBases(const IniFile& file) {
