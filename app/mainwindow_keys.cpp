@@ -59,9 +59,12 @@ void TForm1::ConnectKeys() {
     ActDeleteSelected->setShortcut(QKeySequence(Qt::Key_Delete));
     ActSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
 
-    ActCancelGesture = new QAction(this);
+    // Esc belongs to the workspace, which a press there gives the focus: other windows (the time
+    // scale window among them) keep their own Esc.
+    ActCancelGesture = new QAction(Frame21);
     ActCancelGesture->setShortcut(QKeySequence(Qt::Key_Escape));
-    addAction(ActCancelGesture);
+    ActCancelGesture->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    Frame21->addAction(ActCancelGesture);
     connect(ActCancelGesture, &QAction::triggered, this, [this] { Pointer->Cancel(); });
 
     ActMenuKey = new QAction(this);
