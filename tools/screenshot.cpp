@@ -19,6 +19,7 @@
 #include "catalogue/chipswindow.h"
 #include "catalogue/elementswindow.h"
 #include "catalogue/pictureswindow.h"
+#include "editor/elementpicture.h"
 #include "editor/workspaceframe.h"
 #include "sim/generatordialog.h"
 #include "sim/oscilloscopewindow.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -199,6 +201,29 @@ bool GrabModal(QDialog* dialog, const std::function<void()>& open, const QString
     return seen && saved;
 }
 
+// The part of the main window around a right click with the context menu it opens drawn over it
+// (the offscreen platform shows the menu as a window of its own).
+bool SaveContextMenu(TForm1& form, QWidget* target, QPoint at, QMenu* menu, const QString& path) {
+    QTest::mousePress(target, Qt::RightButton, {}, at);
+    QTest::mouseRelease(target, Qt::RightButton, {}, at);
+    QApplication::processEvents();
+    if (!menu->isVisible()) {
+        std::fprintf(stderr, "no menu for %s\n", qPrintable(path));
+        return false;
+    }
+    QImage shot = form.grab().toImage();
+    const QPoint corner = menu->pos() - form.mapToGlobal(QPoint(0, 0));
+    {
+        QPainter p(&shot);
+        p.drawImage(corner, menu->grab().toImage());
+    }
+    menu->close();
+    const QRect crop = QRect(corner - QPoint(160, 120), QSize(460, 320)).intersected(shot.rect());
+    if (shot.copy(crop).save(path)) return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
 // Copies the catalogue beside the executable into `dir` and writes settings with LockBases=0.
 bool UnlockedProgramDir(const QString& dir) {
     const QDir from(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bases")));
@@ -227,6 +252,18 @@ bool Gallery(TForm1& form, const QString& examples, const QDir& out) {
     speed->setValue(scale);
     const auto file = [&](const char* name) { return out.filePath(QString::fromUtf8(name)); };
     bool ok = Save(form, file("gallery-main.png"));
+
+    // The context menus: on the generator's picture and on the free field.
+    for (int k = 1; k <= form.model().ElementCount(); ++k) {
+        if (form.model().element(k).kind() != ElementKind::Generator) continue;
+        QWidget* picture = form.Frame21->picture(k);
+        ok &= SaveContextMenu(form, picture, picture->rect().center(), form.ElementMenu,
+                              file("gallery-element-menu.png"));
+        form.model().DeselectAll();
+        break;
+    }
+    ok &= SaveContextMenu(form, form.Frame21->Image1(), QPoint(620, 420), form.SpaceMenu,
+                          file("gallery-space-menu.png"));
 
     ok &= GrabModal(
         form.window<TForm4>(), [&] { form.ActSettings->trigger(); }, file("gallery-settings.png"));
