@@ -181,20 +181,24 @@ std::optional<TClipPart> DecodeClipPart(const QByteArray& bytes) {
     return part;
 }
 
+TElement ElementOf(const TClipElement& c) {
+    TElement e;
+    e.Name = c.name;
+    e.Coord = c.coord;
+    e.Bitmap = c.data.picture.convertToFormat(QImage::Format_RGB32);
+    e.CellWidth = c.cellWidth;
+    e.CellHeight = c.cellHeight;
+    e.Legs = BuildLegs(c.data.leftPins, c.data.rightPins, c.cellWidth);
+    e.Script = c.data.script;
+    e.Reaction_LH = c.data.reactionLH;
+    e.Reaction_HL = c.data.reactionHL;
+    return e;
+}
+
 QString ClipPartText(const TClipPart& part) {
     Schematic s;
-    for (const TClipElement& c : part.elements) {
-        TElement e;
-        e.Name = c.name;
-        e.Coord = c.coord;
-        e.CellWidth = c.cellWidth;
-        e.CellHeight = c.cellHeight;
-        e.Legs = BuildLegs(c.data.leftPins, c.data.rightPins, c.cellWidth);
-        e.Script = c.data.script;
-        e.Reaction_LH = c.data.reactionLH;
-        e.Reaction_HL = c.data.reactionHL;
-        s.AddElement(std::move(e));
-    }
+    for (const TClipElement& c : part.elements)
+        s.AddElement(ElementOf(c));
     for (const TConns& net : part.nets)
         s.AddNet(net);
     return NetlistText(s);

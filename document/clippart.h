@@ -51,5 +51,8 @@ TClipPart CopySelection(const Schematic& s, const PlacementSource& placement);
 QByteArray EncodeClipPart(const TClipPart& part);
 std::optional<TClipPart> DecodeClipPart(const QByteArray& bytes);
 
+// The copied element as it was, picture and all (no designator written anew).
+TElement ElementOf(const TClipElement& c);
+
 // The part as netlist text (its `element` and `net` lines), for pasting into a text editor.
 QString ClipPartText(const TClipPart& part);

@@ -345,16 +345,7 @@ PasteFault SchematicDocument::Paste(const TClipPart& part, std::optional<TPoint3
         int index = 0;
         if (kind == ElementKind::Chip && c.mark.isEmpty()) {
             // Listed nowhere: placed as it was.
-            TElement e;
-            e.Name = c.name;
-            e.Bitmap = c.data.picture.convertToFormat(QImage::Format_RGB32);
-            e.CellWidth = c.cellWidth;
-            e.CellHeight = c.cellHeight;
-            e.Legs = BuildLegs(c.data.leftPins, c.data.rightPins, c.cellWidth);
-            e.Script = c.data.script;
-            e.Reaction_LH = c.data.reactionLH;
-            e.Reaction_HL = c.data.reactionHL;
-            index = schematic_.AddElement(std::move(e));
+            index = schematic_.AddElement(ElementOf(c));
         } else {
             QStandardItem* node = nullptr;
             if (kind == ElementKind::Chip) {

@@ -199,6 +199,22 @@ TEST_F(Clipboard, ASixthProbeRefusesThePasteAndLeavesNothing) {
     EXPECT_EQ(s().ChipCount(), 1);
 }
 
+TEST_F(Clipboard, AnElementNoNodeListsIsPastedAsItWas) {
+    // As a netlist loads them: in the table, not in the navigator.
+    TElement e = s().element(1);
+    e.Name = QStringLiteral("D9.1");
+    e.Coord = {40, 40};
+    ASSERT_EQ(s().AddElement(e), 5);
+    const TClipPart part = Copy({5});
+    EXPECT_TRUE(part.elements[0].mark.isEmpty());
+    ASSERT_EQ(d.Paste(part, TPoint32{60, 40}), PasteFault::None);
+    EXPECT_EQ(s().element(6).Name, QStringLiteral("D9.1"));
+    EXPECT_EQ(s().element(6).Bitmap, s().element(5).Bitmap);
+    EXPECT_EQ(s().element(6).Legs.size(), s().element(5).Legs.size());
+    EXPECT_EQ(s().element(6).Coord, (TPoint32{60, 40}));
+    EXPECT_EQ(s().ChipCount(), 1);
+}
+
 TEST_F(Clipboard, AGeneratorKeepsItsDurations) {
     const int gen = d.PlaceNode(d.ListSpecial(ElementKind::Generator), false);
     d.SetGeneratorDurations(gen, 7, 9);
