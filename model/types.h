@@ -63,6 +63,8 @@ struct TElement {
     // (low, unless older changes were dropped from the record).
     std::vector<TSimTime> Transitions;
     bool LevelBefore = false;
+    // Probe: the record is whole from this unit on (the last dropped change, 0 when none was).
+    TSimTime RecordFrom = 0;
 
     ElementKind kind() const;
 };

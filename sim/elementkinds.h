@@ -74,6 +74,7 @@ struct PassContext {
     const ChipDelays* delays;      // per element index
     TSimTime time;                 // the clock
     ProbeRecording recording;      // how much of its record a probe keeps
+    size_t recordLimit;            // the changes a probe keeps under ProbeRecording::Whole
     ChangedIndicators* indicators; // where an indicator notes a change of its State
 };
 

@@ -32,6 +32,10 @@ struct Change {
 } // namespace
 
 QByteArray VcdText(const std::vector<VcdWire>& wires, int64_t endTime) {
+    return VcdText(wires, 0, endTime);
+}
+
+QByteArray VcdText(const std::vector<VcdWire>& wires, int64_t startTime, int64_t endTime) {
     QByteArray out = "$version Tarnwell $end\n$timescale 1 ns $end\n";
     std::vector<QString> scopes;
     for (const VcdWire& w : wires)
@@ -43,7 +47,7 @@ QByteArray VcdText(const std::vector<VcdWire>& wires, int64_t endTime) {
                 out += "$var wire 1 " + Identifier(i) + ' ' + Word(wires[i].name) + " $end\n";
         out += "$upscope $end\n";
     }
-    out += "$enddefinitions $end\n#0\n$dumpvars\n";
+    out += "$enddefinitions $end\n#" + QByteArray::number(startTime) + "\n$dumpvars\n";
     for (size_t i = 0; i < wires.size(); ++i)
         out += (wires[i].initial ? '1' : '0') + Identifier(i) + '\n';
     out += "$end\n";
@@ -54,7 +58,7 @@ QByteArray VcdText(const std::vector<VcdWire>& wires, int64_t endTime) {
             changes.push_back({time, i, level});
     std::stable_sort(changes.begin(), changes.end(),
                      [](const Change& a, const Change& b) { return a.time < b.time; });
-    int64_t now = 0;
+    int64_t now = startTime;
     for (const Change& c : changes) {
         if (c.time != now) out += '#' + QByteArray::number(c.time) + '\n';
         now = c.time;

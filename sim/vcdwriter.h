@@ -23,3 +23,6 @@ struct VcdWire {
 // change of all wires by time (changes at one time in the order of the wires). A last "#endTime"
 // marks the end of the dump when it lies after the last change.
 QByteArray VcdText(const std::vector<VcdWire>& wires, int64_t endTime);
+// The same with the initial levels in $dumpvars at #startTime: a dump of a record that starts
+// later than time 0. Every change lies at startTime or later.
+QByteArray VcdText(const std::vector<VcdWire>& wires, int64_t startTime, int64_t endTime);

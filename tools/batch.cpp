@@ -5,7 +5,7 @@
 namespace {
 
 const char* const Usage = "usage: tarnwell-batch route FILE [--bases DIR]\n"
-                          "       tarnwell-batch run FILE --units N [--bases DIR]\n"
+                          "       tarnwell-batch run FILE --units N [--bases DIR] [--vcd FILE] [--csv FILE]\n"
                           "       tarnwell-batch --help\n"
                           "FILE is a netlist, or a schematic file set named by its .tsv file (loaded\n"
                           "with the catalogue of DIR, by default the bases/ beside the program)\n"
@@ -13,7 +13,9 @@ const char* const Usage = "usage: tarnwell-batch route FILE [--bases DIR]\n"
                           "apply in file order after its element and net lines, and the wires are routed\n"
                           "once at the end: undo takes back the latest edit line not yet taken back, redo\n"
                           "makes the latest one taken back again, so a file acts as the same file\n"
-                          "without the lines it leaves undone\n";
+                          "without the lines it leaves undone\n"
+                          "run --vcd and --csv also write every probe's transitions as a value change\n"
+                          "dump (1 ns a unit) and as rows of time,probe,level\n";
 
 } // namespace
 
