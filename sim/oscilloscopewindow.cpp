@@ -72,8 +72,14 @@ TForm17::TForm17(const Schematic& model, Simulator& simulator, QWidget* parent)
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->hide();
 
-    Readout = new QLabel(GroupBox1);
+    // The readout lies over the foot of the channel list, which holds five lines at most.
+    Readout = new QLabel(CheckListBox1);
     Readout->setObjectName(QStringLiteral("Readout"));
+    Readout->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    Readout->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont small = Readout->font();
+    small.setPixelSize(11);
+    Readout->setFont(small);
     FollowButton = new QToolButton(GroupBox1);
     FollowButton->setObjectName(QStringLiteral("FollowButton"));
     FollowButton->setText(QStringLiteral("»|"));
@@ -162,11 +168,13 @@ void TForm17::LayOutBoxes() {
     CheckListBox1->setGeometry(Stretched(ListRect, by));
     GroupBox1->setGeometry(Stretched(GroupRect, by));
     Frame181->setGeometry(Stretched(FrameRect, by));
-    // The title row: the readout after the title, the follow button at the right end.
-    const int group = GroupBox1->width();
-    const int left = GroupBox1->fontMetrics().horizontalAdvance(GroupBox1->title()) + 24;
-    FollowButton->setGeometry(group - 30, 0, 24, 17);
-    Readout->setGeometry(left, 0, std::max(0, group - 34 - left), 17);
+    // The follow button at the right end of the group's title row, the readout at the foot of
+    // the list.
+    FollowButton->setGeometry(GroupBox1->width() - 30, 0, 24, 17);
+    const QSize list = CheckListBox1->size();
+    const int readout = std::min(list.height() - 8, 5 * Readout->fontMetrics().lineSpacing() + 2);
+    Readout->setGeometry(5, list.height() - 4 - std::max(0, readout), list.width() - 10,
+                         std::max(0, readout));
 }
 
 int TForm17::OuterHeight() const {
@@ -375,7 +383,7 @@ QString TForm17::ReadoutText() const {
         if (const TSimTime start = RecordStart(records); start > 0)
             parts << QStringLiteral("запись полна с %1").arg(start);
     }
-    return parts.join(QStringLiteral("   "));
+    return parts.join(u'\n');
 }
 
 void TForm17::ShowViewState() {

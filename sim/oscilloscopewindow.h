@@ -30,8 +30,8 @@ class TFrame18;
 // pixel, 1 for ten) and end at the present unit while they follow the run, or at an earlier unit
 // scrolled back to with the panels' scroll bars. A click on a trace sets cursor A, with Shift
 // cursor B, each caught by the nearest edge of a shown channel within CursorSnap pixels; the arrow
-// keys move cursor A (with Shift B) to the previous or next edge of the clicked channel. The
-// group's title row shows the cursors and Δt, each panel the levels at the cursors.
+// keys move cursor A (with Shift B) to the previous or next edge of the clicked channel. The foot
+// of the channel list shows the cursors and Δt, each panel the levels at the cursors.
 class TForm17 : public QDialog {
     Q_OBJECT
 public:
@@ -68,7 +68,7 @@ public:
 
     std::optional<TSimTime> CursorA() const { return cursorA_; }
     std::optional<TSimTime> CursorB() const { return cursorB_; }
-    // The title row's text: cursor times, Δt and 1/Δt, and from which unit the record is whole.
+    // The readout's lines: cursor times, Δt and 1/Δt, and from which unit the record is whole.
     QString ReadoutText() const;
 
     // Writes the shown channels' records (Vcd, Csv) or the traces as shown (Png) to `path`; on a

@@ -171,12 +171,12 @@ TEST_F(ScopeMeasure, CursorsSnapToEdgesAndShowDeltaT) {
         {"two pixels from an edge", 1, 98, false, 100, -1, "A: 100", "A1", "A0"},
         {"five pixels from any edge: no snap", 1, 105, false, 105, -1, "A: 105", "A1", "A0"},
         {"the edge of another channel", 1, 297, true, 105, 300,
-         "A: 105   B: 300   Δt = 195 нс   1/Δt = 5.12821 МГц", "A1\nB1", "A0\nB1"},
+         "A: 105\nB: 300\nΔt = 195 нс\n1/Δt = 5.12821 МГц", "A1\nB1", "A0\nB1"},
         {"between two edges, the nearer", 2, 256, false, 260, 300,
-         "A: 260   B: 300   Δt = 40 нс   1/Δt = 25 МГц", "A1\nB1", "A0\nB1"},
-        {"B before A", 2, 250, true, 260, 250, "A: 260   B: 250   Δt = -10 нс   1/Δt = 100 МГц", "A1\nB0",
+         "A: 260\nB: 300\nΔt = 40 нс\n1/Δt = 25 МГц", "A1\nB1", "A0\nB1"},
+        {"B before A", 2, 250, true, 260, 250, "A: 260\nB: 250\nΔt = -10 нс\n1/Δt = 100 МГц", "A1\nB0",
          "A0\nB0"},
-        {"both on one unit", 1, 262, true, 260, 260, "A: 260   B: 260   Δt = 0 нс", "A1\nB1", "A0\nB0"},
+        {"both on one unit", 1, 262, true, 260, 260, "A: 260\nB: 260\nΔt = 0 нс", "A1\nB1", "A0\nB0"},
     };
     for (const ClickCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -193,7 +193,7 @@ TEST_F(ScopeMeasure, CursorsSnapToEdgesAndShowDeltaT) {
     // One Δt of 3 units, away from the edges: 333.333 MHz.
     Click(1, Column(180));
     Click(1, Column(183), true);
-    EXPECT_EQ(scope()->Readout->text(), QStringLiteral("A: 180   B: 183   Δt = 3 нс   1/Δt = 333.333 МГц"));
+    EXPECT_EQ(scope()->Readout->text(), QStringLiteral("A: 180\nB: 183\nΔt = 3 нс\n1/Δt = 333.333 МГц"));
 
     // Zoomed out, snapping counts pixels: at 10 units a pixel the edge at 400 is within 4 pixels
     // of unit 360 (and the clock moves on: the cursors keep their times).
@@ -229,7 +229,7 @@ TEST_F(ScopeMeasure, ArrowKeysMoveACursorFromEdgeToEdgeOfTheClickedChannel) {
         EXPECT_EQ(scope()->CursorA().value_or(-1), k.a);
         EXPECT_EQ(scope()->CursorB().value_or(-1), k.b);
     }
-    EXPECT_EQ(scope()->Readout->text(), QStringLiteral("A: 10   B: 41   Δt = 31 нс   1/Δt = 32.2581 МГц"));
+    EXPECT_EQ(scope()->Readout->text(), QStringLiteral("A: 10\nB: 41\nΔt = 31 нс\n1/Δt = 32.2581 МГц"));
     // Clicking channel 2 makes its edges the steps.
     Click(2, Column(30));
     EXPECT_EQ(scope()->CursorA().value_or(-1), 30);
