@@ -121,7 +121,7 @@ TForm17::TForm17(const Schematic& model, Simulator& simulator, QWidget* parent)
             bool ok = false;
             const double zoom = edit->text().replace(u',', u'.').toDouble(&ok);
             if (!ok || !(zoom > 0)) {
-                ShowViewState();
+                edit->setText(ZoomText(unitsPerPixel_));
                 return;
             }
             // The nearest level on a logarithmic scale.
@@ -132,6 +132,7 @@ TForm17::TForm17(const Schematic& model, Simulator& simulator, QWidget* parent)
                            std::abs(std::log(static_cast<double>(b) / units));
                 });
             SetUnitsPerPixel(*nearest);
+            edit->setText(ZoomText(unitsPerPixel_));
         });
         connect(ch.ScrollBar, &QScrollBar::valueChanged, this, [this, bar = ch.ScrollBar](int value) {
             if (syncing_) return;
@@ -402,7 +403,8 @@ void TForm17::ShowViewState() {
         ch.ScrollBar->setRange(0, steps);
         ch.ScrollBar->setPageStep(std::max(1, steps / 10));
         ch.ScrollBar->setValue(std::min(value, steps));
-        if (!ch.ScaleEdit->hasFocus() || ch.ScaleEdit->text() != zoom) ch.ScaleEdit->setText(zoom);
+        // Not while the user is typing into it (the run redraws every unit).
+        if (!ch.ScaleEdit->isModified() || !ch.ScaleEdit->hasFocus()) ch.ScaleEdit->setText(zoom);
         QString levels;
         const int p = model_.OscChannel(c);
         if (p >= 1 && p <= model_.ElementCount()) {

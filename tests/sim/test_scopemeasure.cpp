@@ -106,6 +106,16 @@ TEST_F(ScopeMeasure, ZoomLevelsAndScrollingBackDrawTheRecordAsFromZero) {
     // Not a number: the edit shows the zoom again.
     TypeZoom(1, QStringLiteral("abc"));
     EXPECT_EQ(frame()->channel(1).ScaleEdit->text(), QStringLiteral("10"));
+    // The redraw of every unit leaves a value being typed alone; a zoom of 0 is refused.
+    QLineEdit* typing = frame()->channel(2).ScaleEdit;
+    typing->setFocus();
+    typing->selectAll();
+    QTest::keyClicks(typing, QStringLiteral("0.0"));
+    DrawAt(now);
+    EXPECT_EQ(typing->text(), QStringLiteral("0.0"));
+    QTest::keyClick(typing, Qt::Key_Return);
+    EXPECT_EQ(typing->text(), QStringLiteral("10"));
+    EXPECT_EQ(scope()->UnitsPerPixel(), 1);
     // Keys on a trace step through the levels; Ctrl with the wheel too.
     trace(1)->setFocus();
     QTest::keyClick(trace(1), Qt::Key_Minus);
