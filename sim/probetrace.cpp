@@ -15,6 +15,20 @@ void DropOldest(TElement& probe, std::vector<TSimTime>::iterator kept, TSimTime 
     record.erase(record.begin(), kept);
 }
 
+// The first entry after `t` from `from` on: a search that doubles its step, so a column with few
+// changes costs little and one with many a binary search.
+std::span<const TSimTime>::iterator After(std::span<const TSimTime>::iterator from,
+                                          std::span<const TSimTime>::iterator end, TSimTime t) {
+    if (from == end || *from > t) return from;
+    ptrdiff_t step = 1;
+    for (;;) {
+        const auto hi = end - from > step ? from + step : end;
+        if (hi == end || *hi > t) return std::upper_bound(from + 1, hi, t);
+        from = hi;
+        step *= 2;
+    }
+}
+
 } // namespace
 
 void RecordTransition(TElement& probe, TSimTime time, ProbeRecording recording, size_t wholeLimit) {
@@ -90,7 +104,7 @@ void DrawTraceView(QImage& image, std::span<const TSimTime> transitions, bool le
     bool high = levelBefore != ((next - transitions.begin()) % 2 != 0);
     int y = before < 0 || !high ? TraceLowY : TraceHighY;
     for (int x = first; x < w; ++x) {
-        const auto after = std::upper_bound(next, transitions.end(), columnEnd(x));
+        const auto after = After(next, transitions.end(), columnEnd(x));
         const auto changes = after - next;
         next = after;
         if (changes % 2 != 0) high = !high;

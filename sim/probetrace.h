@@ -60,8 +60,8 @@ void DrawTrace(QImage& image, std::span<const TSimTime> transitions, bool levelB
 // is at one unit per pixel (a slanted step from the previous column's level to this one's). A
 // column holding two changes or more gets a bar from the high to the low line, so a pulse
 // narrower than a pixel stays visible. Columns before unit 0 stay white. At one unit per pixel
-// and `viewEnd` = simTime this is DrawTrace. The cost follows the width: one binary search per
-// column.
+// and `viewEnd` = simTime this is DrawTrace. The cost follows the width: one search per column
+// (doubling its step from the previous column's place, then binary).
 void DrawTraceView(QImage& image, std::span<const TSimTime> transitions, bool levelBefore, TSimTime viewEnd,
                    TSimTime unitsPerPixel);
 
