@@ -382,7 +382,6 @@ TEST_F(ScopeSave, TheWindowsFilesAreTheRunnersForTheSameRun) {
     ASSERT_EQ(dump.fault, QString());
     EXPECT_EQ(dump.changes.at(QStringLiteral("Осциллограф1")).size(), s().element(p1).Transitions.size());
     EXPECT_GT(s().element(p1).Transitions.size(), 20u);
-    (void)p2;
 }
 
 // The menu's file dialog picks the kind by its filter; a PNG is the panels as shown.
