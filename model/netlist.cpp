@@ -33,29 +33,6 @@ bool validPins(const QString& pins) {
     return true;
 }
 
-// Words separated by spaces and tabs; every other character belongs to a word.
-QStringList SplitWords(QStringView line) {
-    QStringList words;
-    qsizetype start = -1;
-    for (qsizetype i = 0; i <= line.size(); ++i) {
-        const bool gap = i == line.size() || line[i] == u' ' || line[i] == u'\t';
-        if (gap && start >= 0) {
-            words << line.mid(start, i - start).toString();
-            start = -1;
-        } else if (!gap && start < 0) {
-            start = i;
-        }
-    }
-    return words;
-}
-
-// Position of the first control character other than tab, or -1.
-qsizetype ControlCharacter(QStringView line) {
-    for (qsizetype i = 0; i < line.size(); ++i)
-        if ((line[i].unicode() < 0x20 && line[i] != u'\t') || line[i].unicode() == 0x7F) return i;
-    return -1;
-}
-
 enum class EditKind { Connect, Disconnect, RemoveNet, Delete };
 
 // An edit line as read; names are resolved when it is applied.
@@ -73,7 +50,29 @@ struct PendingToggle {
     int32_t time = 0;
 };
 
-// The one element called `name`, or 0 with the reason in `why`.
+} // namespace
+
+QStringList SplitWords(QStringView line) {
+    QStringList words;
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        const bool gap = i == line.size() || line[i] == u' ' || line[i] == u'\t';
+        if (gap && start >= 0) {
+            words << line.mid(start, i - start).toString();
+            start = -1;
+        } else if (!gap && start < 0) {
+            start = i;
+        }
+    }
+    return words;
+}
+
+qsizetype ControlCharacter(QStringView line) {
+    for (qsizetype i = 0; i < line.size(); ++i)
+        if ((line[i].unicode() < 0x20 && line[i] != u'\t') || line[i].unicode() == 0x7F) return i;
+    return -1;
+}
+
 int UniqueElement(const Schematic& s, const QString& name, QString* why) {
     int found = 0;
     int count = 0;
@@ -84,23 +83,33 @@ int UniqueElement(const Schematic& s, const QString& name, QString* why) {
     return count == 1 ? found : 0;
 }
 
-} // namespace
-
-NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t* out) {
+NumberFault ReadWholeNumber(QStringView text, int64_t min, int64_t max, int64_t* out) {
     const bool negative = text.startsWith(u'-');
     const QStringView digits = negative ? text.mid(1) : text;
     if (digits.isEmpty()) return NumberFault::NotANumber;
-    // Accumulates in 64 bits and stops growing past the 32-bit range, so long inputs stay in
-    // range of the arithmetic while still reading as out of range.
+    // Stops growing before the arithmetic could overflow: so long a number reads as out of range
+    // (no field reaches beyond 2^62).
+    constexpr int64_t Ceiling = std::numeric_limits<int64_t>::max() / 10 - 10;
     int64_t magnitude = 0;
+    bool huge = false;
     for (QChar c : digits) {
         if (c < u'0' || c > u'9') return NumberFault::NotANumber;
-        if (magnitude <= int64_t{Int32Max} + 1) magnitude = magnitude * 10 + (c.unicode() - u'0');
+        if (magnitude > Ceiling)
+            huge = true;
+        else
+            magnitude = magnitude * 10 + (c.unicode() - u'0');
     }
     const int64_t value = negative ? -magnitude : magnitude;
-    if (value < min || value > max) return NumberFault::OutOfRange;
-    *out = static_cast<int32_t>(value);
+    if (huge || value < min || value > max) return NumberFault::OutOfRange;
+    *out = value;
     return NumberFault::None;
+}
+
+NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t* out) {
+    int64_t value = 0;
+    const NumberFault fault = ReadWholeNumber(text, int64_t{min}, int64_t{max}, &value);
+    if (fault == NumberFault::None) *out = static_cast<int32_t>(value);
+    return fault;
 }
 
 QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int32_t min) {

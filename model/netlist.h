@@ -41,9 +41,18 @@ constexpr int32_t NetlistFarLimit = 1000000;
 // optional leading '-', nothing else (no '+', no spaces).
 enum class NumberFault { None, NotANumber, OutOfRange };
 NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t* out);
+NumberFault ReadWholeNumber(QStringView text, int64_t min, int64_t max, int64_t* out);
 // The message for a fault of ReadWholeNumber: "FIELD is not a whole number: TEXT",
 // "FIELD is negative: TEXT" (when min is 0) or "FIELD out of range: TEXT".
 QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int32_t min);
+
+// The words of a line: separated by spaces and tabs; every other character belongs to a word.
+QStringList SplitWords(QStringView line);
+// The position of the first control character other than a tab in `line`, or -1.
+qsizetype ControlCharacter(QStringView line);
+// The index of the one element called `name`, or 0 with the reason ("unknown element NAME",
+// "NAME names N elements") in `why`.
+int UniqueElement(const Schematic& s, const QString& name, QString* why);
 
 // Appends the file's elements and nets to `s` (which should be empty) and applies its edit lines.
 // On an error `s` holds what was read and applied before the error.
