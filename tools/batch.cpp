@@ -4,11 +4,15 @@
 
 namespace {
 
-const char* const Usage = "usage: tarnwell-batch route FILE [--bases DIR]\n"
-                          "       tarnwell-batch run FILE --units N [--bases DIR]\n"
-                          "       tarnwell-batch --help\n"
-                          "FILE is a netlist, or a schematic file set named by its .tsv file (loaded\n"
-                          "with the catalogue of DIR, by default the bases/ beside the program)\n";
+const char* const Usage =
+    "usage: tarnwell-batch route FILE [--bases DIR]\n"
+    "       tarnwell-batch run FILE --units N [--bases DIR]\n"
+    "       tarnwell-batch test FILE TESTFILE [--bases DIR] [--junit FILE] [--vcd FILE]\n"
+    "       tarnwell-batch --help\n"
+    "FILE is a netlist, or a schematic file set named by its .tsv file (loaded\n"
+    "with the catalogue of DIR, by default the bases/ beside the program)\n"
+    "test checks FILE against the statements of TESTFILE and prints TAP; exit\n"
+    "status 0 all cases passed, 1 some failed, 2 bad arguments or input\n";
 
 } // namespace
 
@@ -17,6 +21,7 @@ int BatchMain(const QStringList& args, FILE* out, FILE* err) {
     if (command == u"--help") return WriteOutput(out, Usage, err) ? 0 : 1;
     if (command == u"route") return BatchRoute(args.mid(1), out, err);
     if (command == u"run") return BatchRun(args.mid(1), out, err);
+    if (command == u"test") return BatchTest(args.mid(1), out, err);
     ReportError(err, command.isEmpty() ? QStringLiteral("no command")
                                        : QStringLiteral("unknown command '%1'").arg(command));
     std::fputs(Usage, err);

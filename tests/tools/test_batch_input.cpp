@@ -65,9 +65,12 @@ QStringList Line(const char* message) {
 const QStringList UsageLines = {
     QStringLiteral("usage: tarnwell-batch route FILE [--bases DIR]"),
     QStringLiteral("       tarnwell-batch run FILE --units N [--bases DIR]"),
+    QStringLiteral("       tarnwell-batch test FILE TESTFILE [--bases DIR] [--junit FILE] [--vcd FILE]"),
     QStringLiteral("       tarnwell-batch --help"),
     QStringLiteral("FILE is a netlist, or a schematic file set named by its .tsv file (loaded"),
-    QStringLiteral("with the catalogue of DIR, by default the bases/ beside the program)")};
+    QStringLiteral("with the catalogue of DIR, by default the bases/ beside the program)"),
+    QStringLiteral("test checks FILE against the statements of TESTFILE and prints TAP; exit"),
+    QStringLiteral("status 0 all cases passed, 1 some failed, 2 bad arguments or input")};
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, BatchAnswers,
