@@ -137,15 +137,17 @@ INSTANTIATE_TEST_SUITE_P(
                                              Failure(12, "expect delay П1 И1 >= 3", ">= 3", "2", "10"),
                                              Failure(13, "expect delay О1 И1 >= 1", ">= 1", "0", "4")})})},
         // The run ends before the inverter follows: "<=" fails, ">=" has nothing against it. A
-        // delay from a switch that never changes (set to where it is) checks nothing and fails.
+        // delay from a switch that never changes (set to where it is, or on and off again within
+        // one unit) checks nothing and fails.
         TapCase{"delay_without_a_change", nullptr,
                 "set П1 1 at 10\nrun 12\nexpect delay П1 И1 <= 5\nexpect delay П1 И1 >= 5\n"
-                "test \"switch stays\"\nset П1 0 at 5\nrun 50\nexpect delay П1 О1 <= 9\n",
+                "test \"switch stays\"\nset П1 0 at 5\nset П1 1 at 9\nset П1 0 at 9\nrun 50\n"
+                "expect delay П1 О1 <= 9\n",
                 1,
                 Tap({NotOk(1, "cases.test",
                            {Failure(3, "expect delay П1 И1 <= 5", "<= 5", "no change of И1", "10..11")}),
                      NotOk(2, "switch stays",
-                           {Failure(8, "expect delay П1 О1 <= 9", "<= 9", "no change of П1", "0..49")})})},
+                           {Failure(10, "expect delay П1 О1 <= 9", "<= 9", "no change of П1", "0..49")})})},
         // Every case starts from unit 0 with the switches off; a "#" in a name is escaped.
         TapCase{"cases_run_independently", nullptr,
                 "set П1 1 at 10\nexpect И1 0 at 12\ntest \"fresh start\"\nexpect И1 1 at 12\n"
@@ -419,6 +421,13 @@ TEST_F(BatchTest, Arguments) {
         EXPECT_EQ(r.status, 2) << row.args.join(u' ').toStdString();
         EXPECT_EQ(r.err, QStringLiteral("tarnwell-batch: ") + row.err + u'\n');
     }
+    // A report that cannot be written is no verdict on the schematic: status 2, not 0 or 1.
+    FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    const BatchResult noRoom = Call(&BatchMain, {"test", net, tests}, full);
+    std::fclose(full);
+    EXPECT_EQ(noRoom.status, 2);
+    EXPECT_EQ(noRoom.err, u"tarnwell-batch: cannot write the output: No space left on device\n");
     // A bad schematic is named by its line, as for the other commands.
     const BatchResult bad = Call(&BatchMain, {"test", Write(QByteArray("element D1.1 1 1\n")), tests});
     EXPECT_EQ(bad.status, 2);
