@@ -52,6 +52,9 @@ struct PendingToggle {
 
 } // namespace
 
+namespace {
+
+// Words separated by spaces and tabs; every other character belongs to a word.
 QStringList SplitWords(QStringView line) {
     QStringList words;
     qsizetype start = -1;
@@ -67,10 +70,26 @@ QStringList SplitWords(QStringView line) {
     return words;
 }
 
+// Position of the first control character other than tab, or -1.
 qsizetype ControlCharacter(QStringView line) {
     for (qsizetype i = 0; i < line.size(); ++i)
         if ((line[i].unicode() < 0x20 && line[i] != u'\t') || line[i].unicode() == 0x7F) return i;
     return -1;
+}
+
+} // namespace
+
+StatementLine ReadStatementLine(QStringView line) {
+    if (line.endsWith(u'\r')) line.chop(1);
+    StatementLine r{line, SplitWords(line), QString()};
+    if (r.words.isEmpty() || r.words[0].startsWith(u'#')) {
+        r.words.clear();
+        return r;
+    }
+    if (const qsizetype at = ControlCharacter(line); at >= 0)
+        r.fault = QStringLiteral("control character U+%1")
+                      .arg(QString::number(line[at].unicode(), 16).toUpper().rightJustified(4, u'0'));
+    return r;
 }
 
 int UniqueElement(const Schematic& s, const QString& name, QString* why) {
@@ -142,14 +161,10 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
 
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNo = i + 1;
-        QStringView line = lines[i];
-        if (line.endsWith(u'\r')) line.chop(1);
-        const QStringList w = SplitWords(line);
-        if (w.isEmpty() || w[0].startsWith(u'#')) continue;
-        if (const qsizetype at = ControlCharacter(line); at >= 0)
-            return fail(lineNo,
-                        QStringLiteral("control character U+%1")
-                            .arg(QString::number(line[at].unicode(), 16).toUpper().rightJustified(4, u'0')));
+        const StatementLine line = ReadStatementLine(lines[i]);
+        if (line.words.isEmpty()) continue;
+        if (!line.fault.isEmpty()) return fail(lineNo, line.fault);
+        const QStringList& w = line.words;
         const QString& kw = w[0];
         if (kw == u"element") {
             if (w.size() < 10)

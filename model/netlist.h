@@ -46,10 +46,16 @@ NumberFault ReadWholeNumber(QStringView text, int64_t min, int64_t max, int64_t*
 // "FIELD is negative: TEXT" (when min is 0) or "FIELD out of range: TEXT".
 QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int32_t min);
 
-// The words of a line: separated by spaces and tabs; every other character belongs to a word.
-QStringList SplitWords(QStringView line);
-// The position of the first control character other than a tab in `line`, or -1.
-qsizetype ControlCharacter(QStringView line);
+// One line of a netlist or a test file as read for its statement: the line without a CR before
+// its end, its words (separated by spaces and tabs; every other character belongs to a word;
+// none for a blank line or a comment, whose first word starts with "#"), and for a statement
+// holding a control character other than a tab the fault "control character U+XXXX".
+struct StatementLine {
+    QStringView text;
+    QStringList words;
+    QString fault;
+};
+StatementLine ReadStatementLine(QStringView line);
 // The index of the one element called `name`, or 0 with the reason ("unknown element NAME",
 // "NAME names N elements") in `why`.
 int UniqueElement(const Schematic& s, const QString& name, QString* why);

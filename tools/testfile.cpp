@@ -269,18 +269,14 @@ TestFile Reader::Read(const QString& text) {
     };
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNo = i + 1;
-        QStringView line = lines[i];
-        if (line.endsWith(u'\r')) line.chop(1);
-        const QStringList w = SplitWords(line);
-        if (w.isEmpty() || w[0].startsWith(u'#')) continue;
-        if (const qsizetype at = ControlCharacter(line); at >= 0)
-            return fail(lineNo,
-                        QStringLiteral("control character U+%1")
-                            .arg(QString::number(line[at].unicode(), 16).toUpper().rightJustified(4, u'0')));
+        const StatementLine line = ReadStatementLine(lines[i]);
+        if (line.words.isEmpty()) continue;
+        if (!line.fault.isEmpty()) return fail(lineNo, line.fault);
+        const QStringList& w = line.words;
         bool good = true;
         if (w[0] == u"test") {
             // The name is everything between the quotes that open and end the rest of the line.
-            const QStringView rest = TrimBlanks(TrimBlanks(line).sliced(4));
+            const QStringView rest = TrimBlanks(TrimBlanks(line.text).sliced(4));
             if (rest.size() < 3 || !rest.startsWith(u'"') || !rest.endsWith(u'"'))
                 return fail(lineNo, QStringLiteral("test needs a name in double quotes: test \"NAME\""));
             StartCase(rest.sliced(1, rest.size() - 2).toString(), lineNo);
