@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "tools/testbench.h"
+#include "tools/testcheck.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Test files read into cases, and expectations checked against recorded level changes.
 #include "model/netlist.h"
-#include "tools/testbench.h"
+#include "tools/testcheck.h"
 #include "tools/testfile.h"
 
 #include <gtest/gtest.h>
