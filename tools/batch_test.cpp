@@ -52,10 +52,10 @@ void AddWires(const Schematic& s, const QString& scope, const CaseTraces& traces
 } // namespace
 
 // test FILE TESTFILE [--bases DIR] [--junit FILE] [--vcd FILE]: runs every case of the test
-// file on the schematic (a netlist, whose toggle lines are checked but not applied: the test file
-// drives the switches, or a file set loaded with the catalogue of DIR) and prints TAP version 13.
-// Exit status 0 when every case passed, 1 when one failed, 2 for bad arguments, a bad schematic or
-// test file, or a report that could not be written.
+// file on the schematic FILE, a netlist or a file set loaded with the catalogue of DIR (a netlist's
+// toggle lines are checked but not applied: the test file drives the switches), and prints TAP
+// version 13. Exit status 0 when every case passed, 1 when one failed, 2 for bad arguments, a bad
+// schematic or test file, or a report that could not be written.
 int BatchTest(const QStringList& args, FILE* out, FILE* err) {
     QStringList files;
     QString bases;
