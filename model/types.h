@@ -52,7 +52,8 @@ struct TElement {
     bool State = false;
     QStringList Script;
     // Probe: the times its input changed, oldest first, and its level before the first of them
-    // (low, unless older changes were dropped from the record).
+    // (low, unless older changes were dropped from the record). Indicator: the times its State
+    // changed, when the simulator records them.
     std::vector<int32_t> Transitions;
     bool LevelBefore = false;
 

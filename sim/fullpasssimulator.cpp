@@ -177,6 +177,7 @@ void FullPassSimulator::StepIndicator(TElement& e, int index) {
     const bool level = e.Legs[0].Level != 0;
     if (level == e.State) return;
     e.State = level;
+    if (RecordIndicators) e.Transitions.push_back(SimTime);
     picturesChanged_ = true;
     s_.SetBitmap(index, SmallPicture(level ? SmallIndicatorLit : SmallIndicatorUnlit));
 }

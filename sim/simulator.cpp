@@ -611,6 +611,7 @@ void Simulator::StepIndicator(TElement& e, int index) {
     const bool level = e.Legs[0].Level != 0;
     if (level == e.State) return;
     e.State = level;
+    if (RecordIndicators) e.Transitions.push_back(SimTime);
     s_.SetBitmap(index, SmallPicture(level ? SmallIndicatorLit : SmallIndicatorUnlit));
 }
 

@@ -67,6 +67,9 @@ public:
     bool StopRequested = false;
     // How much each probe keeps of its input's changes.
     ProbeRecording Recording = ProbeRecording::Visible;
+    // When set, every indicator also keeps the time of each change of its State in its
+    // Transitions, all of them (the runner's test command checks them).
+    bool RecordIndicators = false;
 
 private:
     static constexpr uint64_t NoRevision = ~uint64_t{0};

@@ -17,15 +17,8 @@ CaseTraces TestBench::Run(const TestCase& c) {
 
     Simulator sim(s_);
     sim.Recording = ProbeRecording::All;
+    sim.RecordIndicators = true;
     sim.PrepareRun();
-    // An indicator's state changes together with its picture, which the schematic announces.
-    QObject watch;
-    QObject::connect(&s_, &Schematic::elementImageChanged, &watch, [&](int index) {
-        const TElement& e = s_.element(index);
-        std::vector<LevelChange>& list = traces.changes[static_cast<size_t>(index)];
-        if (e.kind() == ElementKind::Indicator && e.State != (!list.empty() && list.back().level))
-            list.push_back({sim.SimTime, e.State});
-    });
 
     // The statements go in time order, so the sets do. Several sets of one switch in one unit
     // leave one position, which is a change when it differs from the one before the unit.
@@ -41,7 +34,7 @@ CaseTraces TestBench::Run(const TestCase& c) {
 
     for (int i = 1; i <= s_.ElementCount(); ++i) {
         const TElement& e = s_.element(i);
-        if (e.kind() != ElementKind::Probe) continue;
+        if (e.kind() != ElementKind::Probe && e.kind() != ElementKind::Indicator) continue;
         // Every record flips the level, which starts at 0.
         bool level = false;
         for (const auto time : e.Transitions) {

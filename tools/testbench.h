@@ -15,8 +15,8 @@ public:
     explicit TestBench(Schematic& s);
 
     // Prepares the simulator, applies the case's `set` statements before the two passes of their
-    // unit and runs `c.length` units, jumping over units in which nothing happens. A probe's
-    // changes are those it records, an indicator's those of its state, a switch's its positions.
+    // unit and runs `c.length` units, jumping over units in which nothing happens. The changes
+    // of probes and indicators are those the simulator records, a switch's are its positions.
     CaseTraces Run(const TestCase& c);
 
 private:

@@ -27,6 +27,9 @@ struct Pair {
     std::vector<int> fullPictures;
 
     Pair() {
+        // The indicators' records are compared too.
+        sim.RecordIndicators = true;
+        ref.RecordIndicators = true;
         QObject::connect(&fast, &Schematic::elementImageChanged,
                          [this](int i) { fastPictures.push_back(i); });
         QObject::connect(&full, &Schematic::elementImageChanged,
