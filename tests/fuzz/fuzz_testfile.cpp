@@ -3,6 +3,7 @@
 // cases whose statements name elements of the right kinds at times in order and inside the run,
 // and checking a case against level changes at the times it names never fails.
 #include "model/netlist.h"
+#include "tests/common/benchnetlist.h"
 #include "tests/fuzz/fuzzsupport.h"
 #include "tools/testcheck.h"
 #include "tools/testfile.h"
@@ -14,19 +15,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // A switch, an inverter, an indicator, a probe and a generator with its own probe.
     static Schematic s;
-    static bool loaded = LoadNetlist(QStringLiteral("element П1 2 2 2 2 - 1 0 0\n"
-                                                    "element D1.1 10 2 4 3 1 1 3 2 Y=~1\n"
-                                                    "element И1 20 2 2 2 1 - 0 0\n"
-                                                    "element О1 20 8 7 8 0001 - 0 0\n"
-                                                    "element Г1 2 20 4 4 - 0101 5 5\n"
-                                                    "element О2 20 20 7 8 0001 - 0 0\n"
-                                                    "net 1 0 2 0\n"
-                                                    "net 2 1 3 0 4 0\n"
-                                                    "net 5 0 6 0\n"),
-                                     s)
-                             .ok;
+    static bool loaded = LoadNetlist(QString::fromUtf8(BenchNetlist), s).ok;
     FuzzCheck(loaded, "the schematic does not load");
 
     const TestFile file =

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The runner's test command: test files, their TAP output, JUnit and VCD reports, exit status.
 #include "tests/common/batchfixture.h"
+#include "tests/common/benchnetlist.h"
 
 #include "catalogue/catalogue.h"
 #include "catalogue/chiplookup.h"
@@ -15,19 +16,6 @@
 #include <map>
 
 namespace {
-
-// A switch drives an inverter (3 units to 1, 2 to 0) whose output drives an indicator and a
-// probe; a generator drives a second probe. All start at 0: the inverter sees its 0 input at unit
-// 1 and rises at 4, so the indicator and the probe see 1 from unit 4 on.
-const QByteArray Inverter = "element П1 2 2 2 2 - 1 0 0\n"
-                            "element D1.1 10 2 4 3 1 1 3 2 Y=~1\n"
-                            "element И1 20 2 2 2 1 - 0 0\n"
-                            "element О1 20 8 7 8 0001 - 0 0\n"
-                            "element Г1 2 20 4 4 - 0101 5 5\n"
-                            "element О2 20 20 7 8 0001 - 0 0\n"
-                            "net 1 0 2 0\n"
-                            "net 2 1 3 0 4 0\n"
-                            "net 5 0 6 0\n";
 
 // The YAML lines of one failure in a "not ok" block.
 QString Failure(int line, const char* statement, const char* expected, const char* seen, const char* at) {
@@ -53,7 +41,7 @@ QString Tap(const QStringList& cases) {
 
 struct TapCase {
     const char* name;
-    const char* schematic; // an example's file name, or nullptr for the Inverter netlist
+    const char* schematic; // an example's file name, or nullptr for BenchNetlist
     const char* tests;     // the test file, written as cases.test
     int status;
     QString tap;
@@ -66,7 +54,8 @@ void PrintTo(const TapCase& c, std::ostream* os) {
 class BatchTest : public BatchFixture {
 protected:
     QString Circuit(const char* example) {
-        return example ? QStringLiteral(TARNWELL_EXAMPLES "/") + QString::fromUtf8(example) : Write(Inverter);
+        return example ? QStringLiteral(TARNWELL_EXAMPLES "/") + QString::fromUtf8(example)
+                       : Write(QByteArray(BenchNetlist));
     }
     BatchResult Test(const QString& schematic, const QByteArray& tests, const QStringList& options = {}) {
         return Call(&BatchMain, QStringList{QStringLiteral("test"), schematic,
@@ -396,7 +385,7 @@ TEST_F(BatchTest, VcdHoldsEveryCaseAsAScope) {
 
 TEST_F(BatchTest, Arguments) {
     const QString tests = Write(QByteArray("expect О1 1 at 4\n"), QStringLiteral("cases.test"));
-    const QString net = Write(Inverter);
+    const QString net = Write(QByteArray(BenchNetlist));
     const QString usage =
         QStringLiteral("usage: tarnwell-batch test FILE TESTFILE [--bases DIR] [--junit FILE] [--vcd FILE]");
     struct Row {
