@@ -55,12 +55,13 @@ fuzz: deps
 	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzzers
 	bash tools/run-fuzz.sh $(BUILD)-fuzz $(FUZZ_RUNS)
 
-# The soak under ASan and UBSan: 10^6 time units with random edits between cycles.
+# The soak under ASan, UBSan and LeakSanitizer: 10^6 time units with random edits between cycles.
 SOAK_UNITS ?= 1000000
 soak: deps
 	cmake -S . -B $(BUILD)-asan -DTARNWELL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
 	cmake --build $(BUILD)-asan -j $(JOBS) --target test_soak
-	ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
 	  QT_QPA_PLATFORM=offscreen TARNWELL_SOAK_UNITS=$(SOAK_UNITS) $(BUILD)-asan/bin/test_soak
 
 format-check: deps

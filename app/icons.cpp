@@ -88,6 +88,31 @@ QImage ToolbarImage(int index) {
         p.drawPolyline(wave, 8);
         break;
     }
+    case 8:   // undo: an arrow bending back to the left
+    case 9: { // redo: the same arrow mirrored
+        if (index == 9) {
+            p.translate(21, 0);
+            p.scale(-1, 1);
+        }
+        const QColor arrow(30, 90, 170);
+        QPainterPath bend;
+        bend.moveTo(6, 8);
+        bend.lineTo(12, 8);
+        bend.cubicTo(19, 8, 19, 17, 12, 17);
+        bend.lineTo(8, 17);
+        p.setPen(QPen(arrow, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(bend);
+        QPainterPath head;
+        head.moveTo(1.5, 8);
+        head.lineTo(7.5, 3);
+        head.lineTo(7.5, 13);
+        head.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(arrow);
+        p.drawPath(head);
+        break;
+    }
     default:
         break;
     }

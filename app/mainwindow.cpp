@@ -18,7 +18,6 @@
 #include "editor/elementpicture.h"
 #include "editor/surface.h"
 #include "editor/workspaceframe.h"
-#include "router/router.h"
 #include "sim/generatordialog.h"
 #include "sim/oscilloscopewindow.h"
 #include "sim/timescaledialog.h"
@@ -45,15 +44,17 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-namespace {} // namespace
-
 TForm1::TForm1(const QString& programDir, QWidget* parent)
     : QMainWindow(parent),
       programDir_(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir),
-      model_(std::make_unique<Schematic>()) {
+      document_(std::make_unique<SchematicDocument>()) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Zivuvazodi Tarnwell v0.99"));
+    // The caption marks a schematic with unsaved changes.
+    setWindowTitle(QStringLiteral("Zivuvazodi Tarnwell v0.99[*]"));
     setMinimumSize(640, 480);
+    document_->setPlacementSource([this](const QStandardItem* node, TPlacementData* data, QString* error) {
+        return PlacementFor(node, data, error);
+    });
 
     BuildMenu();
     BuildToolbar();
@@ -63,13 +64,13 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    NavPanel = new NavigatorPanel(model_->navigator().model(), central);
+    NavPanel = new NavigatorPanel(model().navigatorModel(), central);
     connect(NavPanel->PopupChip, &QAction::triggered, this, &TForm1::ShowModal<TForm13>);
     ConnectNavigator();
     row->addWidget(NavPanel);
 
     auto* right = new QSplitter(Qt::Vertical);
-    Frame21 = new TFrame2(*model_, options_);
+    Frame21 = new TFrame2(*document_, options_);
     ConnectWorkspace();
     ConnectWiring();
     ConnectSpecialElements();
@@ -103,7 +104,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
-    run_ = new SimulationRun(*model_, this);
+    run_ = new SimulationRun(document_->simulator(), this);
     run_->waitMs = [this] {
         const auto* timeScale = window<TForm15>();
         return timeScale ? timeScale->Position() : 100;
@@ -111,10 +112,13 @@ void TForm1::FormCreate() {
     run_->beforeUnit = [this] { StatusPanel->setText(simulator().TimeText()); };
     run_->afterUnit = [this] {
         const auto* scope = window<TForm17>();
-        if (model_->OscCount() > 0 && scope && scope->isVisible()) RedrawOscilloscope();
+        if (model().OscCount() > 0 && scope && scope->isVisible()) RedrawOscilloscope();
     };
     connect(run_, &SimulationRun::runningChanged, this, &TForm1::ShowRunState);
-    RouteWires(*model_, Frame21->grids());
+    connect(document_.get(), &SchematicDocument::changed, this, &TForm1::DocumentChanged);
+    connect(document_.get(), &SchematicDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(document_.get(), &SchematicDocument::historyChanged, this, &TForm1::UpdateUndoActions);
+    UpdateUndoActions();
 }
 
 void TForm1::CreateWindows() {
@@ -139,7 +143,7 @@ void TForm1::CreateWindows() {
     add(timeScale);
     connect(timeScale, &TForm15::closed, ToolButton9, [this] { ToolButton9->setChecked(false); });
     add(new TForm16(this));
-    add(new TForm17(*model_, simulator(), this));
+    add(new TForm17(model(), simulator(), this));
 }
 
 void TForm1::BuildMenu() {
@@ -148,9 +152,11 @@ void TForm1::BuildMenu() {
 
     MenuFile = bar->addMenu(QStringLiteral("Файл"));
     ActNew = item(MenuFile, "Новый");
+    ActNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     ActOpen = item(MenuFile, "Открыть...");
+    ActOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     ActSave = item(MenuFile, "Сохранить");
-    ActSave->setEnabled(false);
+    ActSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     ActSaveAs = item(MenuFile, "Сохранить как...");
     MenuFile->addSeparator();
     ActSettings = item(MenuFile, "Настройки...");
@@ -159,6 +165,12 @@ void TForm1::BuildMenu() {
     ActExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
 
     MenuEdit = bar->addMenu(QStringLiteral("Правка"));
+    ActUndo = item(MenuEdit, "Отменить");
+    ActUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    ActRedo = item(MenuEdit, "Повторить");
+    ActRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    MenuEdit->addSeparator();
     ActSelectAll = item(MenuEdit, "Выделить все");
     ActDeselect = item(MenuEdit, "Снять выделение");
     ActInvert = item(MenuEdit, "Инвертировать выделение");
@@ -182,6 +194,8 @@ void TForm1::BuildMenu() {
 
     connect(ActSettings, &QAction::triggered, this, [this] { ShowModal<TForm4>(); });
     connect(ActExit, &QAction::triggered, this, &QWidget::close);
+    connect(ActUndo, &QAction::triggered, this, &TForm1::UndoClick);
+    connect(ActRedo, &QAction::triggered, this, &TForm1::RedoClick);
     connect(ActSelectAll, &QAction::triggered, this, &TForm1::N3Click);
     connect(ActDeselect, &QAction::triggered, this, &TForm1::N4Click);
     connect(ActInvert, &QAction::triggered, this, &TForm1::N5Click);
@@ -213,9 +227,15 @@ void TForm1::BuildToolbar() {
     ToolButtonNew = button(3, "ToolButtonNew", "Новый");
     ToolButtonOpen = button(4, "ToolButtonOpen", "Открыть");
     ToolButtonSave = button(5, "ToolButtonSave", "Сохранить как");
-    auto* gap = new QWidget;
-    gap->setFixedWidth(12);
-    bar->addWidget(gap);
+    const auto gap = [bar] {
+        auto* space = new QWidget;
+        space->setFixedWidth(12);
+        bar->addWidget(space);
+    };
+    gap();
+    ToolButtonUndo = button(8, "ToolButtonUndo", "Отменить");
+    ToolButtonRedo = button(9, "ToolButtonRedo", "Повторить");
+    gap();
     ToolButton6 = button(0, "ToolButton6", "Пуск");
     ToolButton7 = button(1, "ToolButton7", "Стоп");
     ToolButton7->setEnabled(false);
@@ -242,6 +262,8 @@ void TForm1::BuildToolbar() {
     DestroyButton->hide();
     connect(DestroyButton, &QPushButton::clicked, this, &TForm1::Button2Click);
 
+    connect(ToolButtonUndo, &QToolButton::clicked, this, &TForm1::UndoClick);
+    connect(ToolButtonRedo, &QToolButton::clicked, this, &TForm1::RedoClick);
     connect(ToolButton6, &QToolButton::clicked, this, &TForm1::ToolButton6Click);
     connect(ToolButton7, &QToolButton::clicked, this, &TForm1::ToolButton7Click);
     connect(ToolButton8, &QToolButton::clicked, this, &TForm1::ToolButton8Click);
@@ -259,22 +281,34 @@ void TForm1::InitCfg() {
     }
 }
 
-bool TForm1::SaveCfg() {
+IniFile& TForm1::ConfigFile() {
     if (!Config)
         Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
+    return *Config;
+}
+
+bool TForm1::SaveCfg() {
     QString error;
-    const bool ok = WriteOptions(*Config, options_, &error);
+    const bool ok = WriteOptions(ConfigFile(), options_, &error);
     if (!ok) QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
     return ok;
 }
 
+bool TForm1::SaveCfgOnClose() {
+    QString error;
+    if (WriteOptions(ConfigFile(), options_, &error)) return true;
+    return QMessageBox::question(this, QStringLiteral("Внимание"),
+                                 error + QStringLiteral("\nНастройки не сохранены. Закрыть программу без "
+                                                        "сохранения настроек?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 void TForm1::DesktopSetup() {
-    Frame21->grids().WireMap.fill(WireFree);
     Frame21->DesktopSetup();
 }
 
 int TForm1::AddElementOrWarn(TElement e) {
-    const int index = model_->AddElement(std::move(e));
+    const int index = model().AddElement(std::move(e));
     if (index == 0) WarnTableFull();
     return index;
 }
@@ -308,7 +342,11 @@ bool TForm1::event(QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (!SaveCfg()) {
+    if (!MayDiscardChanges()) {
+        event->ignore();
+        return;
+    }
+    if (!SaveCfgOnClose()) {
         event->ignore();
         return;
     }
@@ -318,7 +356,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 CatalogueUi& TForm1::catalogueUi() {
     if (!catalogueUi_)
-        catalogueUi_ = std::make_unique<CatalogueUi>(QDir(programDir()).filePath(QStringLiteral("bases")),
-                                                     &model(), &windows_);
+        catalogueUi_ = std::make_unique<CatalogueUi>(
+            QDir(programDir()).filePath(QStringLiteral("bases")),
+            [this](const QString& mark, int elements) { document_->ListChip(mark, elements); }, &windows_);
     return *catalogueUi_;
 }

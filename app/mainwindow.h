@@ -4,8 +4,8 @@
 #include "app/inifile.h"
 #include "app/simulationrun.h"
 #include "catalogue/catalogueui.h"
+#include "document/schematicdocument.h"
 #include "editor/options.h"
-#include "model/schematic.h"
 #include "ui/windowregistry.h"
 
 #include <QMainWindow>
@@ -25,14 +25,16 @@ class QToolButton;
 class QTreeView;
 
 class TFrame2;
+struct TLoadResult;
 class ElementPicture;
 class PointerState;
 class WireGesture;
 class QMouseEvent;
 class QWheelEvent;
 
-// The main window. It owns the schematic model and every other window of the program; its
-// handlers turn menu, toolbar and navigator events into operations on the model and the views.
+// The main window. It owns the schematic document and every other window of the program; its
+// handlers turn menu, toolbar and navigator events into edits of the document (or, for what is no
+// edit, operations on the model and the views) and follow the document's changes on screen.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -44,7 +46,9 @@ public:
     // generator, oscilloscopes); CreatedWindows lists all fifteen in that order.
     void CreateWindows();
 
-    Schematic& model() { return *model_; }
+    // The schematic of the document; changes other than selection go through document().
+    Schematic& model() { return document_->schematic(); }
+    SchematicDocument& document() { return *document_; }
     TOptions& options() { return options_; }
     const QString& programDir() const { return programDir_; }
 
@@ -63,14 +67,25 @@ public:
     void Button4Click();
 
     // Schematic files: "Сохранить как...", "Открыть..." and "Новый". The first two show their
-    // file dialog and hand the chosen name to SaveSchematic or LoadSchematic.
+    // file dialog and hand the chosen name to SaveSchematic or LoadSchematic. "Открыть..." and
+    // "Новый" first ask what to do with unsaved changes.
     void Button6Click();
     void Button7Click();
     void Button8Click();
-    // Saves to the file set of `chosen`; false after the error box.
+    // "Сохранить": saves to the file set of the schematic, or as "Сохранить как..." when it has
+    // none yet. False when nothing was saved.
+    bool SaveCurrent();
+    // Saves to the file set of `chosen`, which becomes the schematic's file set; false after the
+    // error box.
     bool SaveSchematic(const QString& chosen);
     // Loads the file set of `chosen` in place of the schematic on screen; false after the error box.
+    // Elements that could not be placed and other data left out are listed in a warning box.
     bool LoadSchematic(const QString& chosen);
+    // With unsaved changes asks «Сохранить изменения в схеме?»: "Да" saves (true once saved),
+    // "Нет" gives them up (true), "Отмена" keeps them (false). True at once without changes.
+    bool MayDiscardChanges();
+    // The file set the schematic was last opened from or saved to, empty for none.
+    const QString& currentFile() const { return currentFile_; }
     // What placing the listed `node` needs: the built-in set-up of a special element, a chip
     // element's data from the catalogue. False with the message for the user.
     bool PlacementFor(const QStandardItem* node, TPlacementData* data, QString* error);
@@ -98,6 +113,8 @@ public:
     QAction* ActSaveAs = nullptr;
     QAction* ActSettings = nullptr;
     QAction* ActExit = nullptr;
+    QAction* ActUndo = nullptr;
+    QAction* ActRedo = nullptr;
     QAction* ActSelectAll = nullptr;
     QAction* ActDeselect = nullptr;
     QAction* ActInvert = nullptr;
@@ -115,6 +132,8 @@ public:
     QToolButton* ToolButtonNew = nullptr;
     QToolButton* ToolButtonOpen = nullptr;
     QToolButton* ToolButtonSave = nullptr;
+    QToolButton* ToolButtonUndo = nullptr;
+    QToolButton* ToolButtonRedo = nullptr;
     QToolButton* ToolButton6 = nullptr; // run
     QToolButton* ToolButton7 = nullptr; // stop
     QToolButton* ToolButton8 = nullptr; // pause
@@ -139,6 +158,13 @@ public:
     void ComboBox1Change();
     // Toggles all routed wires on the surface (exclusive or).
     void DrawField();
+    // Follows a change of the document: the wires and the routing log, the net count.
+    void DocumentChanged(SchematicDocument::Changes what);
+
+    // "Отменить" and "Повторить", each naming the step it takes.
+    void UndoClick();
+    void RedoClick();
+    void UpdateUndoActions();
     // Re-places and re-sizes every element picture after a change of Scale.
     void RepaintElements();
     // Wheel over the workspace: scrolls it by delta div 8 (Shift: horizontally); consumes it.
@@ -164,8 +190,6 @@ public:
     // Wiring with the pointer: the wire drag's feedback lives in Wire; its release joins the
     // source pin to the wire's net and to the pin under the pointer.
     WireGesture* Wire = nullptr;
-    // Joins two pins into one net and prepares the simulator when the nets changed.
-    bool ConnectPins(TPinRef a, TPinRef b);
     void WireDragRelease(ElementPicture* source, QPoint p);
     // A right press on a connected pin arms the pin menu, on the surface over a wire the wire
     // menu; the menu pops up at the right release, as the platform's context menus do there.
@@ -185,6 +209,8 @@ public:
     void N5Click(); // invert the selection
     // Deletes the selected elements, re-links the navigator to the slots, re-routes.
     void N7Click();
+    // The name of a step of the history in the menu ("соединение", "удаление", ...).
+    static QString StepName(StepKind kind);
     void Button2Click(); // "Destroy": deletes the selected elements only
 
     // Simulation.
@@ -222,9 +248,6 @@ public:
     // The catalogue tables and windows' shared state, made on first use with programDir()/bases.
     CatalogueUi& catalogueUi();
 
-private:
-    std::unique_ptr<CatalogueUi> catalogueUi_;
-
 Q_SIGNALS:
     // After a deletion by N7Click, before its re-route: the navigator's placed nodes have just been
     // re-linked to the element slots.
@@ -239,20 +262,34 @@ private:
     void ConnectWiring();
     void ShowPendingMenu(QPoint global);
     QMenu* pendingMenu_ = nullptr;
+    // From a context menu's popping up until its command has run: the pointer's leaving the
+    // workspace for the menu keeps the net under it.
+    bool contextMenuOpen_ = false;
 
     void FormCreate();
+    // The settings file, read at the first showing (made here when the options are written first).
+    IniFile& ConfigFile();
+    // Writes the options at the close; when the file cannot be written, asks whether to close
+    // without them. False: the window stays open.
+    bool SaveCfgOnClose();
     void FormShow();
     void FormActivate();
     void BuildMenu();
     void BuildToolbar();
     void ConnectNavigator();
     void ConnectFiles();
+    // The box after a load that lists the elements it could not place and counts what else it left out.
+    void WarnLoadProblems(const TLoadResult& r);
 
     QString programDir_;
-    std::unique_ptr<Schematic> model_;
+    std::unique_ptr<SchematicDocument> document_;
+    QString currentFile_;
     TOptions options_;
     WindowRegistry windows_;
     std::unique_ptr<IniFile> Config;
     bool shown_ = false;
     bool fillWorkArea_ = true;
+    // Declared last, so destroyed first: it deletes the catalogue windows while the registry and
+    // the model they use still exist.
+    std::unique_ptr<CatalogueUi> catalogueUi_;
 };

@@ -21,30 +21,30 @@ void TForm1::ConnectSpecialElements() {
 
 void TForm1::Image1DblClick(ElementPicture* picture) {
     const int k = picture ? picture->tag() : 0;
-    if (k < 1 || k > model_->ElementCount()) return;
-    switch (model_->element(k).kind()) {
+    if (k < 1 || k > model().ElementCount()) return;
+    switch (model().element(k).kind()) {
     case ElementKind::Switch:
         // The fresh picture carries no tint; the simulator drives the new level from its next pass.
-        model_->ToggleSwitch(k);
+        model().ToggleSwitch(k);
         break;
     case ElementKind::Generator: {
         auto* dialog = window<TForm16>();
         if (!dialog) return;
         Simulator& sim = simulator();
         sim.Paused = true;
-        const QString name = model_->element(k).Name;
-        dialog->SetDurations(model_->element(k).Reaction_HL, model_->element(k).Reaction_LH);
+        const QString name = model().element(k).Name;
+        dialog->SetDurations(model().element(k).Reaction_HL, model().element(k).Reaction_LH);
         const bool ok = dialog->exec() == QDialog::Accepted;
         // The dialog's event loop may have let the table change; the generator is found again.
-        if (k <= model_->ElementCount() && model_->element(k).Name == name) {
+        if (k <= model().ElementCount() && model().element(k).Name == name) {
             if (ok) {
-                int32_t high = model_->element(k).Reaction_HL;
-                int32_t low = model_->element(k).Reaction_LH;
+                int32_t high = model().element(k).Reaction_HL;
+                int32_t low = model().element(k).Reaction_LH;
                 dialog->StoreDurations(high, low);
-                model_->SetGeneratorDurations(k, high, low);
+                document_->SetGeneratorDurations(k, high, low);
             }
             // The clicks of the double click selected it.
-            model_->DeselectElement(k);
+            model().DeselectElement(k);
         }
         sim.Paused = false;
         break;
@@ -70,7 +70,7 @@ void TForm1::RefreshProbeList() {
 
 void TForm1::N15Click() {
     auto* scope = window<TForm17>();
-    if (!scope || model_->OscCount() < 1) return;
+    if (!scope || model().OscCount() < 1) return;
     scope->RefreshProbeList();
     scope->show();
     scope->raise();

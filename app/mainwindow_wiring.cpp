@@ -10,9 +10,10 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 void TForm1::ConnectWiring() {
-    Wire = new WireGesture(*model_, *Frame21, *Pointer, this);
+    Wire = new WireGesture(model(), *Frame21, *Pointer, this);
     connect(Pointer, &PointerState::wireDragMoved, Wire, &WireGesture::Move);
     connect(Pointer, &PointerState::wireDragReleased, this, &TForm1::WireDragRelease);
     connect(Pointer, &PointerState::pictureRightPressed, this, &TForm1::PictureRightPress);
@@ -26,32 +27,33 @@ void TForm1::ConnectWiring() {
     WireMenu->setObjectName(QStringLiteral("PopupMenu1"));
     N25 = WireMenu->addAction(QStringLiteral("Удалить все соединение"));
     connect(N25, &QAction::triggered, this, &TForm1::N25Click);
-}
-
-bool TForm1::ConnectPins(TPinRef a, TPinRef b) {
-    if (!model_->ConnectPins(a, b)) return false;
-    simulator().PrepareRun();
-    return true;
+    for (QMenu* menu : {PinMenu, WireMenu})
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            // The chosen command runs after the menu hides.
+            QTimer::singleShot(0, this, [this] { contextMenuOpen_ = false; });
+        });
+    // The label shows the number of nets after every change of them (connecting, removing, a load,
+    // "Новый"); "Label1" until the first.
+    connect(&model(), &Schematic::netsChanged, NavPanel->Label1,
+            [this] { NavPanel->Label1->setText(QString::number(model().Conns().size())); });
 }
 
 void TForm1::WireDragRelease(ElementPicture* source, QPoint p) {
     const TPinRef from = Pointer->SourcePin;
     const WireDrop drop = Wire->Release(source, p);
-    if (drop.netPin) {
-        ConnectPins(from, *drop.netPin);
-        Button4Click();
-    }
+    // Joined to the wire's net and to the pin under the pointer, each routed: one step.
+    document_->BeginStep(StepKind::Connect);
+    if (drop.netPin) document_->ConnectPins(from, *drop.netPin);
     if (drop.target) {
-        ConnectPins(from, *drop.target);
-        NavPanel->Label1->setText(QString::number(model_->Conns().size()));
-        Button4Click();
+        document_->ConnectPins(from, *drop.target);
     }
+    document_->EndStep();
 }
 
 void TForm1::PictureRightPress(ElementPicture* picture, int leg) {
     pendingMenu_ = nullptr;
     const int k = picture->tag();
-    if (leg < 0 || !model_->PinIsConnected({k, leg})) return;
+    if (leg < 0 || !model().PinIsConnected({k, leg})) return;
     Pointer->SourcePin = {k, leg};
     pendingMenu_ = PinMenu;
 }
@@ -63,20 +65,17 @@ void TForm1::SurfaceRightPress(QPoint) {
 void TForm1::ShowPendingMenu(QPoint global) {
     QMenu* menu = pendingMenu_;
     pendingMenu_ = nullptr;
-    if (menu) menu->popup(global);
+    if (!menu) return;
+    contextMenuOpen_ = true;
+    menu->popup(global);
 }
 
 void TForm1::N26Click() {
-    model_->DisconnectPin(Pointer->SourcePin);
-    Button4Click();
-    simulator().PrepareRun();
+    document_->DisconnectPin(Pointer->SourcePin);
 }
 
 void TForm1::N25Click() {
-    model_->RemoveNet(Frame21->view().HoverNet);
-    NavPanel->Label1->setText(QString::number(model_->Conns().size()));
-    Button4Click();
-    simulator().PrepareRun();
+    document_->RemoveNet(Frame21->view().HoverNet);
     // The number named the net under the pointer; now it names the next net or none. Until the
     // pointer moves again no wire counts as under it, so a second command cannot remove a net
     // the user did not point at.

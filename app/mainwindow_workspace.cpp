@@ -3,43 +3,42 @@
 // pointer handlers and the editing commands.
 #include "app/mainwindow.h"
 
+#include "app/navigatorpanel.h"
 #include "editor/elementpicture.h"
 #include "editor/pointerstate.h"
-#include "editor/wiredrawing.h"
 #include "editor/workspaceframe.h"
-#include "router/router.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QWheelEvent>
 
 #include <functional>
 
 namespace {
 
-// Passes the wheel events of the workspace to the main window's wheel handler.
-class WheelFilter : public QObject {
+// Passes the workspace's events of one type to a handler of the main window; the handler says
+// whether the event ends there.
+class EventHook : public QObject {
 public:
-    WheelFilter(std::function<void(QWheelEvent*)> handler, QObject* parent)
-        : QObject(parent), handler_(std::move(handler)) {}
+    EventHook(QEvent::Type type, std::function<bool(QEvent*)> handler, QObject* parent)
+        : QObject(parent), type_(type), handler_(std::move(handler)) {}
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::Wheel) return false;
-        handler_(static_cast<QWheelEvent*>(event));
-        return true;
-    }
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == type_ && handler_(event); }
 
 private:
-    std::function<void(QWheelEvent*)> handler_;
+    QEvent::Type type_;
+    std::function<bool(QEvent*)> handler_;
 };
 
 } // namespace
 
 void TForm1::ConnectWorkspace() {
-    Pointer = new PointerState(*model_, *Frame21, options_, this);
+    Pointer = new PointerState(*document_, *Frame21, options_, this);
     connect(Pointer, &PointerState::rerouteRequested, this, &TForm1::Button4Click);
     SurfaceView* surface = Frame21->Image1();
     connect(surface, &SurfaceView::mousePressed, this, &TForm1::Frame21Image1MouseDown);
@@ -52,29 +51,50 @@ void TForm1::ConnectWorkspace() {
     connect(Image1, &ElementPicture::pressed, this, &TForm1::Image1MouseDown);
     connect(Image1, &ElementPicture::moved, this, &TForm1::Image1MouseMove);
     connect(Image1, &ElementPicture::released, this, &TForm1::Image1MouseUp);
-    Frame21->viewport()->installEventFilter(
-        new WheelFilter([this](QWheelEvent* event) { FormMouseWheel(event); }, this));
+    QWidget* viewport = Frame21->viewport();
+    viewport->installEventFilter(new EventHook(
+        QEvent::Wheel,
+        [this](QEvent* event) {
+            FormMouseWheel(static_cast<QWheelEvent*>(event));
+            return true;
+        },
+        this));
+    // The pointer left the workspace: no net is under it any more. A context menu that opens over
+    // the wire keeps its net (the menu's command removes it).
+    viewport->installEventFilter(new EventHook(
+        QEvent::Leave,
+        [this](QEvent*) {
+            if (!contextMenuOpen_) SetHoverNet(-1);
+            return false;
+        },
+        this));
 }
 
 void TForm1::DrawField() {
-    ::DrawField(Frame21->surface(), Frame21->grids(), Frame21->view(), options_);
-    Frame21->Image1()->update();
+    Frame21->ToggleWires();
 }
 
 void TForm1::Button4Click() {
-    DrawField();
-    Memo2->clear();
-    QStringList log;
-    model_->DeriveCons(&log);
-    Memo2->setPlainText(log.join(u'\n'));
-    RouteWires(*model_, Frame21->grids());
-    DrawField();
+    document_->Reroute();
+}
+
+void TForm1::DocumentChanged(SchematicDocument::Changes what) {
+    // A net number under the pointer may name another net after an undo or a redo: until the
+    // pointer moves again no wire counts as under it.
+    if ((what & SchematicDocument::HistoryChanged) && (what & SchematicDocument::NetsChanged))
+        SetHoverNet(-1);
+    if (what & SchematicDocument::WiresChanged) {
+        Frame21->ShowWires();
+        Memo2->setPlainText(document_->consLog().join(u'\n'));
+    }
+    if (what & SchematicDocument::NetsChanged)
+        NavPanel->Label1->setText(QString::number(model().Conns().size()));
 }
 
 void TForm1::RepaintElements() {
     // The picture's box follows Coord at the new Scale; for every element on the grid this is
     // the position (left div PrevScale) * Scale + 2 taken from the old box.
-    for (int i = 1; i <= model_->ElementCount(); ++i)
+    for (int i = 1; i <= model().ElementCount(); ++i)
         if (Frame21->picture(i)) Frame21->LayoutPicture(i);
 }
 
@@ -140,9 +160,9 @@ void TForm1::TrackHover(int x, int y) {
 void TForm1::SetHoverNet(int n) {
     ViewState& view = Frame21->view();
     if (n == view.HoverNet) return;
-    if (options_.HighlightConnection) DrawField();
+    if (options_.HighlightConnection) Frame21->ToggleWires();
     view.HoverNet = n;
-    if (options_.HighlightConnection) DrawField();
+    if (options_.HighlightConnection) Frame21->ToggleWires();
 }
 
 void TForm1::DrawSelectionRectangle(QPoint corner) {
@@ -154,24 +174,66 @@ void TForm1::DrawLegMarker(ElementPicture* picture, int leg) {
 }
 
 void TForm1::N3Click() {
-    model_->SelectAll();
+    model().SelectAll();
 }
 
 void TForm1::N4Click() {
-    model_->DeselectAll();
+    model().DeselectAll();
 }
 
 void TForm1::N5Click() {
-    model_->InvertSelection();
+    model().InvertSelection();
 }
 
 void TForm1::N7Click() {
-    model_->DeleteSelected();
-    model_->AssociateTree();
-    Q_EMIT navigatorRelinked();
-    Button4Click();
+    document_->DeleteSelected();
 }
 
 void TForm1::Button2Click() {
-    model_->DeleteSelected();
+    document_->DestroySelected();
+}
+
+QString TForm1::StepName(StepKind kind) {
+    switch (kind) {
+    case StepKind::ListChip:
+        return QStringLiteral("добавление микросхемы");
+    case StepKind::ListSpecial:
+        return QStringLiteral("добавление элемента");
+    case StepKind::Place:
+        return QStringLiteral("размещение");
+    case StepKind::Connect:
+        return QStringLiteral("соединение");
+    case StepKind::Disconnect:
+        return QStringLiteral("отсоединение");
+    case StepKind::RemoveNet:
+        return QStringLiteral("удаление соединения");
+    case StepKind::Delete:
+        return QStringLiteral("удаление");
+    case StepKind::Move:
+        return QStringLiteral("перемещение");
+    case StepKind::Durations:
+        return QStringLiteral("настройка генератора");
+    }
+    return {};
+}
+
+void TForm1::UndoClick() {
+    document_->Undo();
+}
+
+void TForm1::RedoClick() {
+    document_->Redo();
+}
+
+void TForm1::UpdateUndoActions() {
+    const std::optional<StepKind> undo = document_->undoKind();
+    const std::optional<StepKind> redo = document_->redoKind();
+    ActUndo->setEnabled(undo.has_value());
+    ActUndo->setText(undo ? QStringLiteral("Отменить: ") + StepName(*undo) : QStringLiteral("Отменить"));
+    ActRedo->setEnabled(redo.has_value());
+    ActRedo->setText(redo ? QStringLiteral("Повторить: ") + StepName(*redo) : QStringLiteral("Повторить"));
+    ToolButtonUndo->setEnabled(undo.has_value());
+    ToolButtonUndo->setToolTip(ActUndo->text());
+    ToolButtonRedo->setEnabled(redo.has_value());
+    ToolButtonRedo->setToolTip(ActRedo->text());
 }

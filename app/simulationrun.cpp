@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-SimulationRun::SimulationRun(Schematic& schematic, QObject* parent) : QObject(parent), sim_(schematic) {}
+SimulationRun::SimulationRun(Simulator& simulator, QObject* parent) : QObject(parent), sim_(simulator) {}
 
 SimulationRun::~SimulationRun() = default;
 
@@ -16,6 +16,7 @@ void SimulationRun::Start() {
     sim_.StopRequested = false;
     sim_.Paused = false;
     sim_.PrepareRun();
+    if (afterPrepare) afterPrepare();
     running_ = true;
     Q_EMIT runningChanged(true);
 

@@ -18,7 +18,7 @@
 class SimulationRun : public QObject {
     Q_OBJECT
 public:
-    explicit SimulationRun(Schematic& schematic, QObject* parent = nullptr);
+    explicit SimulationRun(Simulator& simulator, QObject* parent = nullptr);
     ~SimulationRun() override;
 
     Simulator& simulator() { return sim_; }
@@ -26,6 +26,8 @@ public:
 
     // Milliseconds to wait before each cycle (the time scale).
     std::function<int()> waitMs;
+    // Called once the run is prepared, before its first cycle (tests start the clock elsewhere).
+    std::function<void()> afterPrepare;
     // Called before the last unit of a cycle runs (the status bar shows the time).
     std::function<void()> beforeUnit;
     // Called once per cycle after its units and before the events are handled.
@@ -49,6 +51,6 @@ private:
     // The units of a cycle at time scale 0 before its last one, for about CycleBudgetNs.
     void RunAhead();
 
-    Simulator sim_;
+    Simulator& sim_;
     bool running_ = false;
 };

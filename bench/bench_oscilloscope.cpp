@@ -12,6 +12,7 @@
 #include "sim/oscilloscopewindow.h"
 #include "sim/probetrace.h"
 #include "sim/simulator.h"
+#include "tests/common/runaccess.h"
 #include "tests/sim/tracereference.h"
 
 #include <QApplication>
@@ -27,10 +28,10 @@ namespace {
 constexpr int32_t Now = 1'000'000;
 constexpr int Channels = 5;
 
-std::vector<int32_t> Transitions(unsigned seed) {
+std::vector<TSimTime> Transitions(unsigned seed) {
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int32_t> anywhere(0, Now - 601);
-    std::vector<int32_t> out;
+    std::vector<TSimTime> out;
     for (int i = 0; i < 2700; ++i)
         out.push_back(anywhere(rng));
     std::sort(out.begin(), out.end());
@@ -39,8 +40,8 @@ std::vector<int32_t> Transitions(unsigned seed) {
     return out;
 }
 
-const std::array<std::vector<int32_t>, Channels>& Records() {
-    static const std::array<std::vector<int32_t>, Channels> records = {
+const std::array<std::vector<TSimTime>, Channels>& Records() {
+    static const std::array<std::vector<TSimTime>, Channels> records = {
         Transitions(1), Transitions(2), Transitions(3), Transitions(4), Transitions(5)};
     return records;
 }
@@ -76,7 +77,7 @@ void BM_Button2Click(benchmark::State& state) {
         probe.Legs = BuildLegs(QStringLiteral("0001"), QString(), 7);
         probe.Bitmap = LargePicture(LargeProbe);
         const int index = s.AddElement(probe);
-        s.elementForRun(index).Transitions = Records()[static_cast<size_t>(c - 1)];
+        ForRun(s, index).Transitions = Records()[static_cast<size_t>(c - 1)];
         s.SetOscChannel(c, index);
     }
     Simulator sim(s);

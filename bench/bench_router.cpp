@@ -75,7 +75,9 @@ void BM_Button4ClickCore(benchmark::State& state) {
 }
 BENCHMARK(BM_Button4ClickCore)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The real handler on an offscreen main window (includes filling the log box).
+// The real handler on an offscreen main window (includes filling the log box and comparing the
+// routing with the one before, which a routing that is no edit hands to the undo history). Each
+// routing starts from the direction the one before carried, as in the program.
 void BM_Button4ClickWindow(benchmark::State& state) {
     QTemporaryDir dir;
     TForm1 form(dir.path());
@@ -83,10 +85,8 @@ void BM_Button4ClickWindow(benchmark::State& state) {
     GenerateSchematic(form.model(), state.range(0) ? 2024u : 1977u, Options(state.range(0)));
     form.Frame21->SyncPictures();
     form.Button4Click();
-    for (auto _ : state) {
-        form.Frame21->grids().RouteDirection = 2;
+    for (auto _ : state)
         form.Button4Click();
-    }
     Label(state);
 }
 BENCHMARK(BM_Button4ClickWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

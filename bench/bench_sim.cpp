@@ -6,7 +6,9 @@
 //   inverters of delay 1: every inverter changes in every unit;
 // - IdleChain: the same chain under a generator of period 668 (334 low, 334 high): only the few
 //   inverters on the moving edges change in a unit;
-// - NandNetwork: 992 NAND gates wired at random without loops under eight generators.
+// - NandNetwork: 992 NAND gates wired at random without loops under eight generators;
+// - UnitNandNetwork: the same network with every delay 1 (the circuit of bench/side_by_side.sh,
+//   where it runs against other simulators).
 // The units/s counter is the rate of simulated time units: per CPU second for the core, per wall
 // clock second for the run loop (which also waits for events). The FullPass benchmarks run the
 // reference simulator, which visits every element in every pass, on the same circuits.
@@ -14,6 +16,7 @@
 #include "sim/fullpasssimulator.h"
 #include "sim/simulator.h"
 #include "sim/timescaledialog.h"
+#include "tests/common/runaccess.h"
 #include "tools/gen/chipring.h"
 #include "tools/gen/clockedcircuits.h"
 
@@ -33,7 +36,7 @@ constexpr int Chips = 1000;
 void MakeRing(Schematic& s) {
     MakeChipRing(s, Chips);
     for (int i = 1; i <= Chips; i += 3)
-        s.elementForRun(i).Legs.back().Pending = 1;
+        ForRun(s, i).Legs.back().Pending = 1;
 }
 
 void MakeBusyChain(Schematic& s) {
@@ -46,6 +49,10 @@ void MakeIdleChain(Schematic& s) {
 
 void MakeNand(Schematic& s) {
     MakeNandNetwork(s, Chips - 8, 8);
+}
+
+void MakeUnitNand(Schematic& s) {
+    MakeNandNetwork(s, Chips - 8, 8, 2024, 1);
 }
 
 void SetRate(benchmark::State& state, double units) {
@@ -128,6 +135,11 @@ void BM_CoreNandNetwork(benchmark::State& state) {
 }
 BENCHMARK(BM_CoreNandNetwork)->Arg(2000)->Unit(benchmark::kMillisecond);
 
+void BM_CoreUnitNandNetwork(benchmark::State& state) {
+    Core(state, MakeUnitNand);
+}
+BENCHMARK(BM_CoreUnitNandNetwork)->Arg(2000)->Unit(benchmark::kMillisecond);
+
 void BM_FullPassRing(benchmark::State& state) {
     FullPass(state, MakeRing);
 }
@@ -162,5 +174,10 @@ void BM_RunLoopNandNetwork(benchmark::State& state) {
     RunLoop(state, MakeNand);
 }
 BENCHMARK(BM_RunLoopNandNetwork)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_RunLoopUnitNandNetwork(benchmark::State& state) {
+    RunLoop(state, MakeUnitNand);
+}
+BENCHMARK(BM_RunLoopUnitNandNetwork)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

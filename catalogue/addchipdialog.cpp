@@ -7,7 +7,6 @@
 #include "catalogue/chipswindow.h"
 #include "catalogue/cursorgrid.h"
 #include "catalogue/fields.h"
-#include "model/schematic.h"
 #include "ui/windowregistry.h"
 
 #include <QHBoxLayout>
@@ -56,10 +55,9 @@ TForm13::TForm13(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
 }
 
 void TForm13::AddChip() {
-    Schematic* model = ui_.model();
     CatalogueTable& chips = ui_.catalogue().chips();
-    if (!model || chips.row() < 0) return;
-    model->ListChip(chips.text(ChipField::Mark), chips.number(ChipField::ElemCount));
+    if (!ui_.listChip() || chips.row() < 0) return;
+    ui_.listChip()(chips.text(ChipField::Mark), chips.number(ChipField::ElemCount));
 }
 
 void TForm13::Button1Click() {

@@ -88,8 +88,9 @@ const QString Catalogue::PicturesFile = QStringLiteral("elements_images.db");
 const QString Catalogue::ElementsFile = QStringLiteral("elements.db");
 const QString Catalogue::ChipsFile = QStringLiteral("microchips.db");
 
-Catalogue::Catalogue(const QString& folder, QObject* parent)
-    : QObject(parent), folder_(folder), pictures_(std::make_unique<CatalogueTable>(picturesSchema())),
+Catalogue::Catalogue(const QString& folder, CatalogueTable::OpenMode mode, QObject* parent)
+    : QObject(parent), folder_(folder), mode_(mode),
+      pictures_(std::make_unique<CatalogueTable>(picturesSchema())),
       elements_(std::make_unique<CatalogueTable>(elementsSchema())),
       chips_(std::make_unique<CatalogueTable>(chipsSchema())) {
     connect(chips_.get(), &CatalogueTable::afterScroll, this, &Catalogue::chipsScrolled);
@@ -107,17 +108,26 @@ Catalogue::~Catalogue() {
 }
 
 QString Catalogue::openPictures() {
-    QString e = pictures_->open(folder_, PicturesFile);
+    QString e = pictures_->open(folder_, PicturesFile, mode_);
     if (e.isEmpty()) e = pictures_->orderBy(PictureField::Name);
     return e;
 }
 
 QString Catalogue::openElements() {
-    return elements_->open(folder_, ElementsFile);
+    return elements_->open(folder_, ElementsFile, mode_);
 }
 
 QString Catalogue::openChips() {
-    return chips_->open(folder_, ChipsFile);
+    return chips_->open(folder_, ChipsFile, mode_);
+}
+
+QStringList Catalogue::ReopenFailed() {
+    QStringList errors;
+    if (elements_->openFailed()) errors << openElements();
+    if (pictures_->openFailed()) errors << openPictures();
+    if (chips_->openFailed()) errors << openChips();
+    errors.removeAll(QString());
+    return errors;
 }
 
 void Catalogue::chipsScrolled() {

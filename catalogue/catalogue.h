@@ -18,7 +18,10 @@ public:
     static const QString ElementsFile; // "elements.db"
     static const QString ChipsFile;    // "microchips.db"
 
-    explicit Catalogue(const QString& folder, QObject* parent = nullptr);
+    // `mode` for every table (CatalogueTable::open).
+    explicit Catalogue(const QString& folder,
+                       CatalogueTable::OpenMode mode = CatalogueTable::OpenMode::ReadWrite,
+                       QObject* parent = nullptr);
     ~Catalogue() override;
 
     const QString& folder() const { return folder_; }
@@ -30,6 +33,10 @@ public:
     QString openPictures();
     QString openElements();
     QString openChips();
+    // Opens again, in start-up order, the tables whose last opening failed (another program held a
+    // lock, the file was damaged): a catalogue window coming up or an element being placed tries
+    // them again. Returns the errors of those that stay closed.
+    QStringList ReopenFailed();
 
     // The pictures table goes to the current element's picture: no move when it is already
     // current, else a walk from the first record.
@@ -40,6 +47,7 @@ private:
     void elementsScrolled();
 
     QString folder_;
+    CatalogueTable::OpenMode mode_;
     std::unique_ptr<CatalogueTable> pictures_;
     std::unique_ptr<CatalogueTable> elements_;
     std::unique_ptr<CatalogueTable> chips_;

@@ -23,6 +23,9 @@ QString quoted(const QString& field) {
 
 int connectionSerial = 0;
 
+// How long a read or write waits for another program's lock on a catalogue file before it fails.
+constexpr int BusyTimeoutMs = 1000;
+
 bool isDuplicateKey(const QSqlError& error) {
     // SQLite reports a taken primary key or unique index as a UNIQUE constraint (extended codes
     // 1555 and 2067; the primary code 19 covers every constraint, so its text decides).
@@ -83,22 +86,34 @@ CatalogueTable::~CatalogueTable() {
     close();
 }
 
-QString CatalogueTable::open(const QString& folder, const QString& fileName) {
+QString CatalogueTable::open(const QString& folder, const QString& fileName, OpenMode mode) {
     close();
     lastError_.clear();
-    QDir().mkpath(folder);
+    const bool readOnly = mode == OpenMode::ReadOnly;
+    if (!readOnly) QDir().mkpath(folder);
     connection_ = QStringLiteral("catalogue-%1-%2").arg(schema_.table).arg(++connectionSerial);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db.setDatabaseName(QDir(folder).filePath(fileName));
+        // Another program's lock is waited for this long before a read or write gives up.
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs);
+        if (readOnly) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        db.setConnectOptions(options);
         const QFileInfo info(db.databaseName());
         // An empty file is what a failed earlier creation may leave: it holds no table to keep.
         const bool existing = info.exists() && info.size() > 0;
         QString engine;
-        if (!db.open()) {
+        if (info.isDir()) {
+            engine = QStringLiteral("Это папка, а не файл каталога");
+        } else if (readOnly && !info.exists()) {
+            engine = QStringLiteral("Файла нет");
+        } else if (readOnly && !existing) {
+            engine = QStringLiteral("Файл пуст: в нём нет таблицы %1").arg(schema_.table);
+        } else if (!db.open()) {
             engine = db.lastError().text();
         } else if (existing) {
             engine = checkExisting(db);
+            if (engine.isEmpty()) engine = checkIntegrity(db);
         } else {
             for (const QString& sql : schema_.createSql) {
                 QSqlQuery q(db);
@@ -122,6 +137,7 @@ QString CatalogueTable::open(const QString& folder, const QString& fileName) {
             lastError_ = QStringLiteral("Не удалось открыть таблицу %1.\n%2")
                              .arg(QDir(folder).filePath(fileName), engine);
     }
+    openFailed_ = !model_;
     if (!model_) {
         QSqlDatabase::removeDatabase(connection_);
         connection_.clear();
@@ -355,6 +371,19 @@ QString CatalogueTable::checkExisting(const QSqlDatabase& db) const {
     return {};
 }
 
+QString CatalogueTable::checkIntegrity(const QSqlDatabase& db) {
+    QSqlQuery q(db);
+    // The full check: the quick one misses index rows lost with a cut last page.
+    if (!q.exec(QStringLiteral("PRAGMA integrity_check(5)"))) return q.lastError().text();
+    QStringList faults;
+    while (q.next()) {
+        const QString line = q.value(0).toString();
+        if (line != QLatin1String("ok")) faults << line;
+    }
+    if (faults.isEmpty()) return {};
+    return QStringLiteral("Файл повреждён (проверка целостности: %1)").arg(faults.join(QStringLiteral("; ")));
+}
+
 QSqlError CatalogueTable::execute(const QString& sql, const QVariantList& values) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     if (!q.prepare(sql)) return q.lastError();
@@ -397,10 +426,13 @@ bool CatalogueTable::isDirty() const {
     return model_ && model_->isDirty();
 }
 
-bool CatalogueTable::submit(const QStringList& key) {
+bool CatalogueTable::submit(const QStringList& key, bool keepEdit) {
     if (model_->submitAll()) return true;
     lastError_ = describe(model_->lastError(), key);
-    model_->revertAll();
+    if (keepEdit)
+        lastError_ += QStringLiteral("\nИзменения не сохранены: введённые значения остались в окне.");
+    else
+        model_->revertAll();
     Q_EMIT rowChanged(row_);
     return false;
 }
@@ -427,7 +459,7 @@ QString CatalogueTable::post() {
     if (!isDirty()) return {};
     if (QString refusal = checkNumbers(); !refusal.isEmpty()) return lastError_ = refusal;
     const QStringList key = keyAt(row_);
-    if (!submit(key)) return lastError_;
+    if (!submit(key, true)) return lastError_;
     fetchAll();
     int r = rowOfKey(key);
     if (r < 0) r = std::min(row_, count() - 1);
@@ -452,7 +484,7 @@ QString CatalogueTable::remove() {
         following = keyAt(row_ - 1);
     const QStringList key = keyAt(row_);
     model_->removeRow(row_);
-    if (!submit(key)) return lastError_;
+    if (!submit(key, false)) return lastError_;
     fetchAll();
     row_ = count() > 0 ? std::max(0, rowOfKey(following)) : -1;
     Q_EMIT rowChanged(row_);

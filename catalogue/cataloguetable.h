@@ -30,9 +30,10 @@ private:
 // on this object: it holds the current record (-1 when the table is empty or closed) and raises
 // afterScroll whenever the current record moves by navigation, by opening a non-empty table or by
 // a delete, never after an append. Errors are returned as text for the user (empty on success) and
-// leave the table consistent: a failed post or append changes nothing stored. A post that an engine
-// error stops drops the pending edit; one refused because a numeric field holds no number in its
-// range keeps the record in edit, to be corrected or cancelled.
+// leave the table consistent: a failed post or append changes nothing stored. A post that is
+// refused (a numeric field holds no number in its range, the engine refuses the write: a taken key,
+// a locked or read-only file) keeps the record in edit with the typed values, to be corrected,
+// posted again or cancelled.
 class CatalogueTable : public QObject {
     Q_OBJECT
 public:
@@ -65,12 +66,18 @@ public:
     CatalogueTable(Schema schema, QObject* parent = nullptr);
     ~CatalogueTable() override;
 
-    // Opens folder/file; a missing (or empty) file is created with an empty table. An existing file
-    // is only read: it must hold the table with every column of the schema, of a fitting type, or
-    // the table stays closed. Returns the error for the user (the file's path first), else empty.
-    QString open(const QString& folder, const QString& fileName);
+    // ReadWrite: the program's catalogue, created empty when missing. ReadOnly: a catalogue that is
+    // only read (the runner): nothing is created or written, and a missing or empty file is an error.
+    enum class OpenMode { ReadWrite, ReadOnly };
+    // Opens folder/file; in ReadWrite mode a missing (or empty) file is created with an empty
+    // table. An existing file is only read: it must be a whole database (its integrity check passes)
+    // holding the table with every column of the schema, of a fitting type, or the table stays
+    // closed. Returns the error for the user (the file's path first), else empty.
+    QString open(const QString& folder, const QString& fileName, OpenMode mode = OpenMode::ReadWrite);
     void close();
     bool isOpen() const { return model_ != nullptr; }
+    // The last open() failed (a lock, a damaged file); the table stays closed until it is tried again.
+    bool openFailed() const { return openFailed_; }
     const Schema& schema() const { return schema_; }
 
     CatalogueModel* model() const { return model_.get(); }
@@ -128,14 +135,17 @@ private:
     void fetchAll();
     // Checks and converts the pending numeric fields of the current record; the refusal or empty.
     QString checkNumbers();
-    // Writes the model's pending changes. On failure drops them, keeps the error for the user in
-    // lastError_, tells the views and returns false. `key` names the record in that error.
-    bool submit(const QStringList& key);
+    // Writes the model's pending changes. On failure keeps the error for the user in lastError_,
+    // drops the pending changes unless `keepEdit` (then the error says they were kept), tells the
+    // views and returns false. `key` names the record in that error.
+    bool submit(const QStringList& key, bool keepEdit);
     // The user's sentence for an engine error on the record with `key`, the engine's text below it.
     QString describe(const QSqlError& error, const QStringList& key) const;
     QSqlError execute(const QString& sql, const QVariantList& values = {});
     // The fault of an existing file's table against the schema, empty when it fits.
     QString checkExisting(const QSqlDatabase& db) const;
+    // The fault of an existing file as a database (SQLite's integrity check), empty when whole.
+    static QString checkIntegrity(const QSqlDatabase& db);
 
     Schema schema_;
     QString connection_;
@@ -143,4 +153,5 @@ private:
     QString order_;
     int row_ = -1;
     QString lastError_;
+    bool openFailed_ = false;
 };

@@ -6,13 +6,16 @@
 
 #include <QApplication>
 #include <QDataWidgetMapper>
+#include <QEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
 
-CatalogueUi::CatalogueUi(const QString& basesFolder, Schematic* model, WindowRegistry* windows,
+#include <utility>
+
+CatalogueUi::CatalogueUi(const QString& basesFolder, ChipLister listChip, WindowRegistry* windows,
                          QObject* parent)
-    : QObject(parent), catalogue_(basesFolder), model_(model),
+    : QObject(parent), catalogue_(basesFolder), listChip_(std::move(listChip)),
       ownWindows_(windows ? nullptr : std::make_unique<WindowRegistry>()),
       windows_(windows ? windows : ownWindows_.get()) {
     // A move that could not store the pending edit (in a grid, by the chain) has no handler of its
@@ -32,6 +35,15 @@ CatalogueUi::~CatalogueUi() {
 void CatalogueUi::add(QWidget* window) {
     windows_->add(window);
     created_.emplace_back(window);
+    window->installEventFilter(this);
+}
+
+bool CatalogueUi::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        const QStringList errors = catalogue_.ReopenFailed();
+        if (!errors.isEmpty()) ShowError(qobject_cast<QWidget*>(watched), errors.join(u'\n'));
+    }
+    return false;
 }
 
 void CatalogueUi::DeleteCurrent(QWidget* parent, CatalogueTable& table, const QString& caption,
@@ -61,11 +73,18 @@ bool CatalogueUi::ShowPostError(QWidget* parent, CatalogueTable& table, const QS
     return true;
 }
 
-QDataWidgetMapper* CatalogueUi::BindMapper(CatalogueTable& table, QWidget* owner) {
+QDataWidgetMapper* CatalogueUi::BindMapper(CatalogueTable& table, QWidget* owner,
+                                           const QList<Binding>& bindings) {
     auto* mapper = new QDataWidgetMapper(owner);
     mapper->setSubmitPolicy(QDataWidgetMapper::AutoSubmit);
-    auto follow = [mapper, &table](int row) {
-        if (mapper->model() != table.model()) mapper->setModel(table.model());
+    auto follow = [mapper, &table, bindings](int row) {
+        if (mapper->model() != table.model()) {
+            // A new model (the table opened again) clears the mappings: they are made anew.
+            mapper->setModel(table.model());
+            for (const Binding& b : bindings)
+                if (const int col = table.fieldIndex(b.field); col >= 0)
+                    mapper->addMapping(b.widget, col, b.property);
+        }
         if (!table.model()) return;
         if (row >= 0) {
             mapper->setCurrentIndex(row);

@@ -4,10 +4,12 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/cataloguetable.h"
 #include "catalogue/fields.h"
+#include "model/specialelements.h"
 #include "model/types.h"
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QStandardItem>
 
 #include <algorithm>
 #include <utility>
@@ -110,4 +112,22 @@ bool LookUpChipElement(Catalogue& catalogue, const QString& mark, TPlacementData
         script.isEmpty() ? QStringList() : script.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     *out = std::move(data);
     return true;
+}
+
+bool LookUpPlacement(Catalogue& catalogue, const QStandardItem* node, TPlacementData* out, QString* error) {
+    const ElementKind kind = KindOfName(node->text());
+    if (kind == ElementKind::Unknown || !node->parent()) return false;
+    // Special elements bring their own set-up; a chip element's data come from the catalogue, and
+    // the slot is taken only when every datum is at hand.
+    if (kind != ElementKind::Chip) {
+        *out = SpecialElements::Placement(kind);
+        return true;
+    }
+    return LookUpChipElement(catalogue, node->parent()->text(), out, error);
+}
+
+PlacementSource CataloguePlacement(Catalogue& catalogue) {
+    return [&catalogue](const QStandardItem* node, TPlacementData* data, QString* error) {
+        return LookUpPlacement(catalogue, node, data, error);
+    };
 }

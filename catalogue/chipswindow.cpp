@@ -139,16 +139,13 @@ TForm10::TForm10(CatalogueUi& ui, QWidget* parent)
         b->setAutoDefault(false);
     Button3->setDefault(true);
 
-    Mapper = CatalogueUi::BindMapper(table_, this);
-    if (table_.isOpen()) {
-        const std::pair<QLineEdit*, const QString&> bound[] = {
-            {DBEdit1, ChipField::ElemName},    {DBEdit2, ChipField::ElemCount},
-            {DBEdit3, ChipField::LegsCount},   {DBEdit4, ChipField::ReactTimeLH},
-            {DBEdit5, ChipField::ReactTimeHL}, {DBEdit6, ChipField::ImageName}};
-        for (const auto& [edit, field] : bound)
-            Mapper->addMapping(edit, table_.fieldIndex(field), "text");
-        Mapper->setCurrentIndex(table_.row());
-    }
+    Mapper = CatalogueUi::BindMapper(table_, this,
+                                     {{DBEdit1, ChipField::ElemName, "text"},
+                                      {DBEdit2, ChipField::ElemCount, "text"},
+                                      {DBEdit3, ChipField::LegsCount, "text"},
+                                      {DBEdit4, ChipField::ReactTimeLH, "text"},
+                                      {DBEdit5, ChipField::ReactTimeHL, "text"},
+                                      {DBEdit6, ChipField::ImageName, "text"}});
 
     connect(DBGrid1, &CursorGrid::titleClicked, this,
             [this](int column) { SortChips(ui_, DBGrid1, column); });

@@ -147,14 +147,11 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent)
     DBEdit1->installEventFilter(validator);
     DBEdit2->installEventFilter(validator);
 
-    Mapper = CatalogueUi::BindMapper(table_, this);
-    if (table_.isOpen()) {
-        Mapper->addMapping(DBEdit1, table_.fieldIndex(ElementField::IntDefine), "text");
-        Mapper->addMapping(DBEdit2, table_.fieldIndex(ElementField::ExtDefine), "text");
-        Mapper->addMapping(DBEdit3, table_.fieldIndex(ElementField::ImageName), "text");
-        Mapper->addMapping(DBMemo1, table_.fieldIndex(ElementField::Script), "plainText");
-        Mapper->setCurrentIndex(table_.row());
-    }
+    Mapper = CatalogueUi::BindMapper(table_, this,
+                                     {{DBEdit1, ElementField::IntDefine, "text"},
+                                      {DBEdit2, ElementField::ExtDefine, "text"},
+                                      {DBEdit3, ElementField::ImageName, "text"},
+                                      {DBMemo1, ElementField::Script, "plainText"}});
 
     connect(DBEdit1, &QLineEdit::textChanged, this, &TForm7::DrawLegs);
     connect(DBEdit2, &QLineEdit::textChanged, this, &TForm7::DrawLegs);

@@ -61,9 +61,7 @@ TForm5::TForm5(CatalogueUi& ui, QWidget* parent)
     Button4->setDefault(true);
     top->addLayout(buttons);
 
-    Mapper = CatalogueUi::BindMapper(table_, this);
-    if (table_.isOpen()) Mapper->addMapping(DBImage1, table_.fieldIndex(PictureField::Image), "imageData");
-    Mapper->setCurrentIndex(table_.row());
+    Mapper = CatalogueUi::BindMapper(table_, this, {{DBImage1, PictureField::Image, "imageData"}});
 
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "editor/elementpicture.h"
 
+#include "editor/overlaydrawing.h"
+
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 ElementPicture::ElementPicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -12,11 +16,45 @@ ElementPicture::ElementPicture(QWidget* parent) : QWidget(parent) {
 
 void ElementPicture::setPicture(const QImage& image) {
     image_ = image;
-    if (image_.isNull()) {
+    Compose();
+}
+
+void ElementPicture::setTinted(bool tinted) {
+    if (tinted == tinted_) return;
+    tinted_ = tinted;
+    Compose();
+}
+
+void ElementPicture::ToggleMarker(const TLeg& leg, int32_t desktop) {
+    const Marker m{leg.X, leg.Y, desktop};
+    if (const auto it = std::find(markers_.begin(), markers_.end(), m); it != markers_.end())
+        markers_.erase(it);
+    else
+        markers_.push_back(m);
+    Compose();
+}
+
+void ElementPicture::ClearMarkers() {
+    if (markers_.empty()) return;
+    markers_.clear();
+    Compose();
+}
+
+void ElementPicture::Compose() {
+    // Every mark is an exclusive or, so the order they are drawn in makes no difference.
+    shown_ = image_;
+    if (tinted_) DrawSelectionTint(shown_);
+    for (const Marker& m : markers_) {
+        TLeg leg;
+        leg.X = m.x;
+        leg.Y = m.y;
+        DrawLegMarker(shown_, leg, m.desktop);
+    }
+    if (shown_.isNull()) {
         masked_ = QImage();
     } else {
-        masked_ = image_.convertToFormat(QImage::Format_ARGB32);
-        const QRgb key = image_.pixel(0, image_.height() - 1) | 0xFF000000u;
+        masked_ = shown_.convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = shown_.pixel(0, shown_.height() - 1) | 0xFF000000u;
         for (int y = 0; y < masked_.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(masked_.scanLine(y));
             for (int x = 0; x < masked_.width(); ++x)

@@ -16,6 +16,16 @@ constexpr QRgb Red = 0x00FF0000u;
 
 } // namespace
 
+void DrawSelectionTint(QImage& picture) {
+    if (picture.isNull()) return;
+    if (picture.format() != QImage::Format_RGB32) picture = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            line[x] ^= 0x00FFFF00u;
+    }
+}
+
 void DrawSelectionRectangle(QImage& surface, QPoint anchor, QPoint corner) {
     if (surface.isNull()) return;
     QPainter p(&surface);

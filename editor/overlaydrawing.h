@@ -8,8 +8,12 @@
 
 #include <cstdint>
 
-// The transient marks over the workspace and the pictures (the selection tint is the model's
-// ToggleSelection). Each is drawn by exclusive or, so drawing it again removes it exactly.
+// The transient marks over the workspace and the pictures. Each is drawn by exclusive or, so
+// drawing it again removes it exactly.
+
+// The selection tint: every pixel of the picture exclusive-or yellow (a line so wide that it
+// covers the whole picture). The picture becomes RGB32.
+void DrawSelectionTint(QImage& picture);
 
 // The selection band: a dashed one-pixel rectangle outline between two surface points.
 void DrawSelectionRectangle(QImage& surface, QPoint anchor, QPoint corner);

@@ -11,8 +11,9 @@
 #include <algorithm>
 #include <array>
 
-PointerState::PointerState(Schematic& model, TFrame2& frame, const TOptions& options, QObject* parent)
-    : QObject(parent), model_(model), frame_(frame), options_(options) {}
+PointerState::PointerState(SchematicDocument& document, TFrame2& frame, const TOptions& options,
+                           QObject* parent)
+    : QObject(parent), document_(document), model_(document.schematic()), frame_(frame), options_(options) {}
 
 int PointerState::ElementOf(const ElementPicture* picture) const {
     if (!picture) return 0;
@@ -91,6 +92,8 @@ void PointerState::PicturePress(ElementPicture* picture, Qt::MouseButton button,
     if ((button != Qt::LeftButton && button != Qt::RightButton) || WireDrag) return;
     const int k = ElementOf(picture);
     if (k == 0) return;
+    // A drag whose release never came ends here.
+    document_.EndMove();
     const int j = LegAt(model_.element(k), p.x(), p.y(), frame_.view().Scale);
     if (button == Qt::RightButton) {
         Q_EMIT pictureRightPressed(picture, j);
@@ -139,7 +142,7 @@ void PointerState::DragSelection(ElementPicture* pressed, QPoint p) {
             if (0 < nt && nt < panel->height() - picture->height()) top = nt / scale * scale + 2;
             // The picture follows Coord (placed on its grid point).
             const TPoint32 coord{left / scale, top / scale};
-            if (coord != model_.element(k).Coord) model_.SetCoord(k, coord);
+            document_.MoveElement(k, coord);
         }
     }
     if (options_.DrawConnections) RequestReroute();
@@ -163,6 +166,7 @@ void PointerState::PictureRelease(ElementPicture* picture, Qt::MouseButton butto
         model_.ToggleSelection(k);
     }
     Reroute();
+    document_.EndMove();
 }
 
 void PointerState::DrawSelectionRectangle(QPoint corner) {
@@ -175,8 +179,7 @@ void PointerState::DrawLegMarker(ElementPicture* picture, int leg) {
     if (k == 0) return;
     const TElement& e = model_.element(k);
     if (leg < 0 || leg >= static_cast<int>(e.Legs.size())) return;
-    const TLeg marked = e.Legs[static_cast<size_t>(leg)];
-    model_.DrawOnBitmap(k, [&](QImage& bitmap) { ::DrawLegMarker(bitmap, marked, options_.DesktopColor); });
+    picture->ToggleMarker(e.Legs[static_cast<size_t>(leg)], options_.DesktopColor);
 }
 
 void PointerState::EraseHoverMarker() {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "document/schematicdocument.h"
 #include "editor/options.h"
-#include "model/schematic.h"
 
 #include <QObject>
 #include <QPoint>
@@ -15,11 +15,13 @@ class TFrame2;
 // the selection in whole cells, and the pin marker under the pointer. The main window's pointer
 // handlers pass their events here (surface events in surface pixels, picture events relative to
 // the picture). Pictures with tag 0 (the template picture) are ignored. The wire gesture and
-// the context menus are handed on through the signals below.
+// the context menus are handed on through the signals below. A drag of the selection is one edit
+// of the document, from its first move to the re-route of its release.
 class PointerState : public QObject {
     Q_OBJECT
 public:
-    PointerState(Schematic& model, TFrame2& frame, const TOptions& options, QObject* parent = nullptr);
+    PointerState(SchematicDocument& document, TFrame2& frame, const TOptions& options,
+                 QObject* parent = nullptr);
 
     void SurfacePress(Qt::MouseButton button, QPoint p);
     void SurfaceMove(QPoint p);
@@ -80,6 +82,7 @@ private:
     void Reroute();
     int ElementOf(const ElementPicture* picture) const;
 
+    SchematicDocument& document_;
     Schematic& model_;
     TFrame2& frame_;
     const TOptions& options_;

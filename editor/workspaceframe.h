@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "document/schematicdocument.h"
 #include "editor/options.h"
 #include "editor/surfaceview.h"
 #include "editor/viewstate.h"
-#include "model/schematic.h"
 #include "router/routinggrids.h"
 
 #include <QFrame>
@@ -17,16 +17,17 @@ class ElementPicture;
 
 // The workspace: a scrolling frame holding a square panel with a lowered bevel; inside it the
 // drawing surface 2 pixels in from the edge, and above the surface one picture per element,
-// whose tag is the element index.
+// whose tag is the element index, in index order from bottom to top. The wires on the surface are
+// those of the document's routing as last shown (ShowWires).
 class TFrame2 : public QScrollArea {
     Q_OBJECT
 public:
-    TFrame2(Schematic& model, const TOptions& options, QWidget* parent = nullptr);
+    TFrame2(SchematicDocument& document, const TOptions& options, QWidget* parent = nullptr);
 
     ViewState& view() { return view_; }
     const ViewState& view() const { return view_; }
-    RoutingGrids& grids() { return grids_; }
-    const RoutingGrids& grids() const { return grids_; }
+    // The document's routing grids.
+    const RoutingGrids& grids() const { return document_.grids(); }
     const TOptions& options() const { return options_; }
 
     QFrame* Panel1() const { return panel_; }
@@ -35,8 +36,14 @@ public:
     const std::vector<ElementPicture*>& pictures() const { return pictures_; }
     ElementPicture* picture(int index) const;
 
-    // Resizes the panel to the field at the current Scale and paints background and grid dots.
+    // Resizes the panel to the field at the current Scale and paints background and grid dots
+    // (without wires).
     void DesktopSetup();
+    // Takes the wires on the surface away and draws those of the document's routing.
+    void ShowWires();
+    // Toggles the wires on the surface (exclusive or), with the view's hovered net; nothing while
+    // no wires are shown.
+    void ToggleWires();
     // Makes the picture controls follow the element table: one per element 1..ElementCount,
     // tag = index, bitmap and box from the model (refreshed from element `from` on).
     void SyncPictures(int from = 1);
@@ -45,6 +52,9 @@ public:
     // Destroys the picture of a deleted element; the later pictures take one tag less, so each
     // picture keeps showing its element.
     void RemovePicture(int index);
+    // A picture for an element that came back at `index`, in its place among the others; the later
+    // pictures take one tag more.
+    void InsertPicture(int index);
 
 Q_SIGNALS:
     void picturePressed(ElementPicture* picture, QMouseEvent* event);
@@ -53,10 +63,15 @@ Q_SIGNALS:
     void pictureDoubleClicked(ElementPicture* picture, QMouseEvent* event);
 
 private:
-    Schematic& model_;
+    ElementPicture* NewPicture();
+
+    SchematicDocument& document_;
+    const Schematic& model_;
     const TOptions& options_;
     ViewState view_;
-    RoutingGrids grids_;
+    // The wires drawn on the surface: the routing they were drawn from.
+    RoutingGrids shown_;
+    bool wiresShown_ = false;
     QFrame* panel_;
     SurfaceView* image1_;
     QImage surface_;

@@ -12,8 +12,8 @@ constexpr int32_t Int32Max = std::numeric_limits<int32_t>::max();
 // A numeric field of a line: its name in messages and the values it takes.
 struct Field {
     const char* name;
-    int32_t min;
-    int32_t max;
+    int64_t min;
+    int64_t max;
 };
 
 constexpr Field FieldX{"X", -NetlistFarLimit, NetlistFarLimit};
@@ -24,7 +24,7 @@ constexpr Field FieldDelayLH{"delay LH", 0, Int32Max};
 constexpr Field FieldDelayHL{"delay HL", 0, Int32Max};
 constexpr Field FieldElement{"element", Int32Min, Int32Max};
 constexpr Field FieldLeg{"leg", Int32Min, Int32Max};
-constexpr Field FieldTime{"time unit", 0, Int32Max};
+constexpr Field FieldTime{"time unit", 0, NetlistLastTime};
 constexpr Field FieldNet{"net", Int32Min, Int32Max};
 
 bool validPins(const QString& pins) {
@@ -32,27 +32,6 @@ bool validPins(const QString& pins) {
         if (c != u'0' && c != u'1') return false;
     return true;
 }
-
-enum class EditKind { Connect, Disconnect, RemoveNet, Delete };
-
-// An edit line as read; names are resolved when it is applied.
-struct Edit {
-    int line = 0;
-    EditKind kind = EditKind::Connect;
-    QStringList names;
-    int32_t legs[2] = {0, 0};
-    int32_t net = 0;
-};
-
-struct PendingToggle {
-    int line = 0;
-    QString name;
-    int32_t time = 0;
-};
-
-} // namespace
-
-namespace {
 
 // Words separated by spaces and tabs; every other character belongs to a word.
 QStringList SplitWords(QStringView line) {
@@ -106,20 +85,20 @@ NumberFault ReadWholeNumber(QStringView text, int64_t min, int64_t max, int64_t*
     const bool negative = text.startsWith(u'-');
     const QStringView digits = negative ? text.mid(1) : text;
     if (digits.isEmpty()) return NumberFault::NotANumber;
-    // Stops growing before the arithmetic could overflow: so long a number reads as out of range
-    // (no field reaches beyond 2^62).
-    constexpr int64_t Ceiling = std::numeric_limits<int64_t>::max() / 10 - 10;
-    int64_t magnitude = 0;
-    bool huge = false;
+    // The magnitude stops growing just past the 64-bit range, so long inputs stay in range of the
+    // arithmetic while still reading as out of range.
+    constexpr uint64_t Top = uint64_t{1} << 63; // the magnitude of the lowest value
+    uint64_t magnitude = 0;
     for (QChar c : digits) {
         if (c < u'0' || c > u'9') return NumberFault::NotANumber;
-        if (magnitude > Ceiling)
-            huge = true;
-        else
-            magnitude = magnitude * 10 + (c.unicode() - u'0');
+        const auto digit = static_cast<uint64_t>(c.unicode() - u'0');
+        magnitude = magnitude > (Top - digit) / 10 ? Top + 1 : magnitude * 10 + digit;
     }
-    const int64_t value = negative ? -magnitude : magnitude;
-    if (huge || value < min || value > max) return NumberFault::OutOfRange;
+    if (magnitude > Top || (magnitude == Top && !negative)) return NumberFault::OutOfRange;
+    const int64_t value = magnitude == Top ? std::numeric_limits<int64_t>::min()
+                          : negative       ? -static_cast<int64_t>(magnitude)
+                                           : static_cast<int64_t>(magnitude);
+    if (value < min || value > max) return NumberFault::OutOfRange;
     *out = value;
     return NumberFault::None;
 }
@@ -131,7 +110,7 @@ NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t*
     return fault;
 }
 
-QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int32_t min) {
+QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int64_t min) {
     if (fault == NumberFault::NotANumber)
         return QStringLiteral("%1 is not a whole number: %2").arg(field, text.toString());
     if (min == 0 && text.startsWith(u'-'))
@@ -139,25 +118,31 @@ QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView 
     return QStringLiteral("%1 out of range: %2").arg(field, text.toString());
 }
 
-NetlistResult LoadNetlist(const QString& text, Schematic& s) {
+void NetlistResult::Fail(int at, const QString& what) {
+    ok = false;
+    line = at;
+    message = QStringLiteral("line %1: %2").arg(at).arg(what);
+}
+
+NetlistResult ReadNetlist(const QString& text, Schematic& s) {
     NetlistResult r;
     const QStringList lines = text.split(u'\n');
     auto fail = [&r](int line, const QString& what) {
-        r.ok = false;
-        r.line = line;
-        r.message = QStringLiteral("line %1: %2").arg(line).arg(what);
+        r.Fail(line, what);
         return r;
     };
     // Reads word `w` as `field`; on a fault sets `bad` to its message.
     QString bad;
-    auto number = [&bad](const QString& w, const Field& field, int32_t* out) {
-        const NumberFault fault = ReadWholeNumber(w, field.min, field.max, out);
+    auto number = [&bad]<typename Int>(const QString& w, const Field& field, Int* out) {
+        int64_t value = 0;
+        const NumberFault fault = ReadWholeNumber(w, field.min, field.max, &value);
+        if (fault == NumberFault::None) *out = static_cast<Int>(value);
         if (fault != NumberFault::None)
             bad = NumberFaultMessage(fault, QString::fromLatin1(field.name), w, field.min);
         return fault == NumberFault::None;
     };
-    std::vector<Edit> edits;
-    std::vector<PendingToggle> toggles;
+    std::vector<TNetlistEdit>& edits = r.edits;
+    std::vector<TNetlistToggle>& toggles = r.pendingToggles;
 
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNo = i + 1;
@@ -225,80 +210,110 @@ NetlistResult LoadNetlist(const QString& text, Schematic& s) {
             }
         } else if (kw == u"toggle") {
             if (w.size() != 3) return fail(lineNo, QStringLiteral("toggle needs NAME T"));
-            PendingToggle t{lineNo, w[1], 0};
+            TNetlistToggle t{lineNo, w[1], 0};
             if (!number(w[2], FieldTime, &t.time)) return fail(lineNo, bad);
             toggles.push_back(std::move(t));
         } else if (kw == u"connect") {
-            Edit e{lineNo, EditKind::Connect, {w.value(1), w.value(3)}};
+            TNetlistEdit e{lineNo, NetlistEditKind::Connect, {w.value(1), w.value(3)}};
             if (w.size() != 5) return fail(lineNo, QStringLiteral("connect needs NAME LEG NAME LEG"));
             if (!number(w[2], FieldLeg, &e.legs[0]) || !number(w[4], FieldLeg, &e.legs[1]))
                 return fail(lineNo, bad);
             edits.push_back(std::move(e));
         } else if (kw == u"disconnect") {
-            Edit e{lineNo, EditKind::Disconnect, {w.value(1)}};
+            TNetlistEdit e{lineNo, NetlistEditKind::Disconnect, {w.value(1)}};
             if (w.size() != 3) return fail(lineNo, QStringLiteral("disconnect needs NAME LEG"));
             if (!number(w[2], FieldLeg, &e.legs[0])) return fail(lineNo, bad);
             edits.push_back(std::move(e));
         } else if (kw == u"removenet") {
-            Edit e{lineNo, EditKind::RemoveNet, {}};
+            TNetlistEdit e{lineNo, NetlistEditKind::RemoveNet, {}};
             if (w.size() != 2) return fail(lineNo, QStringLiteral("removenet needs N"));
             if (!number(w[1], FieldNet, &e.net)) return fail(lineNo, bad);
             edits.push_back(std::move(e));
         } else if (kw == u"delete") {
             if (w.size() < 2) return fail(lineNo, QStringLiteral("delete needs NAME [NAME...]"));
-            edits.push_back({lineNo, EditKind::Delete, w.mid(1)});
+            edits.push_back({lineNo, NetlistEditKind::Delete, w.mid(1)});
+        } else if (kw == u"undo" || kw == u"redo") {
+            if (w.size() != 1) return fail(lineNo, QStringLiteral("%1 takes nothing after it").arg(kw));
+            edits.push_back({lineNo, kw == u"undo" ? NetlistEditKind::Undo : NetlistEditKind::Redo, {}});
         } else {
             return fail(lineNo, QStringLiteral("unknown line kind '%1'").arg(kw));
         }
     }
 
-    QString why;
-    for (const Edit& e : edits) {
-        std::vector<int> elements;
-        for (const QString& name : e.names) {
-            elements.push_back(UniqueElement(s, name, &why));
-            if (elements.back() == 0) return fail(e.line, why);
-        }
-        std::vector<TPinRef> pins;
-        for (size_t k = 0; k < elements.size() && e.kind != EditKind::Delete; ++k) {
-            const TPinRef pin{elements[k], e.legs[k]};
-            if (pin.Leg < 0 || pin.Leg >= static_cast<int>(s.element(pin.Element).Legs.size()))
-                return fail(e.line, QStringLiteral("element %1 has no leg %2").arg(e.names[k]).arg(pin.Leg));
-            pins.push_back(pin);
-        }
-        switch (e.kind) {
-        case EditKind::Connect:
-            if (pins[0] == pins[1])
-                return fail(
-                    e.line,
-                    QStringLiteral("connect joins pin %1 %2 with itself").arg(e.names[0]).arg(pins[0].Leg));
-            s.ConnectPins(pins[0], pins[1]);
-            break;
-        case EditKind::Disconnect:
-            s.DisconnectPin(pins[0]);
-            break;
-        case EditKind::RemoveNet:
-            s.RemoveNet(e.net);
-            break;
-        case EditKind::Delete:
-            s.DeselectAll();
-            for (int element : elements)
-                s.SelectElement(element);
-            s.DeleteSelected();
-            break;
-        }
-    }
+    r.ok = true;
+    return r;
+}
 
-    for (const PendingToggle& pending : toggles) {
+QString ResolveEdit(const Schematic& s, const TNetlistEdit& e, std::vector<int>* elements,
+                    std::vector<TPinRef>* pins) {
+    QString why;
+    elements->clear();
+    pins->clear();
+    for (const QString& name : e.names) {
+        elements->push_back(UniqueElement(s, name, &why));
+        if (elements->back() == 0) return why;
+    }
+    for (size_t k = 0; k < elements->size() && e.kind != NetlistEditKind::Delete; ++k) {
+        const TPinRef pin{(*elements)[k], e.legs[k]};
+        if (pin.Leg < 0 || pin.Leg >= static_cast<int>(s.element(pin.Element).Legs.size()))
+            return QStringLiteral("element %1 has no leg %2")
+                .arg(e.names[static_cast<qsizetype>(k)])
+                .arg(pin.Leg);
+        pins->push_back(pin);
+    }
+    if (e.kind == NetlistEditKind::Connect && (*pins)[0] == (*pins)[1])
+        return QStringLiteral("connect joins pin %1 %2 with itself").arg(e.names[0]).arg((*pins)[0].Leg);
+    return {};
+}
+
+bool ResolveToggles(const Schematic& s, NetlistResult& r) {
+    r.toggles.clear();
+    for (const TNetlistToggle& pending : r.pendingToggles) {
         TToggle t{0, pending.time};
         // The first element of that name, as the toggle line has always meant.
         for (int e = 1; e <= s.ElementCount() && t.element == 0; ++e)
             if (s.element(e).Name == pending.name) t.element = e;
-        if (t.element == 0) return fail(pending.line, QStringLiteral("unknown element %1").arg(pending.name));
-        if (s.element(t.element).kind() != ElementKind::Switch)
-            return fail(pending.line, QStringLiteral("%1 is not a switch").arg(pending.name));
+        if (t.element == 0) {
+            r.Fail(pending.line, QStringLiteral("unknown element %1").arg(pending.name));
+            return false;
+        }
+        if (s.element(t.element).kind() != ElementKind::Switch) {
+            r.Fail(pending.line, QStringLiteral("%1 is not a switch").arg(pending.name));
+            return false;
+        }
         r.toggles.push_back(t);
     }
-    r.ok = true;
-    return r;
+    return true;
+}
+
+QString NetlistText(const Schematic& s) {
+    QString out;
+    for (int i = 1; i <= s.ElementCount(); ++i) {
+        const TElement& e = s.element(i);
+        QString left, right;
+        for (const TLeg& leg : e.Legs) {
+            QString& side = leg.X == 0 ? left : right;
+            if (side.size() < leg.Y) side = side.leftJustified(leg.Y, u'0');
+            side[leg.Y - 1] = u'1';
+        }
+        out += QStringLiteral("element %1 %2 %3 %4 %5 %6 %7 %8 %9")
+                   .arg(e.Name)
+                   .arg(e.Coord.x)
+                   .arg(e.Coord.y)
+                   .arg(e.CellWidth)
+                   .arg(e.CellHeight)
+                   .arg(left.isEmpty() ? QStringLiteral("-") : left,
+                        right.isEmpty() ? QStringLiteral("-") : right)
+                   .arg(e.Reaction_LH)
+                   .arg(e.Reaction_HL);
+        if (!e.Script.isEmpty()) out += u' ' + e.Script.join(u' ');
+        out += u'\n';
+    }
+    for (const TConns& net : s.Conns()) {
+        out += QStringLiteral("net");
+        for (const TPinRef& pin : net)
+            out += QStringLiteral(" %1 %2").arg(pin.Element).arg(pin.Leg);
+        out += u'\n';
+    }
+    return out;
 }

@@ -3,19 +3,18 @@
 
 #include "model/navigator.h"
 #include "model/placement.h"
+#include "model/schematicchange.h"
 #include "model/types.h"
 
+#include <QByteArrayView>
 #include <QObject>
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <unordered_set>
 #include <vector>
-
-// Exclusive or of every pixel with the colour `rgb` (0x00RRGGBB); the picture becomes RGB32.
-void XorImage(QImage& image, uint32_t rgb);
 
 // Why a net cannot be added; `pin` is the first offending pin (in net order).
 enum class NetFault { None, TooFewPins, NoSuchElement, NoSuchLeg, PinTaken };
@@ -51,8 +50,10 @@ public:
     // Puts element `element` (0 for none) on channel 1..5. Returns false and changes nothing for
     // a channel or element out of range.
     bool SetOscChannel(int channel, int element);
-    Navigator& navigator() { return navigator_; }
     const Navigator& navigator() const { return navigator_; }
+    // The navigator's item model for a tree view to show. Views never edit it; whatever changes it
+    // raises the revision all the same.
+    QStandardItemModel& navigatorModel() { return navigator_.model(); }
     // A number per net that stays with the net while other nets come and go (nets keep their
     // order, so the ids increase along Conns). Lets run-time data follow its net.
     const std::vector<uint64_t>& NetIds() const { return netIds_; }
@@ -84,8 +85,13 @@ public:
     // Clears elements, nets and derived cells, the oscilloscope channels and the navigator.
     // ChipCount stays (designators are never reused).
     void Clear();
+    // Replaces the navigator's nodes by those of a tree file (ReadTreeFile, schematicfiles.h); the
+    // nodes read before a failure remain. Returns the failure, empty when the whole file was read,
+    // and the failing line (1-based) in `failedLine`.
+    QString ReadTree(QByteArrayView bytes, qsizetype* failedLine = nullptr);
 
-    // Selection, each over the elements in index order where it covers several.
+    // Selection, each over the elements in index order where it covers several. Selection is no
+    // edit: it is never recorded, and the views draw the tint.
     void SelectElement(int index);
     void DeselectElement(int index);
     void SelectAll();
@@ -93,11 +99,10 @@ public:
     void InvertSelection();
     // Moves an element's top-left cell.
     void SetCoord(int index, TPoint32 coord);
-    // Replaces an element's picture (it carries no tint: Selected becomes false).
+    // Replaces an element's picture; the element is no longer selected (a fresh picture is shown
+    // without the tint, as a picture replaced on screen is).
     void SetBitmap(int index, QImage bitmap);
-    // Draws into an element's picture in place (pin markers), then tells the views.
-    void DrawOnBitmap(int index, const std::function<void(QImage&)>& draw);
-    // Inverts the element's picture with yellow (exclusive or) and inverts Selected.
+    // Inverts Selected.
     void ToggleSelection(int index);
     // Lists a chip in the navigator: raises ChipCount and inserts at the top a group node with
     // the marking (data reference = chip number) and `elementCount` listed nodes "D n" (one
@@ -139,16 +144,29 @@ public:
     // Rebuilds Cons from Conns and the element coordinates; appends the trace lines to `log`.
     void DeriveCons(QStringList* log = nullptr);
 
-    // The simulator's access to one element's run-time fields: leg levels, numbering and timers,
-    // State and Transitions. Nothing structural (legs, name, script, position) changes here.
-    TElement& elementForRun(int index) { return elements_[static_cast<size_t>(index)]; }
-
+    // Recording an edit: from StartRecording on, every operation notes what it is about to change,
+    // and StopRecording returns the change (empty when nothing changed). One recording at a time;
+    // an edit either deletes elements or adds elements and moves them, never both. Clear and the
+    // loaders are not recorded.
+    void StartRecording();
+    SchematicChange StopRecording();
+    bool recording() const { return recorder_ != nullptr; }
+    // Takes a recorded change back; the schematic must stand as right after it. Afterwards it
+    // stands exactly as before it (elements, nets with their ids, navigator, counters).
+    void Revert(const SchematicChange& change);
+    // Makes a recorded change again; the schematic must stand as right before it.
+    void Reapply(const SchematicChange& change);
 Q_SIGNALS:
-    // The element's bitmap changed in place (selection tint, a new picture).
+    // The element's picture was replaced.
     void elementImageChanged(int index);
+    // The element was selected or deselected.
+    void selectionChanged(int index);
     // An element was added at `index`, or moved.
     void elementAdded(int index);
     void elementMoved(int index);
+    // An element came back at `index` (a deletion taken back): the elements from there on moved up a
+    // slot.
+    void elementInserted(int index);
     // Element `index` was deleted and the later elements moved down a slot (emitted once per
     // deleted element, in the numbering left by the previous deletions).
     void elementDeleted(int index);
@@ -156,8 +174,22 @@ Q_SIGNALS:
     void elementsRemoved();
     // An oscilloscope channel changed its probe.
     void channelsChanged();
+    // Nets were added, joined, split or removed (also by deleting elements and clearing).
+    void netsChanged();
 
 private:
+    // The simulators' access to one element's run-time fields: leg levels, numbering and timers,
+    // State and Transitions. Nothing structural (legs, name, script, position) changes here; a
+    // switch is flipped by ToggleSwitch.
+    TElement& elementForRun(int index) { return elements_[static_cast<size_t>(index)]; }
+    friend class SimCore;
+    friend class Simulator;
+    friend class FullPassSimulator;
+    // The runner's test bench puts back the leg levels a run started from before each case.
+    friend class TestBench;
+    // Tests and benchmarks that set up a run's state by hand (tests/common/runaccess.h).
+    friend struct SchematicRunAccess;
+
     std::vector<TElement> elements_; // index 0 unused
     int32_t elementCount_ = 0;
     std::vector<TConns> conns_;
@@ -180,4 +212,24 @@ private:
     void DropShortNets();
     // Selects the element of a placed navigator node; nothing for any other node.
     void SelectPlacedNode(const QStandardItem* node);
+
+    TCounters Counters() const;
+    void SetCounters(const TCounters& counters);
+    std::vector<TNetRecord> NetRecords() const;
+    // Replaces the nets listed in `from` (by id) by those listed in `to`, keeping the ids in order.
+    void ReplaceNets(const std::vector<TNetRecord>& from, const std::vector<TNetRecord>& to);
+    // Changes every pin reference e to map[e].
+    void RenumberPins(const std::vector<int32_t>& map);
+    void RemoveSlot(int index);
+    void InsertSlot(int index, TElement e);
+    // Sends the element signals of a change: pairs of a notice kind and an element index.
+    void Notify(const std::vector<std::pair<int, int>>& notices);
+
+    // What the operations note while recording.
+    struct Recorder;
+    std::unique_ptr<Recorder> recorder_;
+    void NoteNets();
+    void NoteNavigator();
+    void NoteFields(int index);
+    void NoteDeleted(int index);
 };

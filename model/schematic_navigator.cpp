@@ -3,6 +3,7 @@
 // and removing through a node.
 #include "model/schematic.h"
 
+#include "model/schematicfiles.h"
 #include "model/specialelements.h"
 #include "model/specialpictures.h"
 
@@ -17,6 +18,7 @@ const QString SpecialGroupLetter = QStringLiteral("С");
 QStandardItem* Schematic::ListSpecial(ElementKind kind) {
     const QString base = SpecialElements::BaseName(kind);
     if (base.isEmpty()) return nullptr;
+    NoteNavigator();
     std::vector<QStandardItem*> nodes = navigator_.nodesInTreeOrder();
     QStandardItem* group = nullptr;
     for (QStandardItem* n : nodes)
@@ -49,6 +51,12 @@ QStandardItem* Schematic::ListSpecial(ElementKind kind) {
     return node;
 }
 
+QString Schematic::ReadTree(QByteArrayView bytes, qsizetype* failedLine) {
+    const QString error = ReadTreeFile(bytes, navigator_, failedLine);
+    ++revision_;
+    return error;
+}
+
 void Schematic::ToggleSwitch(int index) {
     TElement& e = elements_[static_cast<size_t>(index)];
     e.State = !e.State;
@@ -56,6 +64,7 @@ void Schematic::ToggleSwitch(int index) {
 }
 
 void Schematic::SetGeneratorDurations(int index, int32_t high, int32_t low) {
+    NoteFields(index);
     TElement& e = elements_[static_cast<size_t>(index)];
     e.Reaction_HL = high;
     e.Reaction_LH = low;
@@ -79,6 +88,7 @@ int Schematic::PlaceNode(QStandardItem* node, const TPlacementData& data, bool s
     e.Legs = BuildLegs(data.leftPins, data.rightPins, e.CellWidth);
     const ElementKind kind = e.kind();
     const QString name = e.Name;
+    NoteNavigator();
     const int index = AddElement(std::move(e));
     if (kind == ElementKind::Probe) {
         const int channel = SpecialElements::NumberOf(name, kind);
@@ -95,6 +105,7 @@ int Schematic::PlaceNode(QStandardItem* node, const TPlacementData& data, bool s
 }
 
 void Schematic::AssociateTree() {
+    NoteNavigator();
     for (QStandardItem* node : navigator_.nodesInTreeOrder()) {
         if (Navigator::imageIndex(node) != Navigator::ImagePlaced) continue;
         int slot = 0;
@@ -127,6 +138,7 @@ void Schematic::SelectFromTree(const QStandardItem* node) {
 
 void Schematic::RemoveFromTree(QStandardItem* node) {
     if (!node || navigator_.model().rowCount() == 0) return;
+    NoteNavigator();
     if (!node->parent()) {
         DeselectAll();
         for (int r = 0; r < node->rowCount(); ++r)

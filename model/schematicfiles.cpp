@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_set>
 
@@ -21,7 +22,6 @@ namespace {
 
 // Loads longer than this keep the first lines of their trace and say so once.
 constexpr qsizetype MaxLogLines = 200000;
-constexpr qsizetype MaxProblems = 1000;
 
 void PutInt32(char* at, int32_t v) {
     const auto u = static_cast<uint32_t>(v);
@@ -40,9 +40,12 @@ QString SystemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Why a file of the set could not be read: its own message, or the I/O error's text.
+// Why a file of the set could not be read: its own message, or the I/O error's text, naming the
+// file when the message does not.
 QString ReadFailure(const TFileBytes& f) {
-    return f.errorText.isEmpty() ? IoErrorText(f.error) : f.errorText;
+    QString text = f.errorText.isEmpty() ? IoErrorText(f.error) : f.errorText;
+    if (!f.path.isEmpty() && !text.contains(f.path)) text += QStringLiteral("\nФайл: %1").arg(f.path);
+    return text;
 }
 
 QByteArray NativePath(const QString& path) {
@@ -73,40 +76,6 @@ private:
     int fd_;
 };
 
-// Writes all of `bytes`, then flushes them to the disk; returns errno or 0.
-int WriteAll(int fd, const QByteArray& bytes) {
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        p += n;
-        left -= n;
-    }
-    return ::fsync(fd) == 0 ? 0 : errno;
-}
-
-// A new file beside `target` with a name nobody uses; its path in `path`. errno or 0.
-int CreateBeside(const QString& target, Fd* fd, QString* path) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        *path = QStringLiteral("%1.%2-%3.tmp").arg(target).arg(::getpid()).arg(attempt);
-        const int f = ::open(NativePath(*path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (f >= 0) {
-            fd->adopt(f);
-            return 0;
-        }
-        if (errno != EEXIST) return errno;
-    }
-    return EEXIST;
-}
-
-void RemovePath(const QString& path) {
-    if (!path.isEmpty()) ::unlink(NativePath(path).constData());
-}
-
 bool IsChipNumberText(QStringView digits) {
     return !digits.isEmpty() &&
            std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
@@ -136,10 +105,10 @@ public:
         }
     }
     void Problem(const QString& text) {
-        if (r_.problems.size() < MaxProblems) {
+        if (r_.problems.size() < MaxLoadProblems) {
             r_.problems << text;
             r_.log << text;
-        } else if (r_.problems.size() == MaxProblems) {
+        } else if (r_.problems.size() == MaxLoadProblems) {
             const QString more = QStringLiteral("(остальные сообщения о пропущенных данных опущены)");
             r_.problems << more;
             r_.log << more;
@@ -151,59 +120,99 @@ private:
     bool cut_ = false;
 };
 
-void LoadElements(Schematic& s, const QByteArray& bytes, const TLoadOptions& options, LoadLog& log,
-                  TLoadResult& r) {
-    // The nodes and their texts as the tree was read; placing changes neither.
-    QHash<QString, std::vector<QStandardItem*>> byName;
+// The listed nodes of one name in tree order, and how many of them records have taken.
+struct ListedNodes {
+    std::vector<QStandardItem*> nodes;
+    size_t taken = 0;
+};
+
+// Places the element of one record; returns its index, or 0 with the reason in `reason`.
+int PlaceRecord(Schematic& s, const TElementRecord& rec, QHash<QString, ListedNodes>& listed,
+                const TLoadOptions& options, LoadLog& log, QString* reason) {
+    if (std::abs(int64_t{rec.x}) > CoordinateLimit || std::abs(int64_t{rec.y}) > CoordinateLimit) {
+        *reason = QStringLiteral("координаты (%1, %2) вне пределов %3…%4")
+                      .arg(rec.x)
+                      .arg(rec.y)
+                      .arg(-CoordinateLimit)
+                      .arg(CoordinateLimit);
+        return 0;
+    }
+    const auto found = listed.find(rec.name);
+    if (found == listed.end() || found->taken == found->nodes.size()) {
+        *reason = QStringLiteral("в навигаторе нет неразмещённого элемента с этим именем");
+        return 0;
+    }
+    if (s.isFull()) {
+        *reason = QStringLiteral("в схеме уже %1 элементов").arg(MaxElements);
+        return 0;
+    }
+    // Each record takes its own node, placed or not.
+    QStandardItem* node = found->nodes[found->taken++];
+    TPlacementData data;
+    if (!options.placement || !options.placement(node, &data, reason)) {
+        if (reason->isEmpty()) *reason = QStringLiteral("элемент такого вида не размещается");
+        return 0;
+    }
+    QStringList placeLog;
+    const int index = s.PlaceNode(node, data, options.selectOnCreate, &placeLog);
+    if (index == 0) {
+        *reason = QStringLiteral("узел навигатора не принимает элемент");
+        return 0;
+    }
+    for (const QString& line : placeLog)
+        log.Trace(line);
+    if (options.placed) options.placed(index);
+    return index;
+}
+
+// Places every whole record; returns the element index of each record, 0 for none.
+std::vector<int> LoadElements(Schematic& s, const QByteArray& bytes, const TLoadOptions& options,
+                              LoadLog& log, TLoadResult& r) {
+    // The listed nodes by text, in tree order; placing changes neither the texts nor the order.
+    QHash<QString, ListedNodes> listed;
     for (QStandardItem* node : s.navigator().nodesInTreeOrder())
-        byName[node->text()].push_back(node);
+        if (Navigator::imageIndex(node) > Navigator::ImagePlaced) listed[node->text()].nodes.push_back(node);
     const qsizetype count = bytes.size() / ElementRecordSize;
+    std::vector<int> elementOf(static_cast<size_t>(count), 0);
     for (qsizetype i = 0; i < count; ++i) {
         const TElementRecord rec = DecodeElementRecord(bytes.constData() + i * ElementRecordSize);
-        const auto found = byName.constFind(rec.name);
-        if (found == byName.cend()) continue;
-        for (QStandardItem* node : *found) {
-            if (Navigator::imageIndex(node) <= Navigator::ImagePlaced) continue;
-            if (s.isFull()) {
-                log.Problem(QStringLiteral("Элемент %1 не размещён: в схеме уже %2 элементов")
-                                .arg(rec.name)
-                                .arg(MaxElements));
-                continue;
-            }
-            TPlacementData data;
-            QString error;
-            if (!options.placement || !options.placement(node, &data, &error)) {
-                if (!error.isEmpty())
-                    log.Problem(QStringLiteral("Элемент %1 не размещён: %2").arg(rec.name, error));
-                continue;
-            }
-            QStringList placeLog;
-            const int index = s.PlaceNode(node, data, options.selectOnCreate, &placeLog);
-            if (index == 0) continue;
-            for (const QString& line : placeLog)
-                log.Trace(line);
-            if (options.placed) options.placed(index);
-            s.SetCoord(index, {rec.x, rec.y});
-            s.SetReactions(index, rec.reactionLH, rec.reactionHL);
-            const TElement& e = s.element(index);
-            if (e.kind() == ElementKind::Probe) s.SetOscCount(s.OscCount() + 1);
-            log.Trace(QString());
-            log.Trace(QStringLiteral("Coord.x %1").arg(rec.x));
-            log.Trace(QStringLiteral("Coord.y %1").arg(rec.y));
-            log.Trace(QStringLiteral("Width %1").arg(e.Bitmap.width()));
-            log.Trace(QStringLiteral("Height %1").arg(e.Bitmap.height()));
-            log.Trace(QStringLiteral("Reaction_LH %1").arg(e.Reaction_LH));
-            log.Trace(QStringLiteral("Reaction_HL %1").arg(e.Reaction_HL));
+        QString reason;
+        const int index = PlaceRecord(s, rec, listed, options, log, &reason);
+        if (index == 0) {
+            // One line per element: a reason of several lines (the catalogue's file) is joined.
+            reason.replace(u'\n', QStringLiteral("; "));
+            log.Trace(QStringLiteral("Элемент %1 (запись %2) не размещён: %3")
+                          .arg(rec.name)
+                          .arg(i + 1)
+                          .arg(reason));
+            if (r.unplaced.size() < static_cast<size_t>(MaxLoadProblems))
+                r.unplaced.push_back({i + 1, rec.name, reason});
+            ++r.unplacedCount;
+            continue;
         }
+        elementOf[static_cast<size_t>(i)] = index;
+        s.SetCoord(index, {rec.x, rec.y});
+        s.SetReactions(index, rec.reactionLH, rec.reactionHL);
+        const TElement& e = s.element(index);
+        if (e.kind() == ElementKind::Probe) s.SetOscCount(s.OscCount() + 1);
+        log.Trace(QString());
+        log.Trace(QStringLiteral("Coord.x %1").arg(rec.x));
+        log.Trace(QStringLiteral("Coord.y %1").arg(rec.y));
+        log.Trace(QStringLiteral("Width %1").arg(e.Bitmap.width()));
+        log.Trace(QStringLiteral("Height %1").arg(e.Bitmap.height()));
+        log.Trace(QStringLiteral("Reaction_LH %1").arg(e.Reaction_LH));
+        log.Trace(QStringLiteral("Reaction_HL %1").arg(e.Reaction_HL));
     }
-    if (bytes.size() % ElementRecordSize != 0) r.error = QStringLiteral("Read beyond end of file");
+    return elementOf;
 }
 
 uint64_t PinKey(const TPinRef& pin) {
     return static_cast<uint64_t>(static_cast<uint32_t>(pin.Element)) << 32 | static_cast<uint32_t>(pin.Leg);
 }
 
-void LoadNets(Schematic& s, const QByteArray& bytes, LoadLog& log, TLoadResult& r) {
+// Reads the nets; the element numbers in the file are record numbers, mapped by `elementOf`.
+// Returns false when the file ends inside a net (its end record missing); that net is not added.
+bool LoadNets(Schematic& s, const QByteArray& bytes, const std::vector<int>& elementOf, LoadLog& log) {
     std::unordered_set<uint64_t> used;
     for (const TConns& net : s.Conns())
         for (const TPinRef& pin : net)
@@ -214,14 +223,23 @@ void LoadNets(Schematic& s, const QByteArray& bytes, LoadLog& log, TLoadResult& 
         const auto n = static_cast<qsizetype>(s.Conns().size());
         log.Trace(QStringLiteral("High(Conns) %1").arg(n));
         TConns net;
+        bool ended = false;
         while (i < count) {
             const char* at = bytes.constData() + i * NetRecordSize;
             ++i;
-            const TPinRef pin{GetInt32(at), GetInt32(at + 4)};
-            if (pin.Element == 0) break;
+            const int32_t record = GetInt32(at);
+            const int32_t leg = GetInt32(at + 4);
+            if (record == 0) {
+                ended = true;
+                break;
+            }
+            const bool known = record >= 1 && static_cast<size_t>(record) <= elementOf.size();
+            const TPinRef pin{known ? elementOf[static_cast<size_t>(record - 1)] : 0, leg};
             QString fault;
-            if (pin.Element < 1 || pin.Element > s.ElementCount())
+            if (!known)
                 fault = QStringLiteral("такого элемента нет");
+            else if (pin.Element == 0)
+                fault = QStringLiteral("элемент не размещён");
             else if (pin.Leg < 0 || pin.Leg >= static_cast<int>(s.element(pin.Element).Legs.size()))
                 fault = QStringLiteral("такого вывода нет");
             else if (used.count(PinKey(pin)))
@@ -229,8 +247,8 @@ void LoadNets(Schematic& s, const QByteArray& bytes, LoadLog& log, TLoadResult& 
             if (!fault.isEmpty()) {
                 log.Problem(QStringLiteral("Цепь %1: пропущена ссылка на вывод %2 элемента %3: %4")
                                 .arg(n)
-                                .arg(pin.Leg)
-                                .arg(pin.Element)
+                                .arg(leg)
+                                .arg(record)
                                 .arg(fault));
                 continue;
             }
@@ -240,6 +258,7 @@ void LoadNets(Schematic& s, const QByteArray& bytes, LoadLog& log, TLoadResult& 
             log.Trace(
                 QStringLiteral("Conns[%1][High(Conns[%1])]=%2=%3").arg(n).arg(pin.Element).arg(pin.Leg));
         }
+        if (!ended) return false;
         if (net.size() >= 2) {
             s.AddNet(std::move(net));
         } else {
@@ -250,7 +269,16 @@ void LoadNets(Schematic& s, const QByteArray& bytes, LoadLog& log, TLoadResult& 
                             .arg(net.size()));
         }
     }
-    if (bytes.size() % NetRecordSize != 0) r.error = QStringLiteral("Read beyond end of file");
+    return true;
+}
+
+// The first control character of a node's text (tabs count as text), or -1.
+int ControlCharacter(QByteArrayView text) {
+    for (const char c : text) {
+        const auto b = static_cast<uint8_t>(c);
+        if ((b < 0x20 && b != '\t') || b == 0x7F) return b;
+    }
+    return -1;
 }
 
 } // namespace
@@ -297,12 +325,12 @@ QByteArray WriteTreeFile(const Navigator& navigator) {
     return out;
 }
 
-QString ReadTreeFile(QByteArrayView bytes, Navigator& navigator) {
+QString ReadTreeFile(QByteArrayView bytes, Navigator& navigator, qsizetype* failedLine) {
     navigator.clear();
     // path[d] is the last node read at depth d, up to the previous node.
     std::vector<QStandardItem*> path;
     qsizetype pos = 0;
-    while (pos < bytes.size()) {
+    for (qsizetype lineNo = 1; pos < bytes.size(); ++lineNo) {
         qsizetype end = pos;
         while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
@@ -314,10 +342,17 @@ QString ReadTreeFile(QByteArrayView bytes, Navigator& navigator) {
         qsizetype level = 0;
         while (level < line.size() && (line[level] == '\t' || line[level] == ' '))
             ++level;
+        const auto fail = [&](const QString& error) {
+            if (failedLine) *failedLine = lineNo;
+            return error;
+        };
+        if (const int c = ControlCharacter(line.sliced(level)); c >= 0)
+            return fail(QStringLiteral("Строка не является узлом дерева: в ней управляющий символ 0x%1")
+                            .arg(c, 2, 16, QLatin1Char('0')));
         const QString text = FromCp1251(line.sliced(level));
         const auto previous = static_cast<qsizetype>(path.size()) - 1;
         if (!path.empty() && (level > previous + 1 || level >= MaxTreeDepth))
-            return QStringLiteral("Invalid level (%1) for item \"%2\"").arg(level).arg(text);
+            return fail(QStringLiteral("Invalid level (%1) for item \"%2\"").arg(level).arg(text));
         const qsizetype depth = path.empty() ? 0 : level;
         QStandardItem* node =
             Navigator::makeNode(text, depth == 0 ? Navigator::ImageGroup : Navigator::ImageListed);
@@ -382,85 +417,71 @@ QByteArray WriteNetFile(const Schematic& s) {
     return out;
 }
 
-QString SaveSchematicFiles(const Schematic& s, const TSchematicFileNames& names) {
-    const std::array<QString, 3> targets = {names.tree, names.elements, names.nets};
-    const std::array<QByteArray, 3> contents = {WriteTreeFile(s.navigator()), WriteElementFile(s),
-                                                WriteNetFile(s)};
-    // The tree file speaks with its path, the two record files with the I/O error alone.
-    const auto failure = [&](size_t file, int error) {
-        return file == 0
-                   ? QStringLiteral("Cannot create file \"%1\". %2").arg(targets[0], SystemReason(error))
-                   : IoErrorText(error);
+QString SaveSchematicFiles(const Schematic& s, const TSchematicFileNames& names, QStringList* log,
+                           const CommitHook& hook) {
+    const std::vector<QString> targets = {names.tree, names.elements, names.nets};
+    const std::vector<QByteArray> contents = {WriteTreeFile(s.navigator()), WriteElementFile(s),
+                                              WriteNetFile(s)};
+    const QString kept = QStringLiteral("Схема не сохранена; файлы схемы на диске остались прежними.");
+    // The tree file speaks with its path, the two record files with the I/O error and the file.
+    const auto failure = [&](const QString& path, int error) {
+        return path == names.tree
+                   ? QStringLiteral("Cannot create file \"%1\". %2").arg(path, SystemReason(error))
+                   : IoErrorText(error) + QStringLiteral("\nФайл: %1").arg(path);
     };
-    std::array<QString, 3> temps;
-    const auto removeTemps = [&temps] {
-        for (const QString& t : temps)
-            RemovePath(t);
-    };
-    for (size_t i = 0; i < 3; ++i) {
-        // A folder where a file should go cannot be replaced by it.
+    // A folder where a file should go cannot be replaced by it.
+    for (const QString& target : targets) {
         struct stat st {};
-        if (::stat(NativePath(targets[i]).constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            removeTemps();
-            return failure(i, EISDIR);
-        }
-        Fd fd;
-        int error = CreateBeside(targets[i], &fd, &temps[i]);
-        if (error != 0) temps[i].clear();
-        if (error == 0) error = WriteAll(fd.get(), contents[i]);
-        if (error == 0) error = fd.reset();
-        if (error != 0) {
-            removeTemps();
-            return failure(i, error);
-        }
+        if (::stat(NativePath(target).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+            return failure(target, EISDIR) + u'\n' + kept;
     }
-    // Every old file is kept under a second name until all three new ones are in place, so a
-    // failure part-way puts the old set back.
-    std::array<QString, 3> backups;
-    std::array<bool, 3> existed{};
-    for (size_t i = 0; i < 3; ++i) {
-        struct stat st {};
-        existed[i] = ::lstat(NativePath(targets[i]).constData(), &st) == 0;
-        if (!existed[i]) continue;
-        for (int attempt = 0; attempt < 100 && backups[i].isEmpty(); ++attempt) {
-            const QString b = QStringLiteral("%1.%2-%3.old").arg(targets[i]).arg(::getpid()).arg(attempt);
-            if (::link(NativePath(targets[i]).constData(), NativePath(b).constData()) == 0)
-                backups[i] = b;
-            else if (errno != EEXIST)
-                break;
-        }
-    }
-    for (size_t i = 0; i < 3; ++i) {
-        if (::rename(NativePath(temps[i]).constData(), NativePath(targets[i]).constData()) == 0) continue;
-        const int error = errno;
-        for (size_t j = 0; j < i; ++j) {
-            if (!backups[j].isEmpty())
-                ::rename(NativePath(backups[j]).constData(), NativePath(targets[j]).constData());
-            else if (!existed[j])
-                RemovePath(targets[j]);
-        }
-        removeTemps();
-        for (const QString& b : backups)
-            RemovePath(b);
-        return failure(i, error);
-    }
-    for (const QString& b : backups)
-        RemovePath(b);
-    return {};
+    QStringList lines;
+    QString why;
+    const bool recovered = RecoverFileSet(targets, &lines, &why);
+    if (log) *log << lines;
+    if (!recovered) return why + u'\n' + kept;
+    const TCommitResult r = CommitFileSet(targets, contents, hook);
+    if (log) *log << r.log;
+    if (r.stopped) return QStringLiteral("Сохранение остановлено");
+    if (r.done) return {};
+    if (r.oldKept) return failure(r.path, r.error) + u'\n' + kept;
+    return failure(r.path, r.error) +
+           QStringLiteral("\nСхема не сохранена, и прежние файлы не удалось вернуть на место: при следующем "
+                          "открытии или сохранении этой схемы сохранение будет завершено или отменено.");
 }
 
 TFileBytes ReadFileBytes(const QString& path, qint64 limit) {
     TFileBytes r;
-    Fd fd(::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC));
+    r.path = path;
+    // What is not a regular file is refused before it is opened: opening a FIFO would wait for a
+    // writer, reading a device may never end.
+    const auto notRegular = [&](const struct stat& st) {
+        if (S_ISREG(st.st_mode)) return false;
+        if (S_ISDIR(st.st_mode)) {
+            r.error = EISDIR;
+            return true;
+        }
+        const QString kind = S_ISFIFO(st.st_mode) ? QStringLiteral("именованный канал (FIFO)")
+                             : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? QStringLiteral("устройство")
+                             : S_ISSOCK(st.st_mode)                       ? QStringLiteral("сокет")
+                                                    : QStringLiteral("особый файл");
+        r.errorText =
+            QStringLiteral("\"%1\" — не обычный файл, а %2: схема из него не читается").arg(path, kind);
+        return true;
+    };
     struct stat st {};
+    if (::stat(NativePath(path).constData(), &st) != 0) {
+        r.error = errno;
+        return r;
+    }
+    if (notRegular(st)) return r;
+    Fd fd(::open(NativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
         r.error = errno;
         return r;
     }
-    if (S_ISDIR(st.st_mode)) {
-        r.error = EISDIR;
-        return r;
-    }
+    // The name may have been given to something else since the first look.
+    if (notRegular(st)) return r;
     QByteArray bytes;
     for (;;) {
         const qint64 room = limit + 1 - bytes.size();
@@ -491,41 +512,79 @@ TLoadResult LoadSchematic(Schematic& s, const std::function<TFileBytes()>& tree,
                           const std::function<TFileBytes()>& nets, const TLoadOptions& options) {
     TLoadResult r;
     LoadLog log(r);
+    // The failure, the file's name where the message lacks it, and what the schematic holds now.
+    const auto stop = [&r](const QString& failure, const QString& loaded) {
+        r.error = failure + u'\n' + loaded;
+        return r;
+    };
 
     const TFileBytes treeFile = tree();
     if (!treeFile.bytes) {
-        s.navigator().clear();
-        r.error = ReadFailure(treeFile);
-        return r;
+        s.ReadTree({});
+        return stop(ReadFailure(treeFile), QStringLiteral("Схема не загружена: она пуста."));
     }
-    r.error = ReadTreeFile(*treeFile.bytes, s.navigator());
+    qsizetype line = 0;
+    const QString treeError = s.ReadTree(*treeFile.bytes, &line);
     // Chips listed later are numbered above every loaded designator.
     for (const QStandardItem* node : s.navigator().nodesInTreeOrder())
         s.RaiseChipCount(ChipNumberOf(node->text()));
-    if (!r.error.isEmpty()) return r;
+    if (!treeError.isEmpty()) {
+        QString where = QStringLiteral("Строка %1").arg(line);
+        if (!treeFile.path.isEmpty())
+            where = QStringLiteral("Файл: %1, строка %2").arg(treeFile.path).arg(line);
+        return stop(
+            treeError + u'\n' + where,
+            QStringLiteral("Загрузка остановлена: в навигаторе узлы до этой строки, элементы и цепи не "
+                           "загружены."));
+    }
     r.filesRead = 1;
 
     const TFileBytes elementFile = elements();
-    if (!elementFile.bytes) {
-        r.error = ReadFailure(elementFile);
-        return r;
+    if (!elementFile.bytes)
+        return stop(ReadFailure(elementFile),
+                    QStringLiteral("Загружен только навигатор: элементы не размещены, цепи не загружены."));
+    const std::vector<int> elementOf = LoadElements(s, *elementFile.bytes, options, log, r);
+    if (elementFile.bytes->size() % ElementRecordSize != 0) {
+        TFileBytes cut = elementFile;
+        cut.errorText = QStringLiteral("Read beyond end of file");
+        return stop(ReadFailure(cut), QStringLiteral("Файл обрезан: размещены элементы его целых записей, "
+                                                     "цепи не загружены."));
     }
-    LoadElements(s, *elementFile.bytes, options, log, r);
-    if (!r.error.isEmpty()) return r;
     r.filesRead = 2;
 
     const TFileBytes netFile = nets();
-    if (!netFile.bytes) {
-        r.error = ReadFailure(netFile);
-        return r;
+    if (!netFile.bytes)
+        return stop(ReadFailure(netFile), QStringLiteral("Элементы размещены, цепи не загружены."));
+    TFileBytes cut = netFile;
+    if (!LoadNets(s, *netFile.bytes, elementOf, log)) {
+        cut.errorText = QStringLiteral("Файл цепей обрезан: у последней цепи нет записи конца");
+        return stop(
+            ReadFailure(cut),
+            QStringLiteral("Элементы размещены, цепи до последней загружены, последняя не загружена."));
     }
-    LoadNets(s, *netFile.bytes, log, r);
-    r.complete = r.error.isEmpty();
-    if (r.complete) r.filesRead = 3;
+    if (netFile.bytes->size() % NetRecordSize != 0) {
+        cut.errorText = QStringLiteral("Read beyond end of file");
+        return stop(ReadFailure(cut),
+                    QStringLiteral("Файл обрезан: элементы размещены, загружены цепи его целых "
+                                   "записей."));
+    }
+    r.complete = true;
+    r.filesRead = 3;
     return r;
 }
 
 TLoadResult LoadSchematicFiles(Schematic& s, const TSchematicFileNames& names, const TLoadOptions& options) {
+    QStringList recovery;
+    QString failure;
+    if (!RecoverFileSet({names.tree, names.elements, names.nets}, &recovery, &failure)) {
+        TLoadResult r;
+        s.ReadTree({});
+        r.recovery = recovery;
+        r.log = recovery;
+        r.error = failure + QStringLiteral("\nСхема не загружена: её файлы остались после прерванного "
+                                           "сохранения и не приведены в порядок.");
+        return r;
+    }
     const auto tree = [&names] {
         TFileBytes f = ReadFileBytes(names.tree, MaxTreeFileBytes);
         if (!f.bytes && f.errorText.isEmpty())
@@ -533,9 +592,26 @@ TLoadResult LoadSchematicFiles(Schematic& s, const TSchematicFileNames& names, c
                 QStringLiteral("Cannot open file \"%1\". %2").arg(names.tree, SystemReason(f.error));
         return f;
     };
-    return LoadSchematic(
+    TLoadResult r = LoadSchematic(
         s, tree, [&names] { return ReadFileBytes(names.elements, MaxRecordFileBytes); },
         [&names] { return ReadFileBytes(names.nets, MaxRecordFileBytes); }, options);
+    r.recovery = recovery;
+    r.log = recovery + r.log;
+    return r;
+}
+
+QStringList UnplacedReport(const TLoadResult& r, qsizetype maxLines) {
+    if (r.unplacedCount == 0) return {};
+    QStringList lines{QStringLiteral("Не размещены элементы схемы (%1):").arg(r.unplacedCount)};
+    const auto shown = std::min<qsizetype>(maxLines, static_cast<qsizetype>(r.unplaced.size()));
+    for (qsizetype i = 0; i < shown; ++i) {
+        const TUnplacedElement& u = r.unplaced[static_cast<size_t>(i)];
+        lines << QStringLiteral("%1 (запись %2): %3").arg(u.name).arg(u.record).arg(u.reason);
+    }
+    if (r.unplacedCount > shown) lines << QStringLiteral("и ещё %1.").arg(r.unplacedCount - shown);
+    lines << QStringLiteral("Их выводы исключены из цепей. Если сохранить схему сейчас, этих элементов в её "
+                            "файлах не будет.");
+    return lines;
 }
 
 TLoadResult LoadSchematicBytes(Schematic& s, const QByteArray& tree, const QByteArray& elements,

@@ -16,6 +16,14 @@ constexpr int GridCells = GridSize * GridSize;
 constexpr int PictureCellPixels = 10;
 // Fixed capacity of the element table; slots are numbered 1..MaxElements.
 constexpr int MaxElements = 1000;
+// Element coordinates read from files lie within -CoordinateLimit..CoordinateLimit (far beyond the
+// field, and small enough for pixel arithmetic at any zoom).
+constexpr int32_t CoordinateLimit = 1000000;
+
+// Simulated time in time units: the simulator's clock, the due times of scheduled changes and the
+// times a probe records. 64 bits, so a run never wraps round: at a billion units a second it would
+// count for centuries.
+using TSimTime = int64_t;
 
 // One pin of an element: position relative to the element's top-left cell and the simulator's
 // per-pin state.
@@ -24,9 +32,9 @@ struct TLeg {
     int32_t Y = 0; // 1-based row on its side
     uint8_t Level = 0;
     bool IsInput = false;
-    int32_t Ordinal = 0;
-    int32_t Timer = 0;
     uint8_t Pending = 0;
+    int32_t Ordinal = 0;
+    TSimTime Timer = 0;
 };
 
 struct TPoint32 {
@@ -54,7 +62,7 @@ struct TElement {
     // Probe: the times its input changed, oldest first, and its level before the first of them
     // (low, unless older changes were dropped from the record). Indicator: the times its State
     // changed, when the simulator records them.
-    std::vector<int32_t> Transitions;
+    std::vector<TSimTime> Transitions;
     bool LevelBefore = false;
 
     ElementKind kind() const;

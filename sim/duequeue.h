@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "model/types.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,11 +17,11 @@ public:
         slot_.assign(static_cast<size_t>(count) + 1, Absent);
     }
     bool empty() const { return heap_.empty(); }
-    int32_t topTime() const { return heap_.front().time; }
+    TSimTime topTime() const { return heap_.front().time; }
     int topElement() const { return heap_.front().element; }
 
     // Puts the element in the queue at `time`, or moves it there.
-    void set(int element, int32_t time) {
+    void set(int element, TSimTime time) {
         uint32_t& at = slot_[static_cast<size_t>(element)];
         if (at == Absent) {
             at = static_cast<uint32_t>(heap_.size());
@@ -27,7 +29,7 @@ public:
             up(at);
             return;
         }
-        const int32_t old = heap_[at].time;
+        const TSimTime old = heap_[at].time;
         heap_[at].time = time;
         if (time < old)
             up(at);
@@ -51,7 +53,7 @@ public:
 private:
     static constexpr uint32_t Absent = ~uint32_t{0};
     struct Entry {
-        int32_t time;
+        TSimTime time;
         int element;
     };
     void place(uint32_t at, Entry e) {

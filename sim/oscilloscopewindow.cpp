@@ -31,8 +31,10 @@ TForm17::TForm17(const Schematic& model, const Simulator& simulator, QWidget* pa
     : QDialog(parent), model_(model), sim_(simulator) {
     setObjectName(QStringLiteral("Form17"));
     setWindowTitle(QStringLiteral("Осциллографы"));
+    // Kept above its parent, the main window, as a window of the program; not above every window,
+    // which would hide the modal dialogs (the save dialog's file list) under it.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
 
     CheckListBox1 = new QListWidget(this);

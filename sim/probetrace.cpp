@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cstdlib>
 
-void RecordTransition(TElement& probe, int32_t time, ProbeRecording recording) {
-    std::vector<int32_t>& record = probe.Transitions;
+void RecordTransition(TElement& probe, TSimTime time, ProbeRecording recording) {
+    std::vector<TSimTime>& record = probe.Transitions;
     record.push_back(time);
     if (recording == ProbeRecording::All || record.size() % ProbeTrimEvery != 0) return;
-    const int64_t oldest = int64_t{time} - TraceWidth;
+    const TSimTime oldest = time - TraceWidth;
     const auto kept =
-        std::find_if(record.begin(), record.end(), [&](int32_t t) { return t >= oldest && t <= time; });
+        std::find_if(record.begin(), record.end(), [&](TSimTime t) { return t >= oldest && t <= time; });
     const auto dropped = kept - record.begin();
     if (dropped % 2 != 0) probe.LevelBefore = !probe.LevelBefore;
     record.erase(record.begin(), kept);
@@ -36,16 +36,16 @@ void DrawTraceLine(QImage& image, int x0, int y0, int x1, int y1, QRgb rgb) {
     }
 }
 
-void DrawTrace(QImage& image, std::span<const int32_t> transitions, bool levelBefore, int32_t simTime) {
+void DrawTrace(QImage& image, std::span<const TSimTime> transitions, bool levelBefore, TSimTime simTime) {
     if (image.format() != QImage::Format_RGB32) image = QImage(image.size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     if (simTime < 0) return; // no unit from 0 to simTime
-    const int64_t w = image.width();
-    const int64_t now = simTime;
+    const TSimTime w = image.width();
+    const TSimTime now = simTime;
     const QRgb pen = qRgb(0, 0, 0);
     // Units more than w before now fall off the left edge; the first drawn point is the unit w
     // before now (at x = -1) or unit 0.
-    int64_t t = std::max<int64_t>(0, now - w);
+    TSimTime t = std::max<TSimTime>(0, now - w);
     auto next = std::upper_bound(transitions.begin(), transitions.end(), t);
     bool high = levelBefore != ((next - transitions.begin()) % 2 != 0);
     int x = now < w ? static_cast<int>(w - now - 2) : -1;

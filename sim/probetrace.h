@@ -32,8 +32,8 @@ constexpr size_t ProbeTrimEvery = 4096;
 
 // Appends `time` to the probe's Transitions and, under Visible, drops the entries that no drawing
 // at `time` or later can show: older than time - TraceWidth, or later than `time` (recorded before
-// the clock wrapped round). LevelBefore flips once per dropped entry.
-void RecordTransition(TElement& probe, int32_t time, ProbeRecording recording);
+// the clock was set back). LevelBefore flips once per dropped entry.
+void RecordTransition(TElement& probe, TSimTime time, ProbeRecording recording);
 
 // Draws the trace at `simTime` into `image` (made RGB32 of its present size): white, with the
 // level in black on the low line (y TraceLowY) or the high line (y TraceHighY), one pixel per unit
@@ -41,7 +41,7 @@ void RecordTransition(TElement& probe, int32_t time, ProbeRecording recording);
 // the times the level changed, increasing; `levelBefore` the level before the first of them. Every
 // change recorded for a unit is applied (two changes in one unit cancel). The cost follows the
 // width, not `simTime`: drawing starts at the first unit that can reach the picture.
-void DrawTrace(QImage& image, std::span<const int32_t> transitions, bool levelBefore, int32_t simTime);
+void DrawTrace(QImage& image, std::span<const TSimTime> transitions, bool levelBefore, TSimTime simTime);
 
 // The pixels of the straight line from (x0, y0) to (x1, y1), both ends included, set to `rgb`
 // where they fall inside the RGB32 image.

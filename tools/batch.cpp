@@ -11,6 +11,11 @@ const char* const Usage =
     "       tarnwell-batch --help\n"
     "FILE is a netlist, or a schematic file set named by its .tsv file (loaded\n"
     "with the catalogue of DIR, by default the bases/ beside the program)\n"
+    "A netlist's edit lines (connect, disconnect, removenet, delete, undo, redo)\n"
+    "apply in file order after its element and net lines, and the wires are routed\n"
+    "once at the end: undo takes back the latest edit line not yet taken back, redo\n"
+    "makes the latest one taken back again, so a file acts as the same file\n"
+    "without the lines it leaves undone\n"
     "test checks FILE against the statements of TESTFILE and prints TAP; exit\n"
     "status 0 all cases passed, 1 some failed, 2 bad arguments or input\n";
 

@@ -3,11 +3,13 @@
 #include "tools/batchio.h"
 #include "tools/batchschematic.h"
 
+#include "document/schematicdocument.h"
 #include "router/router.h"
 
-// route FILE [--bases DIR]: derives the pin cells, routes every wire once and prints each cell that
-// holds a wire or a routed pin as "X Y WIRE NET", x-major. A schematic file set (FILE.tsv) is
-// loaded as the program opens it, and the grids are printed as that load leaves them.
+// route FILE [--bases DIR]: derives the pin cells, routes every wire once (after the netlist's edit
+// lines) and prints each cell that holds a wire or a routed pin as "X Y WIRE NET", x-major. A
+// schematic file set (FILE.tsv) is loaded as the program opens it, and the grids are printed as
+// that load leaves them.
 int BatchRoute(const QStringList& args, FILE* out, FILE* err) {
     QString file;
     QString bases;
@@ -26,15 +28,15 @@ int BatchRoute(const QStringList& args, FILE* out, FILE* err) {
                     QStringLiteral("route takes one FILE (usage: tarnwell-batch route FILE [--bases DIR])"));
         return 2;
     }
-    Schematic s;
-    RoutingGrids grids;
+    SchematicDocument document;
     if (IsSchematicFile(file)) {
-        if (!LoadSchematicSet(file, bases.isEmpty() ? DefaultBasesFolder() : bases, s, grids, err)) return 2;
+        if (!LoadSchematicSet(file, bases.isEmpty() ? DefaultBasesFolder() : bases, document, err)) return 2;
     } else {
-        if (!ReadNetlistFile(file, s, err)) return 2;
-        s.DeriveCons();
-        RouteWires(s, grids);
+        if (!ReadNetlistFile(file, document, err)) return 2;
+        // The edits of the file are routed once, at the end.
+        document.Reroute();
     }
+    const RoutingGrids& grids = document.grids();
     QByteArray result;
     for (int x = 0; x <= GridMax; ++x)
         for (int y = 0; y <= GridMax; ++y) {

@@ -3,10 +3,10 @@
 #include "tools/batchio.h"
 #include "tools/batchschematic.h"
 
+#include "document/schematicdocument.h"
 #include "sim/simulator.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -46,18 +46,18 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     }
     if (file.isEmpty()) return Fail(err, QStringLiteral("missing FILE (usage: run FILE --units N)"));
     if (!haveUnits) return Fail(err, QStringLiteral("missing --units N"));
-    constexpr int32_t MaxUnits = std::numeric_limits<int32_t>::max();
-    int32_t units = 0;
-    if (const NumberFault fault = ReadWholeNumber(unitsText, 0, MaxUnits, &units); fault != NumberFault::None)
+    int64_t units = 0;
+    if (const NumberFault fault = ReadWholeNumber(unitsText, 0, NetlistLastTime, &units);
+        fault != NumberFault::None)
         return Fail(err, NumberFaultMessage(fault, QStringLiteral("--units"), unitsText, 0));
 
-    Schematic s;
+    SchematicDocument document;
+    Schematic& s = document.schematic();
     std::vector<TToggle> toggles;
     if (IsSchematicFile(file)) {
-        RoutingGrids grids;
-        if (!LoadSchematicSet(file, bases.isEmpty() ? DefaultBasesFolder() : bases, s, grids, err)) return 2;
+        if (!LoadSchematicSet(file, bases.isEmpty() ? DefaultBasesFolder() : bases, document, err)) return 2;
     } else {
-        const std::optional<NetlistResult> parsed = ReadNetlistFile(file, s, err);
+        const std::optional<NetlistResult> parsed = ReadNetlistFile(file, document, err);
         if (!parsed) return 2;
         toggles = parsed->toggles;
     }
@@ -66,16 +66,16 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
                      [](const TToggle& a, const TToggle& b) { return a.time < b.time; });
     auto next = toggles.cbegin();
 
-    Simulator sim(s);
-    // Every transition is printed, so the probes keep them all (4 bytes each).
+    Simulator& sim = document.simulator();
+    // Every transition is printed, so the probes keep them all (8 bytes each).
     sim.Recording = ProbeRecording::All;
     sim.PrepareRun();
-    for (int t = 0; t < units; ++t) {
-        for (; next != toggles.cend() && next->time == sim.SimTime; ++next) {
-            TElement& sw = s.elementForRun(next->element);
-            sw.State = !sw.State;
-        }
-        sim.RunUnit();
+    // The stretches between toggles in one call each, which skips the quiet units.
+    while (sim.SimTime < units) {
+        for (; next != toggles.cend() && next->time == sim.SimTime; ++next)
+            s.ToggleSwitch(next->element);
+        const TSimTime until = next != toggles.cend() && next->time < units ? next->time : units;
+        sim.RunUnits(until - sim.SimTime);
     }
 
     QString result;
@@ -83,7 +83,7 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
         const TElement& e = s.element(i);
         if (e.kind() == ElementKind::Probe) {
             result += e.Name + QStringLiteral(" transitions:");
-            for (int32_t t : e.Transitions)
+            for (TSimTime t : e.Transitions)
                 result += u' ' + QString::number(t);
             result += u'\n';
         } else if (e.kind() == ElementKind::Indicator) {

@@ -4,9 +4,6 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/chiplookup.h"
-#include "model/schematicfiles.h"
-#include "model/specialelements.h"
-#include "router/router.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,13 +11,13 @@
 
 namespace {
 
-void Route(Schematic& s, RoutingGrids& grids) {
-    s.DeriveCons();
-    RouteWires(s, grids);
+// Each line of a message about `path` on its own line of standard error.
+void ReportLines(FILE* err, const QString& path, const QString& text) {
+    for (const QString& line : text.split(u'\n'))
+        ReportError(err, QStringLiteral("%1: %2").arg(path, line));
 }
 
 } // namespace
-
 bool IsSchematicFile(const QString& path) {
     return path.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive);
 }
@@ -29,51 +26,37 @@ QString DefaultBasesFolder() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bases"));
 }
 
-bool LoadSchematicSet(const QString& path, const QString& bases, Schematic& s, RoutingGrids& grids,
-                      FILE* err) {
-    // Opening a missing table would create it empty: the folder must hold all three.
+bool LoadSchematicSet(const QString& path, const QString& bases, SchematicDocument& document, FILE* err) {
+    // The catalogue is only read: a missing, empty, damaged or foreign file is refused, never created
+    // or changed.
     for (const QString& file : {Catalogue::PicturesFile, Catalogue::ElementsFile, Catalogue::ChipsFile}) {
-        if (!QFileInfo(QDir(bases).filePath(file)).isFile()) {
+        if (!QFileInfo::exists(QDir(bases).filePath(file))) {
             ReportError(err, QStringLiteral("no catalogue in %1: %2 is missing").arg(bases, file));
             return false;
         }
     }
-    Catalogue catalogue(bases);
+    Catalogue catalogue(bases, CatalogueTable::OpenMode::ReadOnly);
     for (const QString& error : {catalogue.openPictures(), catalogue.openElements(), catalogue.openChips()}) {
         if (!error.isEmpty()) {
-            ReportError(err, QStringLiteral("cannot open the catalogue in %1: %2").arg(bases, error));
+            ReportLines(err, QStringLiteral("cannot open the catalogue in %1").arg(bases), error);
             return false;
         }
     }
 
-    // The program starts with one routing, and New routes the empty schematic again.
-    Route(s, grids);
-    s.Clear();
-    Route(s, grids);
-
-    TLoadOptions options;
-    options.placement = [&catalogue](const QStandardItem* node, TPlacementData* data, QString* error) {
-        const ElementKind kind = KindOfName(node->text());
-        if (kind == ElementKind::Unknown || !node->parent()) return false;
-        if (kind != ElementKind::Chip) {
-            *data = SpecialElements::Placement(kind);
-            return true;
-        }
-        return LookUpChipElement(catalogue, node->parent()->text(), data, error);
-    };
-    const TSchematicFileNames names = SchematicFileNames(path);
-    const TLoadResult r = LoadSchematicFiles(s, names, options);
+    document.setPlacementSource(CataloguePlacement(catalogue));
+    const TLoadResult r = document.Load(SchematicFileNames(path));
+    // The catalogue goes with this function.
+    document.setPlacementSource({});
+    for (const QString& line : r.recovery)
+        ReportLines(err, path, line);
+    for (const QString& line : UnplacedReport(r, MaxLoadProblems))
+        ReportLines(err, path, line);
     for (const QString& problem : r.problems)
-        ReportError(err, QStringLiteral("%1: %2").arg(path, problem));
+        ReportLines(err, path, problem);
     if (!r.error.isEmpty()) {
-        ReportError(err, QStringLiteral("%1: %2").arg(path, r.error));
+        ReportLines(err, path, r.error);
         // Nothing of the set could be read without its tree file.
-        if (r.filesRead == 0 && s.navigator().count() == 0) return false;
-    }
-    if (r.complete) {
-        Route(s, grids);
-        grids.WireMap.fill(WireFree);
-        Route(s, grids);
+        if (r.filesRead == 0 && document.schematic().navigator().count() == 0) return false;
     }
     return true;
 }

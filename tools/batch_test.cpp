@@ -6,6 +6,7 @@
 #include "tools/testfile.h"
 #include "tools/testreport.h"
 
+#include "document/schematicdocument.h"
 #include "sim/simulator.h"
 #include "sim/vcdwriter.h"
 
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <limits>
 #include <set>
 
 namespace {
@@ -83,28 +83,28 @@ int BatchTest(const QStringList& args, FILE* out, FILE* err) {
     const QString& schematic = files[0];
     const QString& testPath = files[1];
 
-    Schematic s;
+    SchematicDocument document;
+    Schematic& s = document.schematic();
     if (IsSchematicFile(schematic)) {
-        RoutingGrids grids;
-        if (!LoadSchematicSet(schematic, bases.isEmpty() ? DefaultBasesFolder() : bases, s, grids, err))
+        if (!LoadSchematicSet(schematic, bases.isEmpty() ? DefaultBasesFolder() : bases, document, err))
             return 2;
-    } else if (!ReadNetlistFile(schematic, s, err)) {
+    } else if (!ReadNetlistFile(schematic, document, err)) {
         return 2;
     }
     const std::optional<QByteArray> bytes = ReadInputFile(testPath, err);
     if (!bytes) return 2;
     const TestFile tests = ReadTestFile(*bytes, s);
     if (!tests.ok) return Fail(err, QStringLiteral("%1: %2").arg(testPath, tests.message));
-    constexpr TestTime MaxRunUnits = std::numeric_limits<decltype(Simulator::SimTime)>::max();
+    // As long as `run --units` goes.
+    constexpr TestTime MaxRunUnits = NetlistLastTime;
     for (const TestCase& c : tests.cases)
         if (c.length > MaxRunUnits)
-            return Fail(
-                err, QStringLiteral(
-                         "%1: line %2: a run of %3 units is longer than the simulator's clock reaches (%4)")
-                         .arg(testPath)
-                         .arg(c.lengthLine)
-                         .arg(c.length)
-                         .arg(MaxRunUnits));
+            return Fail(err, QStringLiteral(
+                                 "%1: line %2: a run of %3 units is longer than the longest run (%4 units)")
+                                 .arg(testPath)
+                                 .arg(c.lengthLine)
+                                 .arg(c.length)
+                                 .arg(MaxRunUnits));
 
     if (!WriteOutput(out, TapHead(tests.cases.size()), err)) return 2;
     const QString fileName = QFileInfo(testPath).fileName();

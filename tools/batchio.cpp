@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tools/batchio.h"
 
+#include "document/netlistload.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -41,7 +43,7 @@ std::optional<QByteArray> ReadInputFile(const QString& path, FILE* err) {
     return bytes;
 }
 
-std::optional<NetlistResult> ReadNetlistFile(const QString& path, Schematic& s, FILE* err) {
+std::optional<NetlistResult> ReadNetlistFile(const QString& path, SchematicDocument& document, FILE* err) {
     const std::optional<QByteArray> bytes = ReadInputFile(path, err);
     if (!bytes) return std::nullopt;
     // Stateless: a sequence cut off at the end of the file is an error, not a wait for more.
@@ -51,7 +53,7 @@ std::optional<NetlistResult> ReadNetlistFile(const QString& path, Schematic& s, 
         ReportError(err, QStringLiteral("%1 is not UTF-8 text").arg(path));
         return std::nullopt;
     }
-    NetlistResult r = LoadNetlist(text, s);
+    NetlistResult r = LoadNetlist(text, document);
     if (!r.ok) {
         ReportError(err, QStringLiteral("%1: %2").arg(path, r.message));
         return std::nullopt;

@@ -3,6 +3,8 @@
 
 #include "model/netlist.h"
 
+class SchematicDocument;
+
 #include <QByteArray>
 #include <QString>
 
@@ -20,9 +22,9 @@ void ReportError(FILE* err, const QString& message);
 // Reads the file at `path` whole. On a fault (unreadable, longer than MaxNetlistBytes) prints the
 // message naming the file and returns nothing.
 std::optional<QByteArray> ReadInputFile(const QString& path, FILE* err);
-// Reads the UTF-8 netlist at `path` into `s` and prints the reader's warnings. On any fault
-// (unreadable, too long, not UTF-8, a bad line) prints the message naming the file and returns
-// nothing.
-std::optional<NetlistResult> ReadNetlistFile(const QString& path, Schematic& s, FILE* err);
+// Reads the UTF-8 netlist at `path` into the document (its edit lines as edits, not routed) and
+// prints the reader's warnings. On any fault (unreadable, too long, not UTF-8, a bad line) prints
+// the message naming the file and returns nothing.
+std::optional<NetlistResult> ReadNetlistFile(const QString& path, SchematicDocument& document, FILE* err);
 // Writes `bytes` to `out` and flushes; on a failure reports it and returns false.
 bool WriteOutput(FILE* out, const QByteArray& bytes, FILE* err);

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Writes the example schematics: each is built with the program's own operations (listing chips
-// and special elements, placing them with the default catalogue's data, moving and connecting)
-// and saved as the program saves it. The circuits with switches also get a netlist of the same
+// Writes the example schematics: each is built with the program's own edits (listing chips and
+// special elements, placing them with the default catalogue's data, moving and connecting) and
+// saved as the program saves it. The circuits with switches also get a netlist of the same
 // elements and nets with switch toggles, so a run can turn the switches over.
 #include "catalogue/catalogue.h"
 #include "catalogue/chiplookup.h"
+#include "document/schematicdocument.h"
+#include "model/netlist.h"
 #include "model/schematicfiles.h"
 #include "model/specialelements.h"
 
@@ -21,79 +23,49 @@ namespace {
 
 class Builder {
 public:
-    explicit Builder(Catalogue& catalogue) : catalogue_(catalogue) {}
+    explicit Builder(Catalogue& catalogue) : s(doc.schematic()) {
+        doc.setPlacementSource(CataloguePlacement(catalogue));
+        // The files hold no wires.
+        doc.setRouteAfterEdits(false);
+    }
 
-    Schematic s;
+    SchematicDocument doc;
+    Schematic& s;
 
     // Lists a chip and returns its group node.
     QStandardItem* Chip(const char* mark, int elements) {
-        return s.ListChip(QString::fromUtf8(mark), elements);
+        return doc.ListChip(QString::fromUtf8(mark), elements);
     }
     // Places a listed node at cell (x, y); returns the element index.
     int Place(QStandardItem* node, int x, int y) {
-        TPlacementData data;
         QString error;
-        const ElementKind kind = KindOfName(node->text());
-        if (kind != ElementKind::Chip)
-            data = SpecialElements::Placement(kind);
-        else if (!LookUpChipElement(catalogue_, node->parent()->text(), &data, &error))
-            throw std::runtime_error(error.toStdString());
-        const int index = s.PlaceNode(node, data, false, nullptr);
-        if (index == 0) throw std::runtime_error("cannot place " + node->text().toStdString());
-        s.SetCoord(index, {x, y});
+        const int index = doc.PlaceNode(node, false, nullptr, &error);
+        if (index == 0)
+            throw std::runtime_error("cannot place " + node->text().toStdString() + ": " +
+                                     error.toStdString());
+        doc.MoveElements({{index, {x, y}}});
         return index;
     }
-    int Special(ElementKind kind, int x, int y) { return Place(s.ListSpecial(kind), x, y); }
+    int Special(ElementKind kind, int x, int y) { return Place(doc.ListSpecial(kind), x, y); }
     // Joins the pins into one net, in this order.
     void Net(std::vector<std::pair<int, int>> pins) {
         for (size_t i = 1; i < pins.size(); ++i)
-            if (!s.ConnectPins({pins[0].first, pins[0].second}, {pins[i].first, pins[i].second}))
+            if (!doc.ConnectPins({pins[0].first, pins[0].second}, {pins[i].first, pins[i].second}))
                 throw std::runtime_error("cannot connect");
     }
-
-private:
-    Catalogue& catalogue_;
 };
 
 // The netlist of the same schematic: its elements with their pin strings and scripts, its nets,
 // then the toggles.
 QByteArray Netlist(const Schematic& s, const QString& title, const QStringList& toggles) {
-    QString out = QStringLiteral("# %1\n").arg(title);
-    for (int i = 1; i <= s.ElementCount(); ++i) {
-        const TElement& e = s.element(i);
-        QString left, right;
-        for (const TLeg& leg : e.Legs) {
-            QString& side = leg.X == 0 ? left : right;
-            if (side.size() < leg.Y) side = side.leftJustified(leg.Y, u'0');
-            side[leg.Y - 1] = u'1';
-        }
-        out += QStringLiteral("element %1 %2 %3 %4 %5 %6 %7 %8 %9")
-                   .arg(e.Name)
-                   .arg(e.Coord.x)
-                   .arg(e.Coord.y)
-                   .arg(e.CellWidth)
-                   .arg(e.CellHeight)
-                   .arg(left.isEmpty() ? QStringLiteral("-") : left,
-                        right.isEmpty() ? QStringLiteral("-") : right)
-                   .arg(e.Reaction_LH)
-                   .arg(e.Reaction_HL);
-        if (!e.Script.isEmpty()) out += u' ' + e.Script.join(u' ');
-        out += u'\n';
-    }
-    for (const TConns& net : s.Conns()) {
-        out += QStringLiteral("net");
-        for (const TPinRef& pin : net)
-            out += QStringLiteral(" %1 %2").arg(pin.Element).arg(pin.Leg);
-        out += u'\n';
-    }
+    QString out = QStringLiteral("# %1\n").arg(title) + NetlistText(s);
     for (const QString& t : toggles)
         out += QStringLiteral("toggle %1\n").arg(t);
     return out.toUtf8();
 }
 
-void Save(const Schematic& s, const QString& folder, const char* name) {
-    const QString error =
-        SaveSchematicFiles(s, SchematicFileNames(QDir(folder).filePath(QString::fromUtf8(name))));
+void Save(SchematicDocument& doc, const QString& folder, const char* name) {
+    const QString error = doc.Save(SchematicFileNames(QDir(folder).filePath(QString::fromUtf8(name))));
     if (!error.isEmpty()) throw std::runtime_error(error.toStdString());
 }
 
@@ -120,7 +92,7 @@ void RsLatch(Catalogue& catalogue, const QString& folder) {
     b.Net({{reset, 0}, {nq, 1}});
     b.Net({{q, 2}, {nq, 0}, {lampQ, 0}, {probeQ, 0}});
     b.Net({{nq, 2}, {q, 1}, {lampNQ, 0}, {probeNQ, 0}});
-    Save(b.s, folder, "rs_latch.tsv");
+    Save(b.doc, folder, "rs_latch.tsv");
     WriteText(folder, "rs_latch.net",
               Netlist(b.s,
                       QStringLiteral("RS latch of two NANDs; the switches are the active-low set and reset"),
@@ -139,7 +111,7 @@ void RingOscillator(Catalogue& catalogue, const QString& folder) {
     b.Net({{a, 1}, {c, 0}});
     b.Net({{c, 1}, {d, 0}});
     b.Net({{d, 1}, {a, 0}, {probe, 0}});
-    Save(b.s, folder, "ring_oscillator.tsv");
+    Save(b.doc, folder, "ring_oscillator.tsv");
 }
 
 // Sum = A xor B from four NANDs, carry = A and B; two switches in, two indicators out.
@@ -163,7 +135,7 @@ void HalfAdder(Catalogue& catalogue, const QString& folder) {
     b.Net({{n3, 2}, {n4, 1}});
     b.Net({{n4, 2}, {sum, 0}});
     b.Net({{carry, 2}, {c, 0}});
-    Save(b.s, folder, "half_adder.tsv");
+    Save(b.doc, folder, "half_adder.tsv");
     WriteText(folder, "half_adder.net",
               Netlist(b.s, QStringLiteral("Half adder; A = Переключатель1, B = Переключатель2"),
                       {QStringLiteral("Переключатель1 100"), QStringLiteral("Переключатель2 200"),
@@ -191,7 +163,7 @@ void DivideByTwo(Catalogue& catalogue, const QString& folder) {
     const int snq = b.Place(slow2->child(1), 67, 40);
     const int clockProbe = b.Special(ElementKind::Probe, 5, 60);
     const int outProbe = b.Special(ElementKind::Probe, 85, 8);
-    b.s.SetGeneratorDurations(gen, 50, 50);
+    b.doc.SetGeneratorDurations(gen, 50, 50);
     b.Net({{gen, 0}, {m1, 1}, {m2, 1}, {clockProbe, 0}});
     b.Net({{gen, 1}, {s1, 1}, {s2, 1}});
     b.Net({{m1, 2}, {mq, 0}});
@@ -202,7 +174,7 @@ void DivideByTwo(Catalogue& catalogue, const QString& folder) {
     b.Net({{s2, 2}, {snq, 1}});
     b.Net({{sq, 2}, {snq, 0}, {m2, 0}, {outProbe, 0}});
     b.Net({{snq, 2}, {sq, 1}, {m1, 0}});
-    Save(b.s, folder, "divide_by_two.tsv");
+    Save(b.doc, folder, "divide_by_two.tsv");
 }
 
 } // namespace

@@ -89,18 +89,17 @@ void BuildWiredScene(TForm1& form) {
 
 // Lists an element of the kind and places it at cell `at`, as a double click in the navigator does.
 int Place(TForm1& form, ElementKind kind, TPoint32 at) {
-    QStandardItem* node = form.model().ListSpecial(kind);
+    QStandardItem* node = form.document().ListSpecial(kind);
     if (!node) return 0;
     form.NavPanel->TreeView1->setCurrentIndex(form.NavPanel->viewIndex(node));
     form.TreeView1DblClick();
     const int index = form.model().ElementCount();
-    form.model().SetCoord(index, at);
+    form.document().MoveElements({{index, at}});
     return index;
 }
 
 void Connect(TForm1& form, TPinRef a, TPinRef b) {
-    form.model().ConnectPins(a, b);
-    form.simulator().PrepareRun();
+    form.document().ConnectPins(a, b);
 }
 
 QImage Specials(TForm1& form) {
@@ -128,7 +127,7 @@ QImage Oscilloscope(TForm1& form) {
     const int p1 = Place(form, ElementKind::Probe, {20, 1});
     const int p2 = Place(form, ElementKind::Probe, {20, 10});
     const int p3 = Place(form, ElementKind::Probe, {20, 19});
-    form.model().SetGeneratorDurations(gen, 30, 50);
+    form.document().SetGeneratorDurations(gen, 30, 50);
     Connect(form, {gen, 0}, {p1, 0});
     Connect(form, {gen, 1}, {p2, 0});
     Connect(form, {sw, 0}, {p3, 0});

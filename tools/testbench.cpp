@@ -25,7 +25,7 @@ CaseTraces TestBench::Run(const TestCase& c) {
     for (const TestStatement& st : c.statements) {
         if (st.kind != StatementKind::Set) continue;
         sim.RunUnits(st.from - sim.SimTime);
-        s_.elementForRun(st.element).State = st.level;
+        if (s_.element(st.element).State != st.level) s_.ToggleSwitch(st.element);
         std::vector<LevelChange>& list = traces.changes[static_cast<size_t>(st.element)];
         if (!list.empty() && list.back().time == st.from) list.pop_back();
         if (st.level != (!list.empty() && list.back().level)) list.push_back({st.from, st.level});

@@ -3,10 +3,12 @@
 
 #include "app/mainwindow.h"
 #include "catalogue/catalogue.h"
+#include "tests/common/testutil.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,9 +52,12 @@ protected:
     }
 
     void TearDown() override {
-        if (form) {
+        // A window the test closed itself is left as it is.
+        if (form && form->isVisible()) {
             // Closing writes the settings; make sure it can.
             QDir(dir.path()).mkpath(QStringLiteral("config"));
+            // A test's changes are given up at closing.
+            if (form->document().isModified()) AnswerNextMessageBox(QMessageBox::No);
             form->close();
         }
     }

@@ -37,7 +37,7 @@ TEST_F(FirstSchematic, AnInverterDrivingBothInputsOfANandSettlesAfterTheirDelays
     using namespace UserScript;
 
     AddChips(f, {QStringLiteral("К155ЛН1"), QStringLiteral("К155ЛА3")});
-    QStandardItemModel& tree = s.navigator().model();
+    const QStandardItemModel& tree = s.navigator().model();
     ASSERT_EQ(tree.rowCount(), 2);
     EXPECT_EQ(tree.item(0)->text(), QStringLiteral("К155ЛА3"));
     EXPECT_EQ(tree.item(0)->rowCount(), 4);

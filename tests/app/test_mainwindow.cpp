@@ -2,13 +2,17 @@
 #include "app/navigatorpanel.h"
 #include "editor/surface.h"
 #include "editor/workspaceframe.h"
+#include "router/router.h"
 #include "tests/app/appfixture.h"
 #include "tests/common/testutil.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -43,7 +47,9 @@ TEST_F(MainWindow, CreatesFifteenWindowsInOrderWithTheirCaptions) {
     for (int i = 0; i < 15; ++i) {
         QWidget* w = f.CreatedWindows[i];
         EXPECT_STREQ(w->metaObject()->className(), expected[i].first) << i;
-        EXPECT_EQ(w->windowTitle(), QString::fromUtf8(expected[i].second)) << i;
+        // The main window's caption holds the mark of unsaved changes, shown only while there are.
+        const QString caption = i == 0 ? w->windowHandle()->title() : w->windowTitle();
+        EXPECT_EQ(caption, QString::fromUtf8(expected[i].second)) << i;
         if (i > 0) {
             EXPECT_TRUE(w->isWindow()) << i;
             EXPECT_FALSE(w->isVisible()) << i;
@@ -75,11 +81,15 @@ void expectMenus(TForm1& f, bool locked) {
         titles << a->text();
     EXPECT_EQ(titles, QStringList({QStringLiteral("Файл"), QStringLiteral("Правка"), QStringLiteral("Схема"),
                                    QStringLiteral("Базы данных")}));
-    const MenuRows file = {{QStringLiteral("Новый"), true},      {QStringLiteral("Открыть..."), true},
-                           {QStringLiteral("Сохранить"), false}, {QStringLiteral("Сохранить как..."), true},
-                           {QStringLiteral("-"), true},          {QStringLiteral("Настройки..."), true},
-                           {QStringLiteral("-"), true},          {QStringLiteral("Выход"), true}};
-    const MenuRows edit = {{QStringLiteral("Выделить все"), true},
+    const MenuRows file = {{QStringLiteral("Новый"), true},     {QStringLiteral("Открыть..."), true},
+                           {QStringLiteral("Сохранить"), true}, {QStringLiteral("Сохранить как..."), true},
+                           {QStringLiteral("-"), true},         {QStringLiteral("Настройки..."), true},
+                           {QStringLiteral("-"), true},         {QStringLiteral("Выход"), true}};
+    // Nothing to undo or redo in a fresh window.
+    const MenuRows edit = {{QStringLiteral("Отменить"), false},
+                           {QStringLiteral("Повторить"), false},
+                           {QStringLiteral("-"), true},
+                           {QStringLiteral("Выделить все"), true},
                            {QStringLiteral("Снять выделение"), true},
                            {QStringLiteral("Инвертировать выделение"), true}};
     const MenuRows scheme = {{QStringLiteral("Добавить микросхему..."), true},
@@ -95,6 +105,12 @@ void expectMenus(TForm1& f, bool locked) {
     EXPECT_EQ(rowsOf(f.MenuSpecial), special);
     EXPECT_EQ(rowsOf(f.MenuBases), expectedBases(locked));
     EXPECT_EQ(f.ActExit->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
+    EXPECT_EQ(f.ActNew->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(f.ActOpen->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(f.ActSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(f.ActUndo->shortcuts(), QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    EXPECT_EQ(f.ActRedo->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
 }
 
 TEST_F(MainWindow, WithoutASettingsFileTheCatalogueItemsAreLockedAndDefaultsHold) {
@@ -134,6 +150,22 @@ TEST_F(MainWindow, ReadsHexadecimalAndDollarValuesAndIgnoresGarbage) {
     EXPECT_EQ(f.Frame21->surface().pixel(20, 30), qRgb(255, 0, 0));
 }
 
+// Regression: the catalogue windows outlived the model and the window registry they use when the
+// main window was destroyed. They go first now.
+TEST_F(MainWindow, TheCatalogueWindowsGoBeforeTheModelTheyUse) {
+    TForm1& f = start();
+    QStringList order;
+    QObject::connect(&f.model(), &QObject::destroyed, [&order] { order << QStringLiteral("model"); });
+    for (QWidget* w : f.CreatedWindows)
+        if (const QString name = w->objectName(); name == u"Form13" || name == u"Form10")
+            QObject::connect(w, &QObject::destroyed, [&order, name] { order << name; });
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("config"))));
+    f.close();
+    form.reset();
+    ASSERT_EQ(order.size(), 3);
+    EXPECT_EQ(order.last(), QStringLiteral("model"));
+}
+
 TEST_F(MainWindow, ClosingWritesTheSixKeysInOrderAndLeavesLockBasesAlone) {
     writeConfig("[Main]\r\nLockBases=0\r\n");
     TForm1& f = start();
@@ -147,14 +179,36 @@ TEST_F(MainWindow, ClosingWritesTheSixKeysInOrderAndLeavesLockBasesAlone) {
     form.reset();
 }
 
-TEST_F(MainWindow, AFailedWriteShowsThePathAndKeepsTheWindowOpen) {
+// Regression: while the settings file could not be written the window could not be closed at all.
+// The close now asks whether to close without the options; "Нет" keeps the window open.
+TEST_F(MainWindow, AnUnwritableSettingsFileAsksWhetherToCloseWithoutTheOptions) {
     TForm1& f = start(); // no config folder: every write fails
-    AcceptNextMessageBox();
+    QString question;
+    const auto answer = [&question](QMessageBox::StandardButton button) {
+        WhenModalShown([&question, button](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) return;
+            question = box->windowTitle() + u'|' + box->text();
+            box->button(button)->click();
+        });
+    };
+    answer(QMessageBox::No);
     EXPECT_FALSE(f.close());
     EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(LastMessageBoxTitle(), QStringLiteral("Tarnwell"));
-    EXPECT_EQ(LastMessageBoxText(), QStringLiteral("Unable to write to %1").arg(configPath()));
-    EXPECT_FALSE(QFile::exists(configPath()));
+    EXPECT_EQ(question,
+              QStringLiteral("Внимание|Unable to write to %1\nНастройки не сохранены. Закрыть программу "
+                             "без сохранения настроек?")
+                  .arg(configPath()));
+    // The settings file is a folder now: still no write, and "Да" closes.
+    ASSERT_TRUE(QDir().mkpath(configPath()));
+    question.clear();
+    answer(QMessageBox::Yes);
+    EXPECT_TRUE(f.close());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Внимание|Unable to write to ")));
+    EXPECT_TRUE(QFileInfo(configPath()).isDir());
+    form.reset();
+    ASSERT_TRUE(QDir(configPath()).removeRecursively());
 }
 
 struct DesktopCase {
@@ -168,10 +222,23 @@ TEST_P(DesktopSetupTest, PanelSizeBackgroundAndOneDotPerGridPoint) {
     writeConfig("[Colors]\nDesktop=$FFFF00\nGrid=$0000FF\n"); // aqua desktop, red grid
     TForm1& f = start();
     const int s = GetParam().scale;
-    form->Frame21->grids().WireMap.at(5, 5) = 10000;
+    // A wire on the surface before: the set-up paints it over and keeps the routing it came from.
+    for (const bool output : {true, false}) {
+        TElement e;
+        e.Coord = {output ? 10 : 30, 10};
+        e.CellWidth = 2;
+        e.CellHeight = 2;
+        e.Legs = output ? BuildLegs(QString(), QStringLiteral("1"), 2)
+                        : BuildLegs(QStringLiteral("1"), QString(), 2);
+        ASSERT_GT(f.model().AddElement(e), 0);
+    }
+    ASSERT_TRUE(f.model().AddNet({{1, 0}, {2, 0}}));
+    f.Button4Click();
+    const RoutingGrids routed = f.Frame21->grids();
+    ASSERT_EQ(routed.WireMap.at(20, 11), WireHorizontal);
     f.Frame21->view().Scale = s;
     f.DesktopSetup();
-    EXPECT_EQ(form->Frame21->grids().WireMap.at(5, 5), 0);
+    EXPECT_EQ(f.Frame21->grids().WireMap, routed.WireMap);
     EXPECT_EQ(f.Frame21->Panel1()->size(), QSize(GetParam().side, GetParam().side));
     const QImage& img = f.Frame21->surface();
     ASSERT_GE(img.width(), 200 * s + 1);
@@ -194,11 +261,15 @@ INSTANTIATE_TEST_SUITE_P(Scales, DesktopSetupTest,
 
 TEST_F(MainWindow, ToolbarStatusBarNavigatorAndLogsStartAsDescribed) {
     TForm1& f = start();
-    for (QToolButton* b : {f.ToolButtonNew, f.ToolButtonOpen, f.ToolButtonSave, f.ToolButton6, f.ToolButton7,
-                           f.ToolButton8, f.ToolButton9, f.ToolButton1}) {
+    for (QToolButton* b :
+         {f.ToolButtonNew, f.ToolButtonOpen, f.ToolButtonSave, f.ToolButtonUndo, f.ToolButtonRedo,
+          f.ToolButton6, f.ToolButton7, f.ToolButton8, f.ToolButton9, f.ToolButton1}) {
         EXPECT_EQ(b->size(), QSize(32, 29)) << b->objectName().toStdString();
         EXPECT_EQ(b->iconSize(), QSize(21, 21));
     }
+    EXPECT_FALSE(f.ToolButtonUndo->isEnabled());
+    EXPECT_FALSE(f.ToolButtonRedo->isEnabled());
+    EXPECT_EQ(f.ToolButtonUndo->toolTip(), QStringLiteral("Отменить"));
     EXPECT_TRUE(f.ToolButton6->isEnabled());
     EXPECT_FALSE(f.ToolButton7->isEnabled());
     EXPECT_FALSE(f.ToolButton8->isEnabled());

@@ -127,8 +127,8 @@ TEST_F(SpecialElementsTest, AGeneratorSetInItsDialogKeepsItsNewDurations) {
         complement = complement && s().element(gen).Legs[1].Level == 1 - s().element(gen).Legs[0].Level;
     }
     EXPECT_TRUE(complement);
-    EXPECT_EQ(s().element(first).Transitions, (std::vector<int32_t>{0, 30, 100, 130, 200, 230}));
-    EXPECT_EQ(s().element(second).Transitions, (std::vector<int32_t>{30, 100, 130, 200, 230}));
+    EXPECT_EQ(s().element(first).Transitions, (std::vector<TSimTime>{0, 30, 100, 130, 200, 230}));
+    EXPECT_EQ(s().element(second).Transitions, (std::vector<TSimTime>{30, 100, 130, 200, 230}));
 }
 
 TEST_F(SpecialElementsTest, AProbeDoubleClickedOpensTheOscilloscopeWithItsChannel) {

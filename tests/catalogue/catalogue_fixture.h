@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "catalogue/catalogueui.h"
+#include "model/schematic.h"
+
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMessageBox>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVariant>
 
 #include <gtest/gtest.h>
@@ -31,6 +37,11 @@ struct SeedChip {
     QString elemName;
     QVariant elemCount;
 };
+
+// The add-chip dialog lists its chips straight into `s`.
+inline CatalogueUi::ChipLister ListInto(Schematic& s) {
+    return [&s](const QString& mark, int elements) { s.ListChip(mark, elements); };
+}
 
 inline QByteArray BmpOf(int width, int height, QColor color = Qt::white) {
     QImage img(width, height, QImage::Format_RGB32);
@@ -109,3 +120,21 @@ inline void WriteSmallCatalogue(const QString& folder) {
                    {{"AND", "B"}, {"OR", "C"}, {"NOT", "A", "01", "01"}},
                    {{"K1", "t1", "OR", 4}, {"K2", "t2", "AND", 1}, {"K3", "t3", "NOT", 6}});
 }
+
+// Closes every message box that comes up while it lives, keeping the texts.
+class MessageCollector {
+public:
+    MessageCollector() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts.append(box->text());
+                box->done(QMessageBox::Ok);
+            }
+        });
+        timer_.start(5);
+    }
+    QStringList texts;
+
+private:
+    QTimer timer_;
+};

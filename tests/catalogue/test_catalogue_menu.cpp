@@ -51,7 +51,7 @@ TEST(MainWindowCatalogue, MenusOpenTheCatalogueWindowsAndAddChipListsIntoTheNavi
         action->trigger();
     }
     EXPECT_EQ(form1.model().ChipCount(), 2);
-    QStandardItemModel& tree = form1.model().navigator().model();
+    const QStandardItemModel& tree = form1.model().navigator().model();
     ASSERT_EQ(tree.rowCount(), 2);
     EXPECT_EQ(tree.item(0)->text(), QStringLiteral("K1"));
     EXPECT_EQ(tree.item(0)->child(0)->text(), QStringLiteral("D2.1"));

@@ -114,7 +114,7 @@ TEST(DefaultCatalogueWindows, ShowTheGatePictures) {
     for (const QString& f : {Catalogue::PicturesFile, Catalogue::ElementsFile, Catalogue::ChipsFile})
         ASSERT_TRUE(QFile::copy(staged.filePath(f), dir.filePath(f)));
     Schematic model;
-    CatalogueUi ui(dir.path(), &model);
+    CatalogueUi ui(dir.path(), ListInto(model));
     new TForm6(ui);
     new TForm7(ui);
     new TForm8(ui);

@@ -212,13 +212,18 @@ TEST_F(Tables, KeyViolationsSayWhatClashedThenTheEngineTextAndChangeNothing) {
     EXPECT_EQ(error.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Картинка с именем «B» уже есть"));
     EXPECT_EQ(cat.pictures().count(), 3);
 
-    // Renaming an element onto an existing name: the post fails and the record keeps its name.
+    // Renaming an element onto an existing name: the post fails, nothing is stored, and the typed
+    // name stays in edit, to be corrected or cancelled.
     CatalogueTable& elements = cat.elements();
     elements.first();
     elements.setField(ElementField::Name, QStringLiteral("OR"));
     error = elements.post();
     EXPECT_EQ(error.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Элемент с именем «OR» уже есть"));
-    EXPECT_FALSE(elements.isDirty());
+    EXPECT_EQ(error.section(QLatin1Char('\n'), -1),
+              QStringLiteral("Изменения не сохранены: введённые значения остались в окне."));
+    EXPECT_TRUE(elements.isDirty());
+    EXPECT_EQ(elements.text(ElementField::Name), QStringLiteral("OR"));
+    elements.cancel();
     EXPECT_EQ(elements.text(ElementField::Name), QStringLiteral("AND"));
 }
 

@@ -47,7 +47,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         seed();
-        ui = std::make_unique<CatalogueUi>(dir.path(), &model);
+        ui = std::make_unique<CatalogueUi>(dir.path(), ListInto(model));
         new TForm6(*ui);
         new TForm7(*ui);
         new TForm8(*ui);
@@ -118,9 +118,7 @@ TEST_P(AddChip, ListsTheChipThirdWithItsElements) {
     // Two chips listed before, then taken out of the tree again.
     model.ListChip(QStringLiteral("A"), 0);
     model.ListChip(QStringLiteral("B"), 0);
-    model.navigator().clear();
-    model.navigator().appendRoot(
-        Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup));
+    model.ReadTree("\xD1\xEF\xE5\xF6. \xFD\xEB\xE5\xEC\xE5\xED\xF2\xFB\r\n"); // "Спец. элементы" alone
     form<TForm13>()->Button3->click(); // "Добавить": the dialog stays
     EXPECT_EQ(model.ChipCount(), 3);
     ASSERT_EQ(rootTexts(), (QStringList{"CHIP", "Спец. элементы"}));
@@ -904,7 +902,7 @@ TEST(CatalogueWindows, AreDeletedNewestFirstWhileTheTablesAreStillOpen) {
     Schematic model;
     QStringList deleted;
     {
-        CatalogueUi ui(dir.path(), &model);
+        CatalogueUi ui(dir.path(), ListInto(model));
         for (QWidget* w : std::initializer_list<QWidget*>{new TForm10(ui), new TForm7(ui), new TForm5(ui),
                                                           new TForm14(ui)}) {
             QObject::connect(w, &QObject::destroyed, [&deleted, &ui, name = w->objectName()] {
@@ -921,7 +919,7 @@ TEST(CatalogueWindows, RegisterInTheRegistryTheyAreGivenAndLeaveItWhenDeleted) {
     Schematic model;
     WindowRegistry windows;
     {
-        CatalogueUi ui(dir.path(), &model, &windows);
+        CatalogueUi ui(dir.path(), ListInto(model), &windows);
         auto* elements = new TForm7(ui);
         auto* chooser = new TForm8(ui);
         EXPECT_EQ(&ui.windows(), &windows);

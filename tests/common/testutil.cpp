@@ -53,6 +53,21 @@ void AcceptNextMessageBox() {
     });
 }
 
+void AnswerNextMessageBox(int button) {
+    lastText.clear();
+    lastTitle.clear();
+    const auto isBox = [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; };
+    WhenModalShown(isBox, [button](QWidget* w) {
+        auto* box = static_cast<QMessageBox*>(w);
+        lastText = box->text();
+        lastTitle = box->windowTitle();
+        if (QAbstractButton* b = box->button(static_cast<QMessageBox::StandardButton>(button)))
+            b->click();
+        else
+            box->reject();
+    });
+}
+
 QString LastMessageBoxText() {
     return lastText;
 }

@@ -19,3 +19,6 @@ QString LastMessageBoxText();
 QString LastMessageBoxTitle();
 // Closes the next message box with its default button and remembers its caption and text.
 void AcceptNextMessageBox();
+// Closes the next message box (other modal windows are waited past) with its standard button
+// `button` (a QMessageBox::StandardButton) and remembers its caption and text.
+void AnswerNextMessageBox(int button);

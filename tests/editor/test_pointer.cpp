@@ -275,18 +275,18 @@ TEST_F(Pointer, TheMarkerFollowsThePinUnderThePointer) {
     moveTo(box(a).topLeft() + QPoint(1, 19)); // left pin, row 2
     ASSERT_TRUE(pointer().HoverMarkerShown());
     EXPECT_EQ(pointer().HoverMarkerLeg(), 0);
-    EXPECT_EQ(s().element(a).Bitmap.pixel(2, 17), 0xFFFF0000u); // white there: red
-    EXPECT_EQ(pic(a)->picture(), s().element(a).Bitmap);
-    moveTo(box(a).topLeft() + QPoint(3, 21)); // the same pin again: erased and drawn again
-    EXPECT_EQ(s().element(a).Bitmap.pixel(2, 17), 0xFFFF0000u);
+    EXPECT_EQ(pic(a)->picture().pixel(2, 17), 0xFFFF0000u); // white there: red
+    EXPECT_EQ(s().element(a).Bitmap, clean);                // the model's picture stays as placed
+    moveTo(box(a).topLeft() + QPoint(3, 21));               // the same pin again: erased and drawn again
+    EXPECT_EQ(pic(a)->picture().pixel(2, 17), 0xFFFF0000u);
     moveTo(middle(a));
     EXPECT_FALSE(pointer().HoverMarkerShown());
-    EXPECT_EQ(s().element(a).Bitmap, clean);
+    EXPECT_EQ(pic(a)->picture(), clean);
     moveTo(box(a).topLeft() + QPoint(38, 10)); // right pin
     EXPECT_EQ(pointer().HoverMarkerLeg(), 1);
     moveTo(surfaceToPanel({400, 400})); // leaving over the surface erases it
     EXPECT_FALSE(pointer().HoverMarkerShown());
-    EXPECT_EQ(s().element(a).Bitmap, clean);
+    EXPECT_EQ(pic(a)->picture(), clean);
 }
 
 TEST_F(Pointer, ADeletionDropsAMarkerOnItsPictureAndAMarkerOnALaterOneFollowsIt) {
@@ -300,7 +300,7 @@ TEST_F(Pointer, ADeletionDropsAMarkerOnItsPictureAndAMarkerOnALaterOneFollowsIt)
     form->ActDeleteSelected->trigger();
     EXPECT_FALSE(pointer().HoverMarkerShown());
     moveTo(surfaceToPanel({400, 400}));
-    EXPECT_EQ(s().element(2).Bitmap, clean3);
+    EXPECT_EQ(pic(2)->picture(), clean3);
 
     // A marker on the last element stays with it when an earlier one goes.
     const QImage clean2 = s().element(2).Bitmap.copy();

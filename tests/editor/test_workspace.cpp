@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The workspace inside the main window: re-route and redraw, zoom, wheel, hover.
 #include "app/mainwindow.h"
+#include "app/navigatorpanel.h"
 #include "editor/elementpicture.h"
 #include "editor/pointerstate.h"
 #include "editor/surface.h"
@@ -17,9 +18,12 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -223,16 +227,68 @@ TEST_F(Workspace, WithHighlightingOffHoverFollowsButWiresStayInverse) {
     EXPECT_EQ(form->Frame21->view().HoverNet, -1);
 }
 
+// Regression: the blue highlight of a net stayed when the pointer left the workspace.
+TEST_F(Workspace, TheNetHighlightGoesWhenThePointerLeavesTheWorkspace) {
+    AddRowNets(3);
+    QWidget* field = form->Frame21->Image1();
+    QTest::mouseMove(field, {200, 203}); // nearest grid point (20, 20): net 1
+    ASSERT_EQ(form->Frame21->view().HoverNet, 1);
+    ASSERT_EQ(surface().pixel(203, 200), BluePx);
+    QTest::mouseMove(form->NavPanel->TreeView1->viewport(), {20, 20});
+    EXPECT_EQ(form->Frame21->view().HoverNet, -1);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(surface().pixel(203, (12 + 8 * k) * 10), BlackPx) << k;
+}
+
+// Regression: picture positions were worked out in int, and an element far off the field (one
+// flipped byte of a file) overflowed. They are held within what a widget takes.
+TEST_F(Workspace, PicturesFarOffTheFieldAreLaidOutWithoutOverflow) {
+    const int i = AddElement(0, 0, 3, 4, "01", "1");
+    form->Frame21->SyncPictures();
+    const ElementPicture* p = form->Frame21->picture(i);
+    for (const int scale : {3, 20}) {
+        form->Frame21->view().Scale = scale;
+        for (const TPoint32 c :
+             {TPoint32{INT32_MAX, INT32_MIN}, TPoint32{INT32_MIN, INT32_MAX}, TPoint32{-5, 7}}) {
+            s().SetCoord(i, c);
+            const auto expected = [scale](int32_t v) {
+                return static_cast<int>(
+                    std::clamp<qint64>(qint64{v} * scale + 2, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+            };
+            EXPECT_EQ(p->pos(), QPoint(expected(c.x), expected(c.y))) << scale << ' ' << c.x;
+            EXPECT_EQ(p->size(), QSize(30 * scale / 10, 40 * scale / 10));
+        }
+    }
+}
+
 TEST_F(Workspace, LegMarkerShowsOnThePictureAndASecondDrawRemovesIt) {
     const int i = AddElement(7, 3, 4, 5, "01", "1");
     form->Frame21->SyncPictures();
     ElementPicture* p = form->Frame21->picture(i);
     const QImage before = s().element(i).Bitmap.copy();
-    form->DrawLegMarker(p, 0);                                  // left leg at row 2
-    EXPECT_EQ(s().element(i).Bitmap.pixel(2, 17), 0xFFFF0000u); // white in the picture: red
-    EXPECT_EQ(p->picture(), s().element(i).Bitmap);
+    form->DrawLegMarker(p, 0);                         // left leg at row 2
+    EXPECT_EQ(p->picture().pixel(2, 17), 0xFFFF0000u); // white in the picture: red
+    EXPECT_EQ(s().element(i).Bitmap, before);          // the model's picture stays as placed
     form->DrawLegMarker(p, 0);
-    EXPECT_EQ(s().element(i).Bitmap, before);
+    EXPECT_EQ(p->picture(), before);
+}
+
+// The view draws the selection tint over the element's picture, every pixel exclusive-or yellow;
+// the model's picture stays as placed, and deselecting restores the shown one bit for bit.
+TEST_F(Workspace, TheSelectionTintIsDrawnByTheView) {
+    const int i = AddElement(7, 3, 4, 5, "01", "1");
+    form->Frame21->SyncPictures();
+    ElementPicture* p = form->Frame21->picture(i);
+    const QImage placed = s().element(i).Bitmap.copy();
+    s().SelectElement(i);
+    for (const QPoint at : {QPoint(0, 0), QPoint(20, 20), QPoint(39, 49)})
+        EXPECT_EQ(p->picture().pixel(at), placed.pixel(at) ^ 0x00FFFF00u);
+    EXPECT_EQ(s().element(i).Bitmap, placed);
+    // A marker drawn while selected and taken away again leaves the tint as it was.
+    form->DrawLegMarker(p, 0);
+    form->DrawLegMarker(p, 0);
+    s().DeselectElement(i);
+    EXPECT_EQ(p->picture(), placed);
 }
 
 // Screenshots of a routed schematic for the documentation, written only when asked for.

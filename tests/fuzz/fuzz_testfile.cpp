@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Schematic s;
-    static bool loaded = LoadNetlist(QString::fromUtf8(BenchNetlist), s).ok;
+    static bool loaded = ReadNetlist(QString::fromUtf8(BenchNetlist), s).ok;
     FuzzCheck(loaded, "the schematic does not load");
 
     const TestFile file =

@@ -22,17 +22,21 @@ inline void FuzzAssert(const std::string& fault) {
     std::abort();
 }
 
-// Fonts and painting (the designator on a chip's picture) need a GUI application; the offscreen
-// platform needs no display.
-inline int InitFuzzApplication(int* argc, char*** argv) {
+// The offscreen platform (no display needed), and only Qt's fatal messages, which abort: the image
+// readers warn about every odd palette index, and printing them would slow the run.
+inline void InitFuzzPlatform() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The image readers warn about every odd palette index; printing them would slow the run.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtFatalMsg) {
             std::fprintf(stderr, "%s\n", qPrintable(text));
             std::abort();
         }
     });
+}
+
+// Fonts and painting (the designator on a chip's picture) need a GUI application.
+inline int InitFuzzApplication(int* argc, char*** argv) {
+    InitFuzzPlatform();
     static QGuiApplication* app = new QGuiApplication(*argc, *argv);
     (void)app;
     return 0;

@@ -84,11 +84,11 @@ TEST_F(NavigatorOps, OnlyAListedNodeIsPlacedAndAFullTableRefuses) {
     EXPECT_EQ(Navigator::imageIndex(group->child(1)), Navigator::ImageListed);
 }
 
-TEST_F(NavigatorOps, SelectOnCreateTintsTheNewElement) {
+TEST_F(NavigatorOps, SelectOnCreateSelectsTheNewElementAndKeepsItsPicture) {
     QStandardItem* group = ListChip(1);
     const int i = s.PlaceNode(group->child(0), Chip("1", "1"), true, nullptr);
     EXPECT_TRUE(s.element(i).Selected);
-    EXPECT_EQ(s.element(i).Bitmap.pixel(0, 0), 0xFFFFFFFFu ^ 0x00FFFF00u);
+    EXPECT_EQ(s.element(i).Bitmap.pixel(0, 0), 0xFFFFFFFFu);
 }
 
 TEST_F(NavigatorOps, RemovingAPlacedElementLeavesItsNodeListedForPlacingAgain) {
@@ -139,8 +139,7 @@ TEST_F(NavigatorOps, SelectionFollowsTheClickedNode) {
     QStandardItem* group = ListChip(3);
     s.PlaceNode(group->child(0), Chip("1", "1"), false, nullptr);
     s.PlaceNode(group->child(2), Chip("1", "1"), false, nullptr);
-    QStandardItem* special = Navigator::makeNode(QStringLiteral("Спец. элементы"), Navigator::ImageGroup);
-    s.navigator().appendRoot(special);
+    QStandardItem* special = s.ListSpecial(ElementKind::Indicator)->parent();
     const auto selected = [this] {
         std::vector<bool> v;
         for (int i = 1; i <= s.ElementCount(); ++i)

@@ -13,6 +13,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -202,6 +204,13 @@ protected:
         return SchematicFileNames(dir.filePath(QString::fromUtf8(name)));
     }
 
+    // `a` saved as scheme.tsv.
+    TSchematicFileNames Saved(const Schematic& a) {
+        const TSchematicFileNames names = Names();
+        EXPECT_EQ(SaveSchematicFiles(a, names), QString());
+        return names;
+    }
+
     TLoadResult Load(Schematic& t, const TSchematicFileNames& names) {
         t.Clear();
         return LoadSchematicFiles(t, names, Options());
@@ -229,11 +238,12 @@ TEST_F(SchematicFiles, LoadingHandWrittenFilesPlacesByNameAndRestoresPositionsDe
                             "\xD1\xEF\xE5\xF6. \xFD\xEB\xE5\xEC\xE5\xED\xF2\xFB\r\n"
                             "\t\xCF\xE5\xF0\xE5\xEA\xEB\xFE\xF7\xE0\xF2\xE5\xEB\xFC\x31\r\n"
                             "\t\xCE\xF1\xF6\xE8\xEB\xEB\xEE\xE3\xF0\xE0\xF4\x32\r\n";
-    // Records in file order: the probe, D1.2, the switch; D1.3 is never named; "X" names no node.
+    // Records in file order: the probe, D1.2, "X" (no node of that name), the switch; D1.3 is never
+    // named. The net file names records: 4 is the switch, which becomes element 3.
     const QByteArray elements = Rec(50, 60, "\xCE\xF1\xF6\xE8\xEB\xEB\xEE\xE3\xF0\xE0\xF4\x32", 0, 0) +
                                 Rec(5, 6, "D1.2", 33, 44) + Rec(0, 0, "X", 1, 1) +
                                 Rec(7, 8, "\xCF\xE5\xF0\xE5\xEA\xEB\xFE\xF7\xE0\xF2\xE5\xEB\xFC\x31", 0, 0);
-    const QByteArray nets = Pin(3, 0) + Pin(2, 2) + Pin(1, 0) + Pin(0, 0);
+    const QByteArray nets = Pin(4, 0) + Pin(2, 2) + Pin(1, 0) + Pin(0, 0);
     std::vector<int> placed;
     TLoadOptions options = Options();
     options.placed = [&placed](int i) { placed.push_back(i); };
@@ -241,6 +251,9 @@ TEST_F(SchematicFiles, LoadingHandWrittenFilesPlacesByNameAndRestoresPositionsDe
     EXPECT_TRUE(r.complete);
     EXPECT_EQ(r.error, QString());
     EXPECT_TRUE(r.problems.isEmpty()) << r.problems.join(u'\n').toStdString();
+    ASSERT_EQ(r.unplaced.size(), 1u);
+    EXPECT_EQ(r.unplaced[0].record, 3);
+    EXPECT_EQ(r.unplaced[0].name, QStringLiteral("X"));
     ASSERT_EQ(t.ElementCount(), 3);
     EXPECT_EQ(placed, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(t.element(1).Name, QStringLiteral("Осциллограф2"));
@@ -362,12 +375,13 @@ TEST_F(SchematicFiles, ANameLongerThanTwentyCharactersIsCutAndNotPlacedOnLoading
     ASSERT_EQ(SaveSchematicFiles(a, names), QString());
     Schematic b;
     const TLoadResult r = Load(b, names);
-    // The long one stays listed, D1.1 takes slot 1, and the net to the missing second element
-    // is dropped with a report.
+    // The long one stays listed and is reported, D1.1 takes slot 1; the net loses the pin of the
+    // unplaced record and, left with one pin, goes.
     ASSERT_EQ(b.ElementCount(), 1);
     EXPECT_EQ(b.element(1).Name, QStringLiteral("D1.1"));
     EXPECT_EQ(NodeLines(b.navigator()), (QStringList{"K#0", ">" + longName + "#2", ">D1.1#1"}));
     EXPECT_TRUE(b.Conns().empty());
+    EXPECT_EQ(r.unplacedCount, 1);
     EXPECT_EQ(r.problems.size(), 2);
     EXPECT_EQ(CheckInvariants(b) + CheckNavigator(b), "");
 }
@@ -395,15 +409,14 @@ TEST_F(SchematicFiles, TheLoaderDropsWhatWouldBreakTheModel) {
          1},
         {"a pin twice in its net", Pin(1, 0) + Pin(1, 0) + Pin(2, 0) + Pin(0, 0), {{{1, 0}, {2, 0}}}, 1},
         {"a net left with one pin",
-         Pin(1, 0) + Pin(7, 0) + Pin(0, 0) + Pin(2, 0) + Pin(3, 0),
+         Pin(1, 0) + Pin(7, 0) + Pin(0, 0) + Pin(2, 0) + Pin(3, 0) + Pin(0, 0),
          {{{2, 0}, {3, 0}}},
          2},
         {"two end records in a row",
-         Pin(1, 0) + Pin(2, 0) + Pin(0, 0) + Pin(0, 0) + Pin(3, 0) + Pin(3, 2),
+         Pin(1, 0) + Pin(2, 0) + Pin(0, 0) + Pin(0, 0) + Pin(3, 0) + Pin(3, 2) + Pin(0, 2),
          {{{1, 0}, {2, 0}}, {{3, 0}, {3, 2}}},
          1},
         {"an end record first", Pin(0, 5) + Pin(1, 1) + Pin(2, 1) + Pin(0, 1), {{{1, 1}, {2, 1}}}, 1},
-        {"no end record at the end", Pin(1, 0) + Pin(2, 0), {{{1, 0}, {2, 0}}}, 0},
         {"one lone end record", Pin(0, 0), {}, 1},
     };
     for (const Case& c : cases) {
@@ -445,7 +458,8 @@ TEST_F(SchematicFiles, EachMissingFileStopsTheLoadWhereItIsNeeded) {
         Schematic t;
         const TLoadResult r = Load(t, Names("none.tsv"));
         EXPECT_FALSE(r.complete);
-        EXPECT_EQ(r.error, QStringLiteral("Cannot open file \"%1\". No such file or directory")
+        EXPECT_EQ(r.error, QStringLiteral("Cannot open file \"%1\". No such file or directory\nСхема не "
+                                          "загружена: она пуста.")
                                .arg(dir.filePath(QStringLiteral("none.tsv"))));
         EXPECT_EQ(t.navigator().count(), 0);
         EXPECT_EQ(t.ElementCount(), 0);
@@ -456,7 +470,9 @@ TEST_F(SchematicFiles, EachMissingFileStopsTheLoadWhereItIsNeeded) {
         Schematic t;
         const TLoadResult r = Load(t, names);
         EXPECT_FALSE(r.complete);
-        EXPECT_EQ(r.error, QStringLiteral("File not found"));
+        EXPECT_EQ(r.error, QStringLiteral("File not found\nФайл: %1\nЗагружен только навигатор: элементы не "
+                                          "размещены, цепи не загружены.")
+                               .arg(names.elements));
         EXPECT_EQ(NodeLines(t.navigator()), (QStringList{"К155ЛА3#0", ">D1.1#2", ">D1.2#2"}));
         EXPECT_EQ(t.ElementCount(), 0);
     }
@@ -467,7 +483,8 @@ TEST_F(SchematicFiles, EachMissingFileStopsTheLoadWhereItIsNeeded) {
         Schematic t;
         const TLoadResult r = Load(t, names);
         EXPECT_FALSE(r.complete);
-        EXPECT_EQ(r.error, QStringLiteral("File not found"));
+        EXPECT_EQ(r.error, QStringLiteral("File not found\nФайл: %1\nЭлементы размещены, цепи не загружены.")
+                               .arg(names.nets));
         ASSERT_EQ(t.ElementCount(), 2);
         EXPECT_EQ(t.element(2).Coord, (TPoint32{30, 7}));
         EXPECT_TRUE(t.Conns().empty());
@@ -478,7 +495,10 @@ TEST_F(SchematicFiles, EachMissingFileStopsTheLoadWhereItIsNeeded) {
         Schematic t;
         const TLoadResult r = Load(t, names);
         EXPECT_FALSE(r.complete);
-        EXPECT_EQ(r.error, QStringLiteral("Invalid level (3) for item \"Бад\""));
+        EXPECT_EQ(r.error, QStringLiteral("Invalid level (3) for item \"Бад\"\nФайл: %1, строка 3\nЗагрузка "
+                                          "остановлена: в навигаторе узлы до этой строки, элементы и цепи не "
+                                          "загружены.")
+                               .arg(names.tree));
         EXPECT_EQ(NodeLines(t.navigator()), (QStringList{"К#0", ">D1.1#2"}));
         EXPECT_EQ(t.ElementCount(), 0);
     }
@@ -487,8 +507,8 @@ TEST_F(SchematicFiles, EachMissingFileStopsTheLoadWhereItIsNeeded) {
     {
         Schematic t;
         const TLoadResult r = Load(t, Names("folder.tsv"));
-        EXPECT_EQ(r.error, QStringLiteral("Cannot open file \"%1\". Is a directory")
-                               .arg(dir.filePath(QStringLiteral("folder.tsv"))));
+        EXPECT_EQ(r.error.section(u'\n', 0, 0), QStringLiteral("Cannot open file \"%1\". Is a directory")
+                                                    .arg(dir.filePath(QStringLiteral("folder.tsv"))));
     }
 }
 
@@ -499,16 +519,31 @@ TEST_F(SchematicFiles, TruncatedRecordsStopTheLoadAfterTheWholeOnes) {
         Schematic t;
         const TLoadResult r =
             LoadSchematicBytes(t, tree, elements.left(60), Pin(1, 0) + Pin(2, 0), Options());
-        EXPECT_EQ(r.error, QStringLiteral("Read beyond end of file"));
+        EXPECT_EQ(r.error,
+                  QStringLiteral("Read beyond end of file\nФайл обрезан: размещены элементы его целых "
+                                 "записей, цепи не загружены."));
         EXPECT_FALSE(r.complete);
         EXPECT_EQ(t.ElementCount(), 1);
         EXPECT_TRUE(t.Conns().empty());
     }
     {
         Schematic t;
-        const TLoadResult r =
-            LoadSchematicBytes(t, tree, elements, Pin(1, 0) + Pin(2, 0) + Pin(0, 0).left(5), Options());
-        EXPECT_EQ(r.error, QStringLiteral("Read beyond end of file"));
+        const TLoadResult r = LoadSchematicBytes(
+            t, tree, elements, Pin(1, 0) + Pin(2, 0) + Pin(0, 0) + Pin(0, 0).left(5), Options());
+        EXPECT_EQ(r.error,
+                  QStringLiteral("Read beyond end of file\nФайл обрезан: элементы размещены, загружены "
+                                 "цепи его целых записей."));
+        EXPECT_FALSE(r.complete);
+        EXPECT_EQ(t.Conns(), (std::vector<TConns>{{{1, 0}, {2, 0}}}));
+    }
+    // Regression: a net file cut inside a net (its end record lost) loaded the partial net silently.
+    for (const QByteArray& cut :
+         {Pin(1, 0) + Pin(2, 0) + Pin(0, 0) + Pin(1, 1) + Pin(2, 1),
+          Pin(1, 0) + Pin(2, 0) + Pin(0, 0) + Pin(1, 1) + Pin(2, 1) + Pin(0, 0).left(5)}) {
+        Schematic t;
+        const TLoadResult r = LoadSchematicBytes(t, tree, elements, cut, Options());
+        EXPECT_EQ(r.error, QStringLiteral("Файл цепей обрезан: у последней цепи нет записи конца\nЭлементы "
+                                          "размещены, цепи до последней загружены, последняя не загружена."));
         EXPECT_FALSE(r.complete);
         EXPECT_EQ(t.Conns(), (std::vector<TConns>{{{1, 0}, {2, 0}}}));
     }
@@ -529,7 +564,11 @@ TEST_F(SchematicFiles, ASaveThatFailsPartWayLeavesTheOldFileSet) {
     // The element file's name is taken by a folder: the save fails at the second file.
     QFile::remove(names.elements);
     ASSERT_TRUE(QDir().mkdir(names.elements));
-    EXPECT_EQ(SaveSchematicFiles(changed, names), QStringLiteral("File access denied"));
+    EXPECT_EQ(
+        SaveSchematicFiles(changed, names),
+        QStringLiteral("File access denied\nФайл: %1\nСхема не сохранена; файлы схемы на диске остались "
+                       "прежними.")
+            .arg(names.elements));
     EXPECT_EQ(ReadBytes(names.tree), tree);
     EXPECT_EQ(ReadBytes(names.nets), nets);
     EXPECT_TRUE(QFileInfo(names.elements).isDir());
@@ -539,8 +578,11 @@ TEST_F(SchematicFiles, ASaveThatFailsPartWayLeavesTheOldFileSet) {
 
     // A folder that does not exist: the tree file cannot be created.
     const TSchematicFileNames nowhere = SchematicFileNames(dir.filePath(QStringLiteral("no/such.tsv")));
-    EXPECT_EQ(SaveSchematicFiles(changed, nowhere),
-              QStringLiteral("Cannot create file \"%1\". No such file or directory").arg(nowhere.tree));
+    EXPECT_EQ(
+        SaveSchematicFiles(changed, nowhere),
+        QStringLiteral("Cannot create file \"%1\". No such file or directory\nСхема не сохранена; файлы "
+                       "схемы на диске остались прежними.")
+            .arg(nowhere.tree));
     (void)elements;
 }
 
@@ -629,6 +671,354 @@ TEST_F(SchematicFiles, TheInvariantCheckFindsABrokenModel) {
     // A channel on an element that is no probe.
     ASSERT_TRUE(t.SetOscChannel(1, 2));
     EXPECT_NE(CheckInvariants(t) + CheckNavigator(t), "");
+}
+
+// Two chips, a switch and a lamp: D1.1, D2.1, П1, D1.2, D2.2, И1 in this order, with nets that
+// cross between the chips.
+void BuildTwoChips(Schematic& a) {
+    QStandardItem* k1 = a.ListChip(QStringLiteral("K1"), 2);
+    QStandardItem* k2 = a.ListChip(QStringLiteral("K2"), 2);
+    TPlacementData chip;
+    ASSERT_TRUE(FakePlacement(k1->child(0), &chip, nullptr));
+    const auto special = [&a](ElementKind k) {
+        return a.PlaceNode(a.ListSpecial(k), SpecialElements::Placement(k), false, nullptr);
+    };
+    ASSERT_EQ(a.PlaceNode(k1->child(0), chip, false, nullptr), 1);
+    ASSERT_EQ(a.PlaceNode(k2->child(0), chip, false, nullptr), 2);
+    ASSERT_EQ(special(ElementKind::Switch), 3);
+    ASSERT_EQ(a.PlaceNode(k1->child(1), chip, false, nullptr), 4);
+    ASSERT_EQ(a.PlaceNode(k2->child(1), chip, false, nullptr), 5);
+    ASSERT_EQ(special(ElementKind::Indicator), 6);
+    for (int i = 1; i <= 6; ++i)
+        a.SetCoord(i, {i * 12, i * 5});
+    for (const TConns& net : std::vector<TConns>{{{3, 0}, {1, 0}, {2, 0}},
+                                                 {{1, 2}, {4, 0}},
+                                                 {{2, 2}, {6, 0}},
+                                                 {{4, 2}, {5, 1}},
+                                                 {{5, 2}, {1, 1}, {4, 1}}})
+        ASSERT_TRUE(a.AddNet(net));
+}
+
+// Regression: an element record that placed nothing (its chip missing from the catalogue) made the
+// net file's element numbers slide onto the next elements, and saving kept the wrong nets. Each pin
+// now follows its own record: what is left are exactly the saved nets among the placed elements.
+TEST_F(SchematicFiles, ARecordThatPlacesNothingTakesOnlyItsOwnPinsOutOfTheNets) {
+    Schematic a;
+    BuildTwoChips(a);
+    const TSchematicFileNames names = Saved(a);
+    // The oracle: the same schematic with K2's elements deleted by the model's own operation.
+    Schematic expected;
+    ASSERT_TRUE(Load(expected, names).complete);
+    expected.SelectElement(2);
+    expected.SelectElement(5);
+    expected.DeleteSelected();
+    ASSERT_EQ(expected.Conns(), (std::vector<TConns>{{{2, 0}, {1, 0}}, {{1, 2}, {3, 0}}, {{1, 1}, {3, 1}}}));
+
+    QByteArray tree = ReadBytes(names.tree);
+    tree.replace("K2\r\n", "MISSING\r\n");
+    WriteBytes(names.tree, tree);
+    Schematic t;
+    const TLoadResult r = Load(t, names);
+    EXPECT_TRUE(r.complete) << r.error.toStdString();
+    ASSERT_EQ(t.ElementCount(), 4);
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(t.element(i).Name, expected.element(i).Name) << i;
+    EXPECT_EQ(t.element(4).Coord, (TPoint32{72, 30})); // И1 kept its own position
+    EXPECT_EQ(t.Conns(), expected.Conns());
+    EXPECT_EQ(CheckInvariants(t) + CheckNavigator(t), "");
+    ASSERT_EQ(r.unplaced.size(), 2u);
+    EXPECT_EQ(r.unplaced[0].record, 2);
+    EXPECT_EQ(r.unplaced[1].record, 5);
+    EXPECT_EQ(UnplacedReport(r, 20),
+              (QStringList{"Не размещены элементы схемы (2):", "D2.1 (запись 2): no such chip",
+                           "D2.2 (запись 5): no such chip",
+                           "Их выводы исключены из цепей. Если сохранить схему сейчас, этих элементов в её "
+                           "файлах не будет."}));
+    EXPECT_EQ(UnplacedReport(r, 1).mid(1, 2), (QStringList{"D2.1 (запись 2): no such chip", "и ещё 1."}));
+    // The pins of the missing elements and the nets left with one pin are in the log.
+    EXPECT_EQ(r.problems.size(), 6) << r.problems.join(u'\n').toStdString();
+}
+
+// Regression: a tree stored twice made every record place two elements, and the net file's numbers
+// slid again. Each record takes one node: the first copy of the tree is placed, the second listed.
+TEST_F(SchematicFiles, ATreeStoredTwicePlacesEachRecordOnce) {
+    Schematic a;
+    BuildTwoChips(a);
+    const TSchematicFileNames names = Saved(a);
+    WriteBytes(names.tree, ReadBytes(names.tree) + ReadBytes(names.tree));
+    Schematic t;
+    const TLoadResult r = Load(t, names);
+    EXPECT_TRUE(r.complete);
+    EXPECT_EQ(r.unplacedCount, 0);
+    ASSERT_EQ(t.ElementCount(), a.ElementCount());
+    EXPECT_EQ(t.Conns(), a.Conns());
+    const QStringList lines = NodeLines(t.navigator());
+    EXPECT_EQ(lines.mid(0, lines.size() / 2), NodeLines(a.navigator()));
+    EXPECT_EQ(lines.filter(QStringLiteral("#1")).size(), a.ElementCount());
+    EXPECT_EQ(CheckInvariants(t) + CheckNavigator(t), "");
+}
+
+// A flipped byte in a coordinate made the window's pixel arithmetic overflow. Records outside
+// -1000000..1000000 are refused by name and record number; their pins leave the nets.
+TEST_F(SchematicFiles, ARecordWithCoordinatesOutOfRangeIsNotPlaced) {
+    struct Case {
+        int32_t x, y;
+        bool placed;
+    };
+    const Case cases[] = {{1000000, -1000000, true}, {-1000000, 1000000, true},
+                          {1000001, 0, false},       {0, -1000001, false},
+                          {300000000, 5, false},     {INT32_MIN, INT32_MAX, false}};
+    const QByteArray tree = "K\r\n\tD1.1\r\n\tD1.2\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
+        Schematic t;
+        const TLoadResult r = LoadSchematicBytes(t, tree, Rec(c.x, c.y, "D1.1") + Rec(3, 3, "D1.2"),
+                                                 Pin(1, 0) + Pin(2, 0) + Pin(0, 0), Options());
+        EXPECT_TRUE(r.complete);
+        EXPECT_EQ(t.ElementCount(), c.placed ? 2 : 1);
+        EXPECT_EQ(t.Conns().size(), c.placed ? 1u : 0u);
+        if (c.placed) {
+            EXPECT_EQ(t.element(1).Coord, (TPoint32{c.x, c.y}));
+            continue;
+        }
+        EXPECT_EQ(t.element(1).Name, QStringLiteral("D1.2"));
+        ASSERT_EQ(r.unplaced.size(), 1u);
+        EXPECT_EQ(UnplacedReport(r, 20).value(1),
+                  QStringLiteral("D1.1 (запись 1): координаты (%1, %2) вне пределов -1000000…1000000")
+                      .arg(c.x)
+                      .arg(c.y));
+    }
+}
+
+// Regression: a FIFO in place of a file blocked the load for ever. Anything but a regular file is
+// refused at once, naming it.
+TEST_F(SchematicFiles, OnlyRegularFilesAreRead) {
+    Schematic a;
+    BuildTwoConnected(a);
+    const TSchematicFileNames names = Saved(a);
+    for (auto member :
+         {&TSchematicFileNames::tree, &TSchematicFileNames::elements, &TSchematicFileNames::nets}) {
+        const QString path = names.*member;
+        const QByteArray saved = ReadBytes(path);
+        ASSERT_TRUE(QFile::remove(path));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        Schematic t;
+        const TLoadResult r = Load(t, names);
+        EXPECT_FALSE(r.complete);
+        EXPECT_TRUE(r.error.startsWith(
+            QStringLiteral("\"%1\" — не обычный файл, а именованный канал (FIFO): схема из него не читается")
+                .arg(path)))
+            << r.error.toStdString();
+        ASSERT_TRUE(QFile::remove(path));
+        WriteBytes(path, saved);
+    }
+    // A device that never ends, through a link.
+    ASSERT_TRUE(QFile::remove(names.nets));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), names.nets));
+    Schematic t;
+    const TLoadResult r = Load(t, names);
+    EXPECT_TRUE(r.error.startsWith(QStringLiteral("\"%1\" — не обычный файл, а устройство").arg(names.nets)))
+        << r.error.toStdString();
+    EXPECT_EQ(t.ElementCount(), 2);
+}
+
+// Regression: a tree file of garbage loaded as junk nodes. A line with a control character is no
+// node: the load stops there and says which line.
+TEST(TreeFile, ALineWithAControlCharacterStopsTheLoadWithItsNumber) {
+    struct Case {
+        QByteArray tree;
+        qsizetype line;
+        QString fault;
+    };
+    const Case cases[] = {
+        {QByteArray("A\r\n\tB\r\n\t\x01zz\r\n\tC\r\n"), 3, "0x01"},
+        {QByteArray("A\r\n\tB\0C\r\n", 10), 2, "0x00"},
+        {QByteArray("A\x7F\r\n"), 1, "0x7f"},
+    };
+    for (const Case& c : cases) {
+        Navigator nav;
+        qsizetype line = 0;
+        EXPECT_EQ(ReadTreeFile(c.tree, nav, &line),
+                  QStringLiteral("Строка не является узлом дерева: в ней управляющий символ ") + c.fault);
+        EXPECT_EQ(line, c.line);
+        EXPECT_EQ(nav.count(), c.line - 1);
+        Schematic t;
+        const TLoadResult r = LoadSchematicBytes(t, c.tree, {}, {}, Options());
+        EXPECT_TRUE(r.error.contains(QStringLiteral("\nСтрока %1\n").arg(c.line))) << r.error.toStdString();
+    }
+    // A tab inside a node's text is text.
+    Navigator nav;
+    EXPECT_EQ(ReadTreeFile("A\tB\r\n\tC\r\n", nav), QString());
+    EXPECT_EQ(NodeLines(nav), (QStringList{"A\tB#0", ">C#2"}));
+}
+
+// The files in a folder, sorted.
+QStringList FolderFiles(const QString& path) {
+    return QDir(path).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A save cut short after any of its steps (a kill, simulated by the hook) leaves, for the next open
+// of that name, exactly the old file set or the new one, never a mix; the open finishes or undoes
+// the save, says so in its log and leaves no file of the save behind.
+TEST_F(SchematicFiles, ASaveStoppedAfterAnyStepOpensAsTheOldSetOrTheNewOne) {
+    Schematic oldSchematic, newSchematic;
+    BuildTwoConnected(oldSchematic);
+    BuildTwoChips(newSchematic);
+    constexpr int Steps = 14; // three files, two journals, six renames, three removals
+    for (const bool hadOldSet : {true, false}) {
+        for (int stop = 1; stop <= Steps + 1; ++stop) {
+            SCOPED_TRACE(testing::Message() << (hadOldSet ? "over an old set" : "a first save")
+                                            << ", stopped before step " << stop);
+            const QString folder = dir.filePath(QStringLiteral("%1-%2").arg(hadOldSet).arg(stop));
+            ASSERT_TRUE(QDir().mkpath(folder));
+            const TSchematicFileNames names = SchematicFileNames(folder + QStringLiteral("/set.tsv"));
+            const std::vector<QString> targets{names.tree, names.elements, names.nets};
+            if (hadOldSet) {
+                ASSERT_EQ(SaveSchematicFiles(oldSchematic, names), QString());
+            }
+            std::vector<QByteArray> oldBytes, newBytes;
+            for (const QString& t : targets)
+                oldBytes.push_back(ReadBytes(t));
+            int steps = 0;
+            const QString error = SaveSchematicFiles(newSchematic, names, nullptr, [&](int step) {
+                steps = step;
+                return step == stop ? CommitHookAction::Stop : CommitHookAction::Go;
+            });
+            if (stop > Steps) {
+                EXPECT_EQ(error, QString());
+                EXPECT_EQ(steps, Steps);
+            } else {
+                EXPECT_EQ(error, QStringLiteral("Сохранение остановлено"));
+            }
+            for (const QString& t : targets)
+                newBytes.push_back(ReadBytes(t));
+            // Written by the writer alone, for comparing.
+            const std::vector<QByteArray> fresh{WriteTreeFile(newSchematic.navigator()),
+                                                WriteElementFile(newSchematic), WriteNetFile(newSchematic)};
+
+            Schematic t;
+            const TLoadResult r = Load(t, names);
+            std::vector<QByteArray> after;
+            for (const QString& target : targets)
+                after.push_back(ReadBytes(target));
+            // The commit journal is written in step 5: from there on the new set counts.
+            const bool committed = stop > 5;
+            EXPECT_EQ(after, committed ? fresh : oldBytes);
+            if (committed) {
+                ASSERT_TRUE(r.complete) << r.error.toStdString();
+                EXPECT_EQ(t.Conns(), newSchematic.Conns());
+                EXPECT_EQ(t.ElementCount(), newSchematic.ElementCount());
+            } else if (hadOldSet) {
+                ASSERT_TRUE(r.complete) << r.error.toStdString();
+                EXPECT_EQ(t.Conns(), oldSchematic.Conns());
+            } else {
+                EXPECT_FALSE(r.complete);
+                EXPECT_EQ(t.navigator().count(), 0);
+            }
+            const QStringList targetNames{"set.csv", "set.esv", "set.tsv"};
+            EXPECT_EQ(FolderFiles(folder), committed || hadOldSet ? targetNames : QStringList());
+            // Said in the log whenever the stopped save had left anything.
+            const bool leftSomething = stop > 1 && stop <= Steps;
+            EXPECT_EQ(r.recovery.size(), leftSomething ? 1 : 0) << r.recovery.join(u'\n').toStdString();
+            if (leftSomething) {
+                EXPECT_TRUE(r.log.contains(r.recovery.first()));
+                EXPECT_TRUE(r.recovery.first().contains(committed ? QStringLiteral("на диске новая схема")
+                                                                  : QStringLiteral("на диске прежняя схема")))
+                    << r.recovery.first().toStdString();
+            }
+            (void)newBytes;
+        }
+    }
+}
+
+// A step that fails (an I/O error injected by the hook) leaves the old set and no leftover; a
+// failure after the new set is in place (removing the old files) still saves, and the next open
+// removes what stayed.
+TEST_F(SchematicFiles, ASaveStepThatFailsLeavesTheOldSetOrTheNewOneAndNothingBehind) {
+    Schematic oldSchematic, newSchematic;
+    BuildTwoConnected(oldSchematic);
+    BuildTwoChips(newSchematic);
+    for (int failing = 1; failing <= 14; ++failing) {
+        SCOPED_TRACE(testing::Message() << "step " << failing << " fails");
+        const QString folder = dir.filePath(QString::number(failing));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const TSchematicFileNames names = SchematicFileNames(folder + QStringLiteral("/set.tsv"));
+        ASSERT_EQ(SaveSchematicFiles(oldSchematic, names), QString());
+        const QByteArray oldElements = ReadBytes(names.elements);
+        QStringList log;
+        const QString error = SaveSchematicFiles(newSchematic, names, &log, [&](int step) {
+            return step == failing ? CommitHookAction::Fail : CommitHookAction::Go;
+        });
+        const bool saved = failing > 11;
+        if (saved) {
+            EXPECT_EQ(error, QString());
+            EXPECT_EQ(log.size(), 1) << log.join(u'\n').toStdString();
+            EXPECT_EQ(ReadBytes(names.elements), WriteElementFile(newSchematic));
+        } else {
+            EXPECT_TRUE(error.startsWith(failing == 1 || failing == 6 || failing == 7
+                                             ? QStringLiteral("Cannot create file")
+                                             : QStringLiteral("I/O error 5")))
+                << error.toStdString();
+            EXPECT_TRUE(
+                error.endsWith(QStringLiteral("Схема не сохранена; файлы схемы на диске остались прежними.")))
+                << error.toStdString();
+            EXPECT_EQ(ReadBytes(names.elements), oldElements);
+            EXPECT_EQ(FolderFiles(folder), (QStringList{"set.csv", "set.esv", "set.tsv"}));
+        }
+        Schematic t;
+        const TLoadResult r = Load(t, names);
+        EXPECT_TRUE(r.complete);
+        EXPECT_EQ(t.Conns(), saved ? newSchematic.Conns() : oldSchematic.Conns());
+        EXPECT_EQ(FolderFiles(folder), (QStringList{"set.csv", "set.esv", "set.tsv"}));
+    }
+}
+
+// Regression: a recovery that could finish only some of the renames of an interrupted save undid
+// the rest, and a target it had already overwritten kept the new content beside old ones. Wherever
+// the save stopped and whichever rename of the recovery fails, the disk holds the old set or the
+// new one, and nothing of the save is left.
+TEST_F(SchematicFiles, ARecoveryThatCannotFinishPutsTheWholeOldSetBack) {
+    Schematic oldSchematic, newSchematic;
+    BuildTwoConnected(oldSchematic);
+    BuildTwoChips(newSchematic);
+    const std::vector<QByteArray> fresh{WriteTreeFile(newSchematic.navigator()),
+                                        WriteElementFile(newSchematic), WriteNetFile(newSchematic)};
+    // Stopped before the first rename of the save (step 6) up to after its last one (step 12).
+    for (int stop = 6; stop <= 12; ++stop) {
+        for (int failing = 1; failing <= 6; ++failing) {
+            SCOPED_TRACE(testing::Message() << "stopped before step " << stop << ", rename " << failing
+                                            << " of the recovery fails");
+            const QString folder = dir.filePath(QStringLiteral("%1-%2").arg(stop).arg(failing));
+            ASSERT_TRUE(QDir().mkpath(folder));
+            const TSchematicFileNames names = SchematicFileNames(folder + QStringLiteral("/set.tsv"));
+            const std::vector<QString> targets{names.tree, names.elements, names.nets};
+            ASSERT_EQ(SaveSchematicFiles(oldSchematic, names), QString());
+            std::vector<QByteArray> oldBytes;
+            for (const QString& t : targets)
+                oldBytes.push_back(ReadBytes(t));
+            SaveSchematicFiles(newSchematic, names, nullptr, [stop](int step) {
+                return step == stop ? CommitHookAction::Stop : CommitHookAction::Go;
+            });
+
+            int renames = 0;
+            QStringList log;
+            QString failure;
+            ASSERT_TRUE(RecoverFileSet(targets, &log, &failure, [&](int rename) {
+                renames = rename;
+                return rename == failing ? CommitHookAction::Fail : CommitHookAction::Go;
+            })) << failure.toStdString();
+            std::vector<QByteArray> after;
+            for (const QString& t : targets)
+                after.push_back(ReadBytes(t));
+            const bool failed = renames >= failing;
+            EXPECT_EQ(after, failed ? oldBytes : fresh);
+            ASSERT_FALSE(log.isEmpty());
+            EXPECT_TRUE(log.last().contains(failed ? QStringLiteral("на диске прежняя схема")
+                                                   : QStringLiteral("на диске новая схема")))
+                << log.join(u'\n').toStdString();
+            EXPECT_EQ(FolderFiles(folder), (QStringList{"set.csv", "set.esv", "set.tsv"}));
+        }
+    }
 }
 
 } // namespace

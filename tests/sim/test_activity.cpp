@@ -3,12 +3,15 @@
 // results of the full-pass simulator, pass by pass, on hand-made and generated schematics.
 #include "sim/fullpasssimulator.h"
 #include "sim/simulator.h"
+#include "tests/common/runaccess.h"
+#include "tests/sim/tracereference.h"
 #include "tools/gen/chipring.h"
 #include "tools/gen/clockedcircuits.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -25,15 +28,21 @@ struct Pair {
     FullPassSimulator ref{full};
     std::vector<int> fastPictures; // indices in the order of the elementImageChanged signals
     std::vector<int> fullPictures;
+    bool inPass = false;
 
     Pair() {
         // The indicators' records are compared too.
         sim.RecordIndicators = true;
         ref.RecordIndicators = true;
-        QObject::connect(&fast, &Schematic::elementImageChanged,
-                         [this](int i) { fastPictures.push_back(i); });
-        QObject::connect(&full, &Schematic::elementImageChanged,
-                         [this](int i) { fullPictures.push_back(i); });
+        // No view code runs inside a pass: the pictures come after the unit.
+        QObject::connect(&fast, &Schematic::elementImageChanged, [this](int i) {
+            EXPECT_FALSE(inPass) << "a picture signal inside a pass";
+            fastPictures.push_back(i);
+        });
+        QObject::connect(&full, &Schematic::elementImageChanged, [this](int i) {
+            EXPECT_FALSE(inPass) << "a picture signal inside a pass";
+            fullPictures.push_back(i);
+        });
     }
     void Build(const std::function<void(Schematic&)>& make) {
         make(fast);
@@ -48,24 +57,34 @@ struct Pair {
         ref.PrepareRun();
     }
     void Toggle(int element) {
-        Both([element](Schematic& s) { s.elementForRun(element).State = !s.elementForRun(element).State; });
+        Both([element](Schematic& s) { s.ToggleSwitch(element); });
     }
-    // One unit pass by pass, comparing after each pass.
+    // One unit pass by pass, comparing after each pass, then the pictures as RunUnit sets them.
     void Unit() {
         for (int pass = 0; pass < 2; ++pass) {
+            inPass = true;
             sim.SimStep();
             ref.SimStep();
+            inPass = false;
             ExpectSame(pass);
             if (::testing::Test::HasFailure()) return;
         }
-        sim.SimTime = WrapAdd(sim.SimTime, 1);
-        ref.SimTime = WrapAdd(ref.SimTime, 1);
+        sim.SimTime += 1;
+        ref.SimTime += 1;
+        sim.ShowIndicators();
+        ref.ShowIndicators();
+        ExpectSame(2);
     }
-    // `units` units in one call of the simulator and one by one for the reference.
-    void Units(int64_t units) {
+    // `units` units in one call of the simulator, and pass by pass for the reference with the
+    // pictures set at the end, as RunUnits sets them.
+    void Units(TSimTime units) {
         sim.RunUnits(units);
-        for (int64_t u = 0; u < units; ++u)
-            ref.RunUnit();
+        for (TSimTime u = 0; u < units; ++u) {
+            ref.SimStep();
+            ref.SimStep();
+            ref.SimTime += 1;
+        }
+        ref.ShowIndicators();
         ExpectSame(-1);
     }
 
@@ -139,11 +158,11 @@ void Net(Schematic& s, TConns pins) {
 struct HandCase {
     const char* name;
     std::function<void(Schematic&)> make;
-    std::function<void(Pair&, int32_t)> before; // called before every unit with its time
+    std::function<void(Pair&, TSimTime)> before; // called before every unit with its time
     int units;
-    int probe;                        // the element whose Transitions are checked
-    std::vector<int32_t> transitions; // checked when not empty or when `none` is set
-    bool none = false;                // the probe records nothing
+    int probe;                         // the element whose Transitions are checked
+    std::vector<TSimTime> transitions; // checked when not empty or when `none` is set
+    bool none = false;                 // the probe records nothing
 };
 
 void PrintTo(const HandCase& c, std::ostream* os) {
@@ -240,18 +259,18 @@ void GeneratorTwoInverters(Schematic& s) {
     Net(s, {{inv2, 1}, {probe, 0}});
 }
 
-std::vector<int32_t> SelfLoopRecord() {
-    std::vector<int32_t> times;
-    for (int32_t t = 4; t < 40; t += 5) {
+std::vector<TSimTime> SelfLoopRecord() {
+    std::vector<TSimTime> times;
+    for (TSimTime t = 4; t < 40; t += 5) {
         times.push_back(t);
         if (t + 2 < 40) times.push_back(t + 2);
     }
     return times;
 }
 
-std::vector<int32_t> ZeroDurationRecord() {
-    std::vector<int32_t> times;
-    for (int32_t t = 0; t < 30; t += 3) {
+std::vector<TSimTime> ZeroDurationRecord() {
+    std::vector<TSimTime> times;
+    for (TSimTime t = 0; t < 30; t += 3) {
         times.push_back(t);
         times.push_back(t + 1);
     }
@@ -262,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
     Activity, HandCases,
     testing::Values(HandCase{"ChangeOfMindBeforeTheDelayEnds",
                              ChangeOfMind,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 10 || t == 12 || t == 20) p.Toggle(1);
                              },
                              40,
@@ -270,7 +289,7 @@ INSTANTIATE_TEST_SUITE_P(
                              {5, 28}},
                     HandCase{"TwoDriversOnOneNetLastWins",
                              TwoDrivers,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 5) p.Toggle(1);
                                  if (t == 10) p.Toggle(2);
                                  if (t == 15) p.Toggle(1);
@@ -282,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
                     HandCase{"GeneratorWithDurationZero", ZeroDuration, nullptr, 29, 2, ZeroDurationRecord()},
                     HandCase{"ToggleAtUnitZero",
                              SwitchProbeInverterProbe,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 0) p.Toggle(1);
                              },
                              20,
@@ -291,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
                              true},
                     HandCase{"ToggleAtUnitZeroReachesTheProbeAtZero",
                              SwitchProbeInverterProbe,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 0) p.Toggle(1);
                              },
                              20,
@@ -299,7 +318,7 @@ INSTANTIATE_TEST_SUITE_P(
                              {0}},
                     HandCase{"DeletionAndNewConnectionDuringARun",
                              GeneratorTwoInverters,
-                             [](Pair& p, int32_t t) {
+                             [](Pair& p, TSimTime t) {
                                  if (t == 20)
                                      p.Both([](Schematic& s) {
                                          s.SelectElement(2);
@@ -315,15 +334,15 @@ INSTANTIATE_TEST_SUITE_P(
                              {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 31, 33, 35, 37, 39}}),
     [](const testing::TestParamInfo<HandCase>& info) { return std::string(info.param.name); });
 
-// Delays and durations beyond the range of the clock never fall due within a run of 1000 units
-// (they used to wrap round to an early time).
+// The longest delays and durations fall due some 2^31 units on, not within a run of 1000 units
+// (with a 32-bit clock they used to wrap round to an early time).
 struct FarCase {
     const char* name;
     int lh;
     int hl;
     bool switchOn; // the inverter's input is 1, so it wants 0 (delay HL)
     bool generator;
-    std::vector<int32_t> transitions;
+    std::vector<TSimTime> transitions;
 };
 
 void PrintTo(const FarCase& c, std::ostream* os) {
@@ -349,7 +368,7 @@ TEST_P(FarDelays, NeverFallDueWithinTheRun) {
         Net(s, {{sw, 0}, {inv, 0}});
         Net(s, {{inv, 1}, {probe, 0}});
         // Starting at 1 lets the inverter want 0 once the switch is on.
-        if (c.switchOn) s.elementForRun(inv).Legs[1].Pending = 1;
+        if (c.switchOn) ForRun(s, inv).Legs[1].Pending = 1;
     });
     p.PrepareRun();
     if (c.switchOn) p.Toggle(1);
@@ -375,13 +394,17 @@ INSTANTIATE_TEST_SUITE_P(
                     FarCase{"GeneratorLowMaxLessOne", 2147483646, 1, false, true, {0, 1}}),
     [](const testing::TestParamInfo<FarCase>& info) { return std::string(info.param.name); });
 
-TEST(DueTime, SaturatesInsteadOfWrapping) {
+TEST(DueTime, SaturatesAtTheEndsOfTheClock) {
+    constexpr TSimTime Lowest = std::numeric_limits<TSimTime>::min();
     EXPECT_EQ(DueTime(5, 3), 8);
     EXPECT_EQ(DueTime(5, -7), -2);
-    EXPECT_EQ(DueTime(1, 2147483646), NeverDue);
-    EXPECT_EQ(DueTime(0, 2147483646), 2147483646);
-    EXPECT_EQ(DueTime(2, 2147483647), NeverDue);
-    EXPECT_EQ(DueTime(-5, -2147483647 - 1), -2147483647 - 1);
+    EXPECT_EQ(DueTime(1, 2147483647), TSimTime{2147483648});
+    EXPECT_EQ(DueTime(TSimTime{1} << 31, 2147483647), (TSimTime{1} << 32) - 1);
+    EXPECT_EQ(DueTime(NeverDue - 5, 4), NeverDue - 1);
+    EXPECT_EQ(DueTime(NeverDue - 5, 5), NeverDue);
+    EXPECT_EQ(DueTime(NeverDue - 5, 2147483647), NeverDue);
+    EXPECT_EQ(DueTime(Lowest + 5, -5), Lowest);
+    EXPECT_EQ(DueTime(Lowest + 5, -2147483647 - 1), Lowest);
     EXPECT_FALSE(ChangeFallsDue(NeverDue, NeverDue));
     EXPECT_FALSE(ToggleFallsDue(NeverDue, NeverDue));
     EXPECT_TRUE(ChangeFallsDue(0, 0));
@@ -423,7 +446,7 @@ void MakeRandom(Schematic& s, unsigned seed, int elements) {
             s.AddElement(std::move(e));
         } else if (kind < 70) {
             const int sw = Switch(s);
-            s.elementForRun(sw).Legs[0].Level = static_cast<uint8_t>(pick(0, 1));
+            ForRun(s, sw).Legs[0].Level = static_cast<uint8_t>(pick(0, 1));
         } else if (kind < 78) {
             const int low =
                 pick(0, 4) == 0 ? delays[pick(0, static_cast<int>(std::size(delays)) - 1)] : pick(1, 30);
@@ -477,7 +500,7 @@ void RandomChange(Pair& p, std::mt19937& rng) {
         const int l = pick(0, legs - 1);
         if (s.element(i).Legs[static_cast<size_t>(l)].X != 0 || s.PinIsConnected({i, l})) return;
         p.Both([i, l](Schematic& x) {
-            TLeg& leg = x.elementForRun(i).Legs[static_cast<size_t>(l)];
+            TLeg& leg = ForRun(x, i).Legs[static_cast<size_t>(l)];
             leg.Level = leg.Level ? 0 : 1;
         });
     } else if (what < 68) {
@@ -530,8 +553,8 @@ void RandomChange(Pair& p, std::mt19937& rng) {
             const int low = pick(0, 20);
             const int high = pick(0, 20);
             p.Both([i, low, high](Schematic& x) {
-                x.elementForRun(i).Reaction_LH = low;
-                x.elementForRun(i).Reaction_HL = high;
+                ForRun(x, i).Reaction_LH = low;
+                ForRun(x, i).Reaction_HL = high;
             });
             break;
         }
@@ -564,11 +587,10 @@ TEST_P(RandomSchematics, SameAsTheFullPassesAfterEveryPass) {
 
 INSTANTIATE_TEST_SUITE_P(Activity, RandomSchematics, testing::Range(1u, 61u));
 
-// Code reached by an indicator's picture signal changes the schematic in the middle of a pass
-// (the third signal removes the first net, the sixth deletes the last element): the rest of the
-// pass visits the element slots as they are now and the outputs drive the nets as they are now,
-// as the full pass does.
-TEST(Activity, AnEditFromAPictureSignalInTheMiddleOfAPass) {
+// Code reached by an indicator's picture signal may change the schematic (the third signal removes
+// the first net, the sixth deletes the last element). The signals come after the unit, so the
+// edits fall between two units, and both simulators go on from the schematic as it is then.
+TEST(Activity, AnEditFromAPictureSignalFallsBetweenTwoUnits) {
     Pair p;
     p.Build([](Schematic& s) { MakeRandom(s, 4242, 80); });
     for (Schematic* s : {&p.fast, &p.full}) {
@@ -644,7 +666,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](Schematic& s) {
                                     MakeChipRing(s, 200, 3);
                                     for (int i = 1; i <= 200; i += 3)
-                                        s.elementForRun(i).Legs.back().Pending = 1;
+                                        ForRun(s, i).Legs.back().Pending = 1;
                                 },
                                 400}),
     [](const testing::TestParamInfo<CircuitCase>& info) { return std::string(info.param.name); });
@@ -676,8 +698,105 @@ TEST(Activity, QuietUnitsAreSkippedWithTheSameResult) {
     p.Toggle(1);
     p.Units(20);
     ASSERT_FALSE(HasFailure());
-    EXPECT_EQ(p.fast.element(3).Transitions, (std::vector<int32_t>{6, 250022}));
-    EXPECT_EQ(p.fast.element(5).Transitions, (std::vector<int32_t>{0, 100000, 200000}));
+    EXPECT_EQ(p.fast.element(3).Transitions, (std::vector<TSimTime>{6, 250022}));
+    EXPECT_EQ(p.fast.element(5).Transitions, (std::vector<TSimTime>{0, 100000, 200000}));
+}
+
+// The clock counts on past 2^31 (it was a signed 32-bit count that wrapped round there). A busy
+// random schematic run across 2^31 from just before it does what the same run started at 1000
+// does, shifted by the difference: pass by pass against the full passes, every level, Timer,
+// record and picture, and the oscilloscope's trace of every probe.
+TEST(Activity, ABusyRunAcrossTwoToTheThirtyFirst) {
+    constexpr TSimTime Early = 1000;
+    constexpr TSimTime Late = (TSimTime{1} << 31) - 300;
+    constexpr TSimTime Shift = Late - Early;
+    Pair early, late;
+    for (Pair* p : {&early, &late}) {
+        p->Build([](Schematic& s) { MakeRandom(s, 77, 120); });
+        p->PrepareRun();
+        p->sim.SimTime = p->ref.SimTime = p == &early ? Early : Late;
+    }
+    int probes = 0;
+    for (int i = 1; i <= early.full.ElementCount(); ++i)
+        probes += early.full.element(i).kind() == ElementKind::Probe;
+    ASSERT_GT(probes, 3);
+    for (int u = 0; u < 600; ++u) {
+        for (Pair* p : {&early, &late}) {
+            if (u % 40 == 0)
+                for (int i = 1; i <= p->full.ElementCount(); ++i)
+                    if (p->full.element(i).kind() == ElementKind::Switch && (i + u / 40) % 3 == 0)
+                        p->Toggle(i);
+            p->Unit();
+        }
+        ASSERT_FALSE(HasFailure()) << "unit " << u;
+    }
+    early.Units(300);
+    late.Units(300);
+    ASSERT_FALSE(HasFailure());
+    ASSERT_GT(late.sim.SimTime, TSimTime{1} << 31);
+    EXPECT_EQ(late.sim.SimTime, early.sim.SimTime + Shift);
+    EXPECT_EQ(late.sim.NetLevels, early.sim.NetLevels);
+    EXPECT_EQ(late.fastPictures, early.fastPictures);
+    size_t changes = 0;
+    const auto shifted = [](TSimTime t) { return t == 0 || t == NeverDue ? t : t + Shift; };
+    for (int i = 1; i <= early.fast.ElementCount(); ++i) {
+        const TElement& a = early.fast.element(i);
+        const TElement& b = late.fast.element(i);
+        ASSERT_EQ(a.State, b.State) << "element " << i;
+        ASSERT_EQ(a.Bitmap, b.Bitmap) << "element " << i;
+        std::vector<TSimTime> moved;
+        for (TSimTime t : a.Transitions)
+            moved.push_back(t + Shift);
+        ASSERT_EQ(b.Transitions, moved) << "element " << i;
+        ASSERT_EQ(a.LevelBefore, b.LevelBefore) << "element " << i;
+        changes += a.Transitions.size();
+        for (size_t l = 0; l < a.Legs.size(); ++l) {
+            ASSERT_EQ(a.Legs[l].Level, b.Legs[l].Level) << "element " << i << " leg " << l;
+            ASSERT_EQ(a.Legs[l].Pending, b.Legs[l].Pending) << "element " << i << " leg " << l;
+            ASSERT_EQ(shifted(a.Legs[l].Timer), b.Legs[l].Timer) << "element " << i << " leg " << l;
+        }
+        if (a.kind() != ElementKind::Probe) continue;
+        // The straightforward drawing from time 0 of the early run is the trace of the late one.
+        QImage trace(TraceWidth, TraceHeight, QImage::Format_RGB32);
+        DrawTrace(trace, b.Transitions, b.LevelBefore, late.sim.SimTime);
+        ASSERT_FALSE(a.LevelBefore);
+        EXPECT_EQ(trace, DrawTraceFromZero(a.Transitions, early.sim.SimTime, QSize(TraceWidth, TraceHeight)))
+            << "probe " << i;
+    }
+    EXPECT_GT(changes, 50u);
+}
+
+// An idle stretch past 2^31 is skipped in one call: a generator's changes 1.5 and 2.5 billion
+// units on, and a chip that filtered a pulse at 10 and sees its input change for good at three
+// billion (its change to the present level, moved on up to the first pass of that unit, holds
+// the real one up by its delay, as in the test above).
+TEST(Activity, AnIdleRunSkipsPastTwoToTheThirtyFirst) {
+    Schematic s;
+    const int sw = Switch(s);
+    const int inv = Inverter(s, 5, 5);
+    const int probe = Probe(s);
+    const int gen = Generator(s, 1000000000, 1500000000);
+    const int probe2 = Probe(s);
+    const int lamp = Indicator(s);
+    Net(s, {{sw, 0}, {inv, 0}});
+    Net(s, {{inv, 1}, {probe, 0}});
+    Net(s, {{gen, 0}, {probe2, 0}, {lamp, 0}});
+    Simulator sim(s);
+    sim.PrepareRun();
+    const TSimTime on = 3000000000;
+    for (const TSimTime until : {TSimTime{10}, TSimTime{11}, TSimTime{12}, on, on + 20}) {
+        sim.RunUnits(until - sim.SimTime);
+        if (s.element(sw).State != (until == 10 || until == on)) s.ToggleSwitch(sw);
+        if (until == on) {
+            EXPECT_EQ(s.element(inv).Legs[1].Timer, on - 1 + 5) << "moved on by every skipped visit";
+            EXPECT_EQ(sim.TimeText(), QStringLiteral("Время: 3000000000"));
+        }
+    }
+    EXPECT_EQ(sim.SimTime, on + 20);
+    EXPECT_EQ(s.element(probe).Transitions, (std::vector<TSimTime>{6, on + 10}));
+    EXPECT_EQ(s.element(probe2).Transitions, (std::vector<TSimTime>{0, 1500000000, 2500000000}));
+    EXPECT_TRUE(s.element(lamp).State);
+    EXPECT_EQ(sim.NetLevels, (std::vector<uint8_t>{1, 0, 1}));
 }
 
 } // namespace

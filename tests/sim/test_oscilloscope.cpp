@@ -4,11 +4,13 @@
 #include "catalogue/addchipdialog.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/fields.h"
+#include "model/specialpictures.h"
 #include "sim/generatordialog.h"
 #include "sim/oscilloscopeframe.h"
 #include "sim/oscilloscopewindow.h"
 #include "sim/timescaledialog.h"
 #include "tests/app/specialfixture.h"
+#include "tests/common/runaccess.h"
 #include "tests/common/testutil.h"
 #include "tests/sim/tracereference.h"
 
@@ -24,6 +26,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QToolButton>
+#include <QWindow>
 
 #include <vector>
 
@@ -75,7 +78,11 @@ TEST_F(Oscilloscope, TheWindowIsLaidOutAsDesignedWithFiveHiddenChannelPanels) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Осциллографы"));
     EXPECT_EQ(w->frameGeometry().size(), QSize(614, 374));
     const Qt::WindowFlags flags = w->windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    // Regression: it stayed above every window, modal dialogs too (it hid the save dialog's file
+    // list). It stays above the main window only, as its child window.
+    EXPECT_FALSE(flags & Qt::WindowStaysOnTopHint);
+    ASSERT_NE(w->windowHandle(), nullptr);
+    EXPECT_EQ(w->windowHandle()->transientParent(), form->windowHandle());
     EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
@@ -192,11 +199,11 @@ TEST_F(Oscilloscope, TheTraceShowsTheProbesRecordAtTheSimulatorsTime) {
     PlaceProbes(2);
     form->ActOscilloscopes->trigger();
     Simulator& sim = form->simulator();
-    s().elementForRun(1).Transitions = {4};
+    ForRun(s(), 1).Transitions = {4};
     sim.SimTime = 10;
     scope()->Button2->click();
     const QImage one = frame()->channel(1).Image->image();
-    EXPECT_EQ(one, DrawTraceFromZero(std::vector<int32_t>{4}, 10, QSize(321, 40)));
+    EXPECT_EQ(one, DrawTraceFromZero(std::vector<TSimTime>{4}, 10, QSize(321, 40)));
     EXPECT_EQ(one.pixel(309, 30), qRgb(0, 0, 0));
     EXPECT_EQ(one.pixel(308, 30), qRgb(255, 255, 255));
     EXPECT_EQ(one.pixel(320, 5), qRgb(0, 0, 0));
@@ -227,7 +234,7 @@ TEST_F(Oscilloscope, TheRunLoopRedrawsTheTracesEveryCycleAlsoWhilePaused) {
             trace->image() != DrawTraceFromZero(s().element(probe).Transitions, sim.SimTime, QSize(321, 40)))
             ++mismatches;
         if (cycle == 3) form->ActOscilloscopes->trigger();
-        if (cycle == 6) s().elementForRun(sw).State = true;
+        if (cycle == 6) s().ToggleSwitch(sw);
         if (cycle == 12) form->ToolButton8Click(); // pause
         if (cycle == 14) trace->image().fill(Qt::red);
         if (cycle == 15) redrawnWhilePaused = trace->image().pixel(0, 0) == qRgb(255, 255, 255);
@@ -239,6 +246,71 @@ TEST_F(Oscilloscope, TheRunLoopRedrawsTheTracesEveryCycleAlsoWhilePaused) {
     EXPECT_EQ(mismatches, 0);
     EXPECT_TRUE(redrawnWhilePaused);
     EXPECT_EQ(s().element(probe).Transitions.size(), 1u);
+    scope()->hide();
+}
+
+// The run loop's clock counts on past 2^31 (it was a signed 32-bit count that turned negative
+// there, after which the traces stayed empty). A generator of 15 units high and 25 low drives a
+// probe and an indicator; the run starts just before 2^31 (the test sets the clock once the run is
+// prepared) and goes on across it, first one unit per cycle, then at time scale 0. After every
+// cycle the status bar, the probe's record, the trace and the indicator are those of a run from
+// time 0 in which the generator starts `Lead` units later (so the trace's whole width lies after
+// time 0 there too), shifted by the difference.
+TEST_F(Oscilloscope, TheRunGoesOnAcrossTwoToTheThirtyFirst) {
+    const int gen = ListAndPlace(ElementKind::Generator, {5, 5});
+    const int probe = ListAndPlace(ElementKind::Probe, {20, 5});
+    const int lamp = ListAndPlace(ElementKind::Indicator, {20, 15});
+    ASSERT_TRUE(s().ConnectPins({gen, 0}, {probe, 0}));
+    ASSERT_TRUE(s().ConnectPins({gen, 0}, {lamp, 0}));
+    s().SetGeneratorDurations(gen, 15, 25);
+    form->ActOscilloscopes->trigger();
+    constexpr TSimTime Wrap = TSimTime{1} << 31;
+    constexpr TSimTime Start = Wrap - 120;
+    constexpr TSimTime Lead = 400;
+    constexpr TSimTime Shift = Start - Lead;
+    Simulator& sim = form->simulator();
+    form->simulationRun().afterPrepare = [&] { sim.SimTime = Start; };
+    form->window<TForm15>()->TrackBar1->setValue(1);
+
+    int cycles = 0;
+    int before = 0;
+    int after = 0;
+    const auto check = [&] {
+        const TSimTime now = sim.SimTime;
+        // The generator rises at the start and every 40 units after it, and falls 15 units later.
+        std::vector<TSimTime> fromZero;
+        for (TSimTime rise = Lead; Shift + rise < now; rise += 40)
+            for (const TSimTime t : {rise, rise + 15})
+                if (Shift + t < now) fromZero.push_back(t);
+        const TElement& p = s().element(probe);
+        const size_t dropped = fromZero.size() - std::min(fromZero.size(), p.Transitions.size());
+        std::vector<TSimTime> kept;
+        for (size_t k = dropped; k < fromZero.size(); ++k)
+            kept.push_back(Shift + fromZero[k]);
+        ASSERT_EQ(p.Transitions, kept) << "at " << now;
+        ASSERT_EQ(p.LevelBefore, dropped % 2 != 0) << "at " << now;
+        ASSERT_EQ(form->StatusPanel->text(), QStringLiteral("Время: %1").arg(now - 1));
+        ASSERT_EQ(frame()->channel(1).Image->image(),
+                  DrawTraceFromZero(fromZero, now - Shift, QSize(321, 40)))
+            << "at " << now;
+        const bool high = fromZero.size() % 2 != 0;
+        ASSERT_EQ(s().element(lamp).State, high) << "at " << now;
+        ASSERT_EQ(picture(lamp)->picture(), SmallPicture(high ? SmallIndicatorLit : SmallIndicatorUnlit));
+        (now <= Wrap ? before : after)++;
+    };
+    form->simulationRun().onCycle = [&] {
+        ++cycles;
+        check();
+        if (sim.SimTime > Wrap + 120) form->window<TForm15>()->TrackBar1->setValue(0);
+        if (sim.SimTime > Wrap + 100000 || cycles > 100000 || HasFailure()) sim.StopRequested = true;
+    };
+    form->ToolButton6Click();
+    form->simulationRun().onCycle = nullptr;
+    form->simulationRun().afterPrepare = nullptr;
+    EXPECT_GT(before, 50);
+    EXPECT_GT(after, 100);
+    EXPECT_GT(sim.SimTime, Wrap + 100000);
+    Grab(scope(), "wrap_scope.png");
     scope()->hide();
 }
 
@@ -278,7 +350,7 @@ TEST_F(Session, GeneratorInverterProbeAndIndicator) {
     form->NavPanel->PopupGenerator->trigger();
     form->NavPanel->PopupProbe->trigger();
     form->NavPanel->PopupIndicator->trigger();
-    QStandardItemModel& tree = s().navigator().model();
+    const QStandardItemModel& tree = s().navigator().model();
     ASSERT_EQ(tree.rowCount(), 2);
     QStandardItem* chip = tree.item(0);
     QStandardItem* special = tree.item(1);
@@ -330,13 +402,13 @@ TEST_F(Session, GeneratorInverterProbeAndIndicator) {
     };
     QTest::mouseClick(form->ToolButton6, Qt::LeftButton);
     ASSERT_TRUE(scope()->isVisible());
-    const int32_t now = form->simulator().SimTime;
+    const TSimTime now = form->simulator().SimTime;
 
     // The generator rises at 0, 40, 80, ... and falls at 15, 55, ...; the inverter follows a fall
     // 12 units later and a rise 8 units later, and the probe records it in the same unit.
-    std::vector<int32_t> expected;
-    for (int32_t rise = 0; rise < now; rise += 40)
-        for (const int32_t t : {rise + 15 + 12, rise + 40 + 8})
+    std::vector<TSimTime> expected;
+    for (TSimTime rise = 0; rise < now; rise += 40)
+        for (const TSimTime t : {rise + 15 + 12, rise + 40 + 8})
             if (t < now) expected.push_back(t);
     const TElement& p = s().element(probe);
     if (p.LevelBefore || p.Transitions.size() != expected.size()) {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <ostream>
 #include <random>
 #include <string>
@@ -16,7 +15,7 @@ namespace {
 const QSize TraceSize(TraceWidth, TraceHeight);
 constexpr int W = TraceWidth;
 
-QImage Draw(const std::vector<int32_t>& transitions, int32_t simTime, bool levelBefore = false) {
+QImage Draw(const std::vector<TSimTime>& transitions, TSimTime simTime, bool levelBefore = false) {
     QImage image(TraceSize, QImage::Format_RGB32);
     DrawTrace(image, transitions, levelBefore, simTime);
     return image;
@@ -56,8 +55,8 @@ int BlackOutsideTheLines(const QImage& image) {
 
 struct RowsCase {
     const char* what;
-    std::vector<int32_t> transitions;
-    int32_t simTime;
+    std::vector<TSimTime> transitions;
+    TSimTime simTime;
     std::string low;  // black runs on the low line
     std::string high; // black runs on the high line
 };
@@ -120,10 +119,10 @@ TEST(Trace, TheLevelBeforeTheRecordStartsTheLine) {
 }
 
 // Increasing times with repeats (two changes in one unit), some at or past `until`.
-std::vector<int32_t> RandomChanges(std::mt19937& rng, int32_t until, double density) {
-    std::vector<int32_t> out;
+std::vector<TSimTime> RandomChanges(std::mt19937& rng, TSimTime until, double density) {
+    std::vector<TSimTime> out;
     std::bernoulli_distribution change(density), twice(0.05);
-    for (int32_t t = 0; t <= until + 3; ++t) {
+    for (TSimTime t = 0; t <= until + 3; ++t) {
         if (!change(rng)) continue;
         out.push_back(t);
         if (twice(rng)) out.push_back(t);
@@ -133,10 +132,10 @@ std::vector<int32_t> RandomChanges(std::mt19937& rng, int32_t until, double dens
 
 TEST(Trace, TheFastDrawingEqualsTheDrawingFromTimeZero) {
     std::mt19937 rng(20261210);
-    const int32_t times[] = {0, 1, 2, 7, 319, 320, 321, 322, 641, 642, 1000, 4099, 30011};
+    const TSimTime times[] = {0, 1, 2, 7, 319, 320, 321, 322, 641, 642, 1000, 4099, 30011};
     for (const double density : {0.002, 0.05, 0.5, 1.0})
-        for (const int32_t t : times) {
-            const std::vector<int32_t> changes = RandomChanges(rng, t, density);
+        for (const TSimTime t : times) {
+            const std::vector<TSimTime> changes = RandomChanges(rng, t, density);
             EXPECT_EQ(Draw(changes, t), DrawTraceFromZero(changes, t, TraceSize))
                 << "time " << t << " density " << density;
         }
@@ -145,7 +144,7 @@ TEST(Trace, TheFastDrawingEqualsTheDrawingFromTimeZero) {
 TEST(ProbeRecord, ATrimmedRecordDrawsTheSamePixelsAsTheWholeOne) {
     std::mt19937 rng(7);
     for (const double density : {0.1, 0.9, 1.0}) {
-        const std::vector<int32_t> changes = RandomChanges(rng, 60000, density);
+        const std::vector<TSimTime> changes = RandomChanges(rng, 60000, density);
         TElement kept, all;
         size_t longest = 0;
         for (size_t i = 0; i < changes.size(); ++i) {
@@ -154,7 +153,7 @@ TEST(ProbeRecord, ATrimmedRecordDrawsTheSamePixelsAsTheWholeOne) {
             longest = std::max(longest, kept.Transitions.size());
             // Drawn at the time of the change and a little later, as the run loop would.
             if (i % 997 != 0 && i + 1 != changes.size()) continue;
-            for (const int32_t now : {changes[i], changes[i] + 1, changes[i] + W, changes[i] + W + 1}) {
+            for (const TSimTime now : {changes[i], changes[i] + 1, changes[i] + W, changes[i] + W + 1}) {
                 const QImage expected = DrawTraceFromZero(all.Transitions, now, TraceSize);
                 ASSERT_EQ(Draw(kept.Transitions, now, kept.LevelBefore), expected)
                     << "density " << density << " change " << i << " drawn at " << now;
@@ -168,8 +167,8 @@ TEST(ProbeRecord, ATrimmedRecordDrawsTheSamePixelsAsTheWholeOne) {
 
 TEST(ProbeRecord, TrimmingKeepsWhatCanStillBeDrawnAndTheLevelBeforeIt) {
     TElement probe;
-    const int32_t last = static_cast<int32_t>(ProbeTrimEvery) - 1;
-    for (int32_t t = 0; t <= last; ++t)
+    const TSimTime last = static_cast<TSimTime>(ProbeTrimEvery) - 1;
+    for (TSimTime t = 0; t <= last; ++t)
         RecordTransition(probe, t, ProbeRecording::Visible);
     // The entries 0 .. last - W - 1 went; the level before the rest flipped once for each of them.
     ASSERT_EQ(probe.Transitions.size(), static_cast<size_t>(W + 1));
@@ -178,14 +177,28 @@ TEST(ProbeRecord, TrimmingKeepsWhatCanStillBeDrawnAndTheLevelBeforeIt) {
     EXPECT_EQ(probe.LevelBefore, (last - W) % 2 != 0);
 }
 
-TEST(ProbeRecord, ChangesFromBeforeTheClockWrappedRoundAreDropped) {
+// The clock used to be a signed 32-bit count that wrapped round after 2^31 units.
+TEST(ProbeRecord, ARecordAcrossTwoToTheThirtyFirstIsTrimmedByAgeOnly) {
     TElement probe;
-    const int32_t top = std::numeric_limits<int32_t>::max();
+    const TSimTime first = (TSimTime{1} << 31) - 2000;
+    const auto changes = static_cast<TSimTime>(ProbeTrimEvery);
+    for (TSimTime t = first; t < first + changes; ++t)
+        RecordTransition(probe, t, ProbeRecording::Visible);
+    const TSimTime last = first + changes - 1;
+    ASSERT_EQ(probe.Transitions.size(), static_cast<size_t>(W + 1));
+    EXPECT_EQ(probe.Transitions.front(), last - W);
+    EXPECT_EQ(probe.Transitions.back(), last);
+    EXPECT_GT(probe.Transitions.front(), TSimTime{1} << 31);
+    EXPECT_EQ(probe.LevelBefore, (changes - W - 1) % 2 != 0);
+}
+
+TEST(ProbeRecord, ChangesFromBeforeTheClockWasSetBackAreDropped) {
+    TElement probe;
+    const TSimTime late = TSimTime{1} << 40;
     for (size_t i = 0; i + 1 < ProbeTrimEvery; ++i)
-        RecordTransition(probe, top - static_cast<int32_t>(ProbeTrimEvery) + static_cast<int32_t>(i),
-                         ProbeRecording::Visible);
-    RecordTransition(probe, std::numeric_limits<int32_t>::min() + 3, ProbeRecording::Visible);
-    EXPECT_EQ(probe.Transitions, (std::vector<int32_t>{std::numeric_limits<int32_t>::min() + 3}));
+        RecordTransition(probe, late + static_cast<TSimTime>(i), ProbeRecording::Visible);
+    RecordTransition(probe, 3, ProbeRecording::Visible);
+    EXPECT_EQ(probe.Transitions, (std::vector<TSimTime>{3}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "sim/fullpasssimulator.h"
 #include "sim/probetrace.h"
 #include "sim/simulator.h"
+#include "tests/common/runaccess.h"
 #include "tests/sim/tracereference.h"
 #include "tools/gen/chipring.h"
 
@@ -60,12 +61,12 @@ TEST(Simulator, PrepareRunResetsClockNetsStatesAndNumbersLegs) {
     const int probe = b.Probe(1);
     b.Net({{sw, 0}, {chip, 0}});
     b.Net({{chip, 2}, {probe, 0}});
-    TElement& c = b.s.elementForRun(chip);
+    TElement& c = ForRun(b.s, chip);
     c.Legs[2].Level = 1;
     c.Legs[2].Pending = 1;
     c.Legs[2].Timer = 7;
-    b.s.elementForRun(sw).State = true;
-    b.s.elementForRun(probe).Transitions = {3, 5};
+    b.s.ToggleSwitch(sw);
+    ForRun(b.s, probe).Transitions = {3, 5};
 
     Simulator sim(b.s);
     sim.SimTime = 42;
@@ -73,8 +74,8 @@ TEST(Simulator, PrepareRunResetsClockNetsStatesAndNumbersLegs) {
     sim.PrepareRun();
     EXPECT_EQ(sim.SimTime, 0);
     EXPECT_EQ(sim.NetLevels, (std::vector<uint8_t>{0, 0}));
-    EXPECT_FALSE(b.s.elementForRun(sw).State);
-    EXPECT_TRUE(b.s.elementForRun(probe).Transitions.empty());
+    EXPECT_FALSE(b.s.element(sw).State);
+    EXPECT_TRUE(b.s.element(probe).Transitions.empty());
     // Inputs at rows 1 and 3 and the output at row 2: input 1, input 2, output 1.
     EXPECT_TRUE(c.Legs[0].IsInput);
     EXPECT_EQ(c.Legs[0].Ordinal, 1);
@@ -99,14 +100,14 @@ TEST(Simulator, SwitchInverterIndicatorProbeExample) {
     b.Net({{inv, 1}, {ind, 0}, {probe, 0}});
     Simulator sim(b.s);
     QSignalSpy pictures(&b.s, &Schematic::elementImageChanged);
-    b.s.elementForRun(ind).Selected = true;
+    ForRun(b.s, ind).Selected = true;
 
     sim.PrepareRun();
-    const TElement& indicator = b.s.elementForRun(ind);
+    const TElement& indicator = b.s.element(ind);
     std::vector<int> indicatorRises;
     for (int t = 0; t <= 13; ++t) {
         ASSERT_EQ(sim.SimTime, t);
-        if (t == 10) b.s.elementForRun(sw).State = true; // the user turns the switch on before time 10
+        if (t == 10) b.s.ToggleSwitch(sw); // the user turns the switch on before time 10
         sim.SimStep();
         const bool afterFirst = indicator.State;
         sim.SimStep();
@@ -120,15 +121,24 @@ TEST(Simulator, SwitchInverterIndicatorProbeExample) {
         }
         EXPECT_EQ(indicator.State, t >= 4 && t < 12) << "time " << t;
         sim.SimTime += 1;
+        // The picture follows State after the unit, never inside a pass.
+        EXPECT_EQ(indicator.Bitmap, SmallPicture(t > 4 && t <= 12 ? SmallIndicatorLit : SmallIndicatorUnlit))
+            << "time " << t;
+        sim.ShowIndicators();
+        EXPECT_EQ(indicator.Bitmap, SmallPicture(indicator.State ? SmallIndicatorLit : SmallIndicatorUnlit))
+            << "time " << t;
     }
     EXPECT_FALSE(indicator.State);
-    EXPECT_EQ(b.s.elementForRun(probe).Transitions, (std::vector<int32_t>{4, 12}));
-    EXPECT_EQ(b.s.elementForRun(inv).Legs[1].Level, 0);
+    EXPECT_EQ(b.s.element(probe).Transitions, (std::vector<TSimTime>{4, 12}));
+    EXPECT_EQ(b.s.element(inv).Legs[1].Level, 0);
     EXPECT_EQ(sim.NetLevels, (std::vector<uint8_t>{1, 0}));
 
-    // The indicator got its lit picture at 4 and its unlit one at 12, and lost the selection tint.
-    ASSERT_EQ(pictures.count(), 2);
-    EXPECT_EQ(pictures.at(0).at(0).toInt(), ind);
+    // The indicator got its lit picture at 4 and its unlit one at 12, and lost the selection tint;
+    // between them the switch got its "on" picture.
+    std::vector<int> changed;
+    for (const QList<QVariant>& args : pictures)
+        changed.push_back(args.at(0).toInt());
+    EXPECT_EQ(changed, (std::vector<int>{ind, sw, ind}));
     EXPECT_EQ(indicator.Bitmap, SmallPicture(SmallIndicatorUnlit));
     EXPECT_FALSE(indicator.Selected);
     EXPECT_NE(SmallPicture(SmallIndicatorLit), SmallPicture(SmallIndicatorUnlit));
@@ -148,7 +158,7 @@ TEST_P(GeneratorTiming, TogglesAfterItsDurationsWithComplementOutput) {
     const int gen = b.Generator(1, c.low, c.high);
     Simulator sim(b.s);
     sim.PrepareRun();
-    const TElement& g = b.s.elementForRun(gen);
+    const TElement& g = b.s.element(gen);
     std::vector<int> changes;
     uint8_t last = g.Legs[0].Level;
     ASSERT_EQ(last, 0);
@@ -174,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(Sim, GeneratorTiming,
 struct PulseCase {
     int pulse; // units the switch stays on, from time 10
     int delay; // both delays of the inverter
-    std::vector<int32_t> transitions;
+    std::vector<TSimTime> transitions;
 };
 
 class PulseFilter : public testing::TestWithParam<PulseCase> {};
@@ -191,10 +201,10 @@ TEST_P(PulseFilter, PulseShorterThanTheDelayNeverReachesTheOutput) {
     Simulator sim(b.s);
     sim.PrepareRun();
     for (int t = 0; t < 40; ++t) {
-        if (t == 10 || t == 10 + c.pulse) b.s.elementForRun(sw).State = !b.s.elementForRun(sw).State;
+        if (t == 10 || t == 10 + c.pulse) b.s.ToggleSwitch(sw);
         sim.RunUnit();
     }
-    EXPECT_EQ(b.s.elementForRun(probe).Transitions, c.transitions);
+    EXPECT_EQ(b.s.element(probe).Transitions, c.transitions);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sim, PulseFilter,
@@ -212,12 +222,12 @@ TEST(Simulator, DelayZeroChangeScheduledInSecondPassTakesEffectNextUnit) {
     b.Net({{inv, 1}, {probe, 0}});
     Simulator sim(b.s);
     sim.PrepareRun();
-    const TLeg& out = b.s.elementForRun(inv).Legs[1];
+    const TLeg& out = b.s.element(inv).Legs[1];
     for (int t = 0; t < 5; ++t)
         sim.RunUnit();
     // Delay 0 scheduled in the first pass of time 1 fell due in its second pass.
     EXPECT_EQ(out.Level, 1);
-    b.s.elementForRun(sw).State = true;
+    b.s.ToggleSwitch(sw);
     sim.RunUnit(); // time 5: the chip sees the switch in its second pass and schedules for time 5
     EXPECT_EQ(out.Level, 1);
     EXPECT_EQ(out.Timer, 5);
@@ -226,7 +236,7 @@ TEST(Simulator, DelayZeroChangeScheduledInSecondPassTakesEffectNextUnit) {
     EXPECT_EQ(out.Timer, 0);
     sim.SimStep();
     sim.SimTime += 1;
-    EXPECT_EQ(b.s.elementForRun(probe).Transitions, (std::vector<int32_t>{2, 6}));
+    EXPECT_EQ(b.s.element(probe).Transitions, (std::vector<TSimTime>{2, 6}));
 }
 
 TEST(Simulator, NegativeDelayTakesEffectAtTheNextVisit) {
@@ -234,7 +244,7 @@ TEST(Simulator, NegativeDelayTakesEffectAtTheNextVisit) {
     const int inv = b.Inverter(1, -3, -3);
     Simulator sim(b.s);
     sim.PrepareRun();
-    const TLeg& out = b.s.elementForRun(inv).Legs[1];
+    const TLeg& out = b.s.element(inv).Legs[1];
     sim.RunUnit(); // time 0: Pending (0) taken
     sim.SimStep(); // time 1: the unconnected input reads 0, so 1 is wanted, due at -2
     EXPECT_EQ(out.Timer, -2);
@@ -248,7 +258,7 @@ TEST(Simulator, TimeUnitZeroTakesPendingOfTheFirstOutputOnly) {
     Builder b;
     const int chip = b.Add(QStringLiteral("D1.1"), QStringLiteral("1"), QStringLiteral("11"), 4, 1, 1,
                            QStringLiteral("Y=~1"));
-    TElement& c = b.s.elementForRun(chip);
+    TElement& c = ForRun(b.s, chip);
     c.Legs[1].Pending = 1;
     c.Legs[2].Pending = 1;
     Simulator sim(b.s);
@@ -283,11 +293,11 @@ TEST_P(SharedNet, LastOutputInPinOrderWins) {
         b.Net({{a, 0}, {ind, 0}, {z, 0}});
     Simulator sim(b.s);
     sim.PrepareRun();
-    b.s.elementForRun(a).State = c.firstOn;
-    b.s.elementForRun(z).State = c.secondOn;
+    if (c.firstOn) b.s.ToggleSwitch(a);
+    if (c.secondOn) b.s.ToggleSwitch(z);
     sim.RunUnit();
     EXPECT_EQ(sim.NetLevels[0], c.expected);
-    EXPECT_EQ(b.s.elementForRun(ind).State, c.expected != 0);
+    EXPECT_EQ(b.s.element(ind).State, c.expected != 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sim, SharedNet,
@@ -302,11 +312,11 @@ TEST(Simulator, UnconnectedInputKeepsItsLevel) {
     const int chip = b.Add(QStringLiteral("D1.1"), QStringLiteral("11"), QStringLiteral("1"), 4, 1, 1,
                            QStringLiteral("Y=1&2"));
     b.Net({{sw, 0}, {chip, 0}});
-    TElement& c = b.s.elementForRun(chip);
+    TElement& c = ForRun(b.s, chip);
     c.Legs[1].Level = 1; // input 2 is in no net
     Simulator sim(b.s);
     sim.PrepareRun();
-    b.s.elementForRun(sw).State = true;
+    b.s.ToggleSwitch(sw);
     for (int t = 0; t < 4; ++t)
         sim.RunUnit();
     EXPECT_EQ(c.Legs[1].Level, 1);
@@ -322,12 +332,12 @@ TEST(Simulator, UnconnectedInputKeepsItsLevel) {
 TEST(Simulator, ChipWithoutScriptLineDrivesOne) {
     Builder b;
     const int chip = b.Add(QStringLiteral("D1.1"), QStringLiteral("1"), QStringLiteral("1"), 4, 2, 2);
-    ASSERT_TRUE(b.s.elementForRun(chip).Script.isEmpty());
+    ASSERT_TRUE(b.s.element(chip).Script.isEmpty());
     Simulator sim(b.s);
     sim.PrepareRun();
     for (int t = 0; t < 4; ++t)
         sim.RunUnit();
-    EXPECT_EQ(b.s.elementForRun(chip).Legs[1].Level, 1);
+    EXPECT_EQ(b.s.element(chip).Legs[1].Level, 1);
 }
 
 TEST(Simulator, AnElementAddedDuringARunIsEvaluatedWithItsOwnExpression) {
@@ -337,7 +347,7 @@ TEST(Simulator, AnElementAddedDuringARunIsEvaluatedWithItsOwnExpression) {
     b.Net({{sw, 0}, {inv, 0}});
     Simulator sim(b.s);
     sim.PrepareRun();
-    b.s.elementForRun(sw).State = true;
+    b.s.ToggleSwitch(sw);
     for (int t = 0; t < 4; ++t)
         sim.RunUnit();
     ASSERT_EQ(b.s.element(inv).Legs[1].Level, 0);
@@ -345,7 +355,7 @@ TEST(Simulator, AnElementAddedDuringARunIsEvaluatedWithItsOwnExpression) {
     const int orGate = b.Add(QStringLiteral("D2.1"), QStringLiteral("11"), QStringLiteral("1"), 4, 1, 1,
                              QStringLiteral("Y=1+2"));
     ASSERT_TRUE(b.s.ConnectPins({sw, 0}, {orGate, 0}));
-    NumberLegs(b.s.elementForRun(orGate));
+    NumberLegs(ForRun(b.s, orGate));
     for (int t = 0; t < 4; ++t)
         sim.RunUnit();
     EXPECT_EQ(b.s.element(orGate).Legs[2].Level, 1);
@@ -367,7 +377,7 @@ TEST(Simulator, NetLevelsFollowTheirNetsWhenAnEarlierNetIsRemoved) {
     b.Net({{sw3, 0}, {ind3, 0}});
     Simulator sim(b.s);
     sim.PrepareRun();
-    b.s.elementForRun(sw2).State = true;
+    b.s.ToggleSwitch(sw2);
     sim.RunUnit();
     ASSERT_EQ(sim.NetLevels, (std::vector<uint8_t>{0, 1, 0}));
     b.s.RemoveNet(1);
@@ -375,7 +385,7 @@ TEST(Simulator, NetLevelsFollowTheirNetsWhenAnEarlierNetIsRemoved) {
     EXPECT_EQ(sim.NetLevels, (std::vector<uint8_t>{0, 0}));
     EXPECT_FALSE(b.s.element(ind3).State) << "net 2 moved to 1 and must not read the removed net's 1";
     // A merge keeps the first net's level; the merged-in net's level goes.
-    b.s.elementForRun(sw3).State = true;
+    b.s.ToggleSwitch(sw3);
     sim.RunUnit();
     ASSERT_EQ(sim.NetLevels, (std::vector<uint8_t>{0, 1}));
     ASSERT_TRUE(b.s.ConnectPins({ind1, 0}, {ind3, 0}));
@@ -392,17 +402,17 @@ TEST(Simulator, NetLevelsFollowNetsChangedDuringARun) {
     b.Net({{sw, 0}, {ind, 0}});
     Simulator sim(b.s);
     sim.PrepareRun();
-    b.s.elementForRun(sw).State = true;
+    b.s.ToggleSwitch(sw);
     sim.RunUnit();
     ASSERT_EQ(sim.NetLevels, (std::vector<uint8_t>{1}));
 
     // A net joins without preparation: the old level stays, the new net starts at 0.
     b.Net({{sw2, 0}, {ind2, 0}});
-    b.s.elementForRun(sw2).State = true;
+    b.s.ToggleSwitch(sw2);
     sim.SimStep();
     EXPECT_EQ(sim.NetLevels, (std::vector<uint8_t>{1, 1}));
     sim.SimStep();
-    EXPECT_TRUE(b.s.elementForRun(ind2).State);
+    EXPECT_TRUE(b.s.element(ind2).State);
 
     // All nets go (a new schematic): the passes go on with no net.
     b.s.Clear();
@@ -422,19 +432,19 @@ TEST(Simulator, SpecialElementsWithoutTheirPinsAreSkipped) {
     sim.PrepareRun();
     for (int t = 0; t < 12; ++t)
         sim.RunUnit();
-    EXPECT_EQ(b.s.elementForRun(2).Legs[0].Level, 1) << "toggled at 0 and 10";
+    EXPECT_EQ(b.s.element(2).Legs[0].Level, 1) << "toggled at 0 and 10";
 }
 
 // The straightforward pass, with the expression text compared at every evaluation and no value
 // shared between outputs, as the oracle of Simulator::SimStep.
-void ReferenceStep(Schematic& s, std::vector<uint8_t>& nets, int32_t time) {
+void ReferenceStep(Schematic& s, std::vector<uint8_t>& nets, TSimTime time) {
     for (size_t i = 0; i < s.Conns().size(); ++i)
         for (const TPinRef& p : s.Conns()[i]) {
-            TLeg& leg = s.elementForRun(p.Element).Legs[static_cast<size_t>(p.Leg)];
+            TLeg& leg = ForRun(s, p.Element).Legs[static_cast<size_t>(p.Leg)];
             if (leg.X == 0) leg.Level = nets[i];
         }
     for (int i = 1; i <= s.ElementCount(); ++i) {
-        TElement& e = s.elementForRun(i);
+        TElement& e = ForRun(s, i);
         if (e.kind() == ElementKind::Generator) {
             TLeg& out = e.Legs[0];
             if (out.Timer <= time) {
@@ -467,14 +477,14 @@ void ReferenceStep(Schematic& s, std::vector<uint8_t>& nets, int32_t time) {
     }
     for (size_t i = 0; i < s.Conns().size(); ++i)
         for (const TPinRef& p : s.Conns()[i]) {
-            const TLeg& leg = s.elementForRun(p.Element).Legs[static_cast<size_t>(p.Leg)];
+            const TLeg& leg = s.element(p.Element).Legs[static_cast<size_t>(p.Leg)];
             if (leg.X != 0) nets[i] = leg.Level;
         }
 }
 
 // Changes made between two units of a run without preparing the simulator again, as editing
 // commands may do; the same change is made to both schematics of the comparison below.
-void EditDuringRun(Schematic& s, int32_t t) {
+void EditDuringRun(Schematic& s, TSimTime t) {
     switch (t) {
     case 60: { // a pin moves to another net
         ASSERT_GT(s.Conns()[20].size(), 2u);
@@ -506,7 +516,7 @@ TEST(Simulator, ChipRingMatchesTheStraightforwardPass) {
         // Some outputs start high, and a generator as the last driver of two nets keeps the
         // ring busy.
         for (int i = 1; i <= 300; i += 3)
-            s->elementForRun(i).Legs.back().Pending = 1;
+            ForRun(*s, i).Legs.back().Pending = 1;
         TElement gen;
         gen.Name = QStringLiteral("Генератор1");
         gen.CellWidth = 7;
@@ -520,12 +530,12 @@ TEST(Simulator, ChipRingMatchesTheStraightforwardPass) {
     Simulator sim(fast);
     sim.PrepareRun();
     for (int i = 1; i <= slow.ElementCount(); ++i)
-        NumberLegs(slow.elementForRun(i));
+        NumberLegs(ForRun(slow, i));
     // The oracle keeps each net's level under the net's id, so it follows the net through edits.
     std::map<uint64_t, uint8_t> levelOf;
     std::vector<uint8_t> nets;
     int changes = 0;
-    for (int32_t t = 0; t < 300; ++t) {
+    for (TSimTime t = 0; t < 300; ++t) {
         EditDuringRun(fast, t);
         EditDuringRun(slow, t);
         for (int pass = 0; pass < 2; ++pass) {

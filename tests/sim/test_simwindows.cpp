@@ -177,7 +177,7 @@ TEST_F(MainWindow, TimeScaleZeroRunsUnitsInCyclesAndAToggleTakesEffectAtTheNextU
         statusFollows = statusFollows && shownBeforeUnit == sim.SimTime - 1;
         if (cycle == 3) {
             toggledAt = sim.SimTime;
-            s.elementForRun(1).State = true;
+            s.ToggleSwitch(1);
         }
         if (cycle == 6) {
             stoppedAt = sim.SimTime;
@@ -191,7 +191,7 @@ TEST_F(MainWindow, TimeScaleZeroRunsUnitsInCyclesAndAToggleTakesEffectAtTheNextU
     EXPECT_EQ(form->simulator().SimTime, stoppedAt) << "no unit runs after the stop is seen";
     EXPECT_GT(stoppedAt, 6) << "a cycle at time scale 0 runs more than one unit";
     // The inverter rose at 2 and falls a unit after the switch was seen.
-    EXPECT_EQ(s.element(p).Transitions, (std::vector<int32_t>{2, toggledAt + 1}));
+    EXPECT_EQ(s.element(p).Transitions, (std::vector<TSimTime>{2, toggledAt + 1}));
     EXPECT_FALSE(s.element(3).State);
 }
 

@@ -10,7 +10,7 @@
 // The trace drawn the straightforward way, from time 0 on: every unit from 0 to `simTime` is
 // looked at, and the record is the whole list of changes since the run started (the level before
 // them low). The oracle of DrawTrace in tests and benchmarks.
-inline QImage DrawTraceFromZero(std::span<const int32_t> transitions, int32_t simTime, QSize size) {
+inline QImage DrawTraceFromZero(std::span<const TSimTime> transitions, TSimTime simTime, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     const int w = size.width();
@@ -19,7 +19,7 @@ inline QImage DrawTraceFromZero(std::span<const int32_t> transitions, int32_t si
     int penY = TraceLowY;
     int y = TraceLowY;
     size_t k = 0;
-    for (int32_t t = 0; t <= simTime; ++t) {
+    for (TSimTime t = 0; t <= simTime; ++t) {
         while (k < transitions.size() && transitions[k] <= t) {
             y = y == TraceLowY ? TraceHighY : TraceLowY;
             ++k;

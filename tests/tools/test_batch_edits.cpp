@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -29,6 +31,96 @@ TEST_F(BatchEdits, EditedNetlistMatchesThePlainSchematic) {
     const QStringList units = {QStringLiteral("--units"), QStringLiteral("7")};
     EXPECT_EQ(Call(&BatchRun, QStringList{DataPath("edits.net")} + units).out,
               Call(&BatchRun, QStringList{DataPath("edits_plain.net")} + units).out);
+}
+
+// Lines taken back by undo (and not made again by redo) drop out: the file routes and runs as the
+// schematic its remaining edit lines leave.
+TEST_F(BatchEdits, UndoneLinesDropOut) {
+    const BatchResult undone = Call(&BatchRoute, {DataPath("edits_undone.net")});
+    ASSERT_EQ(undone.status, 0) << undone.err.toStdString();
+    EXPECT_TRUE(undone.err.isEmpty());
+    EXPECT_EQ(undone.out, Call(&BatchRoute, {DataPath("edits_plain.net")}).out);
+    const QStringList units = {QStringLiteral("--units"), QStringLiteral("7")};
+    EXPECT_EQ(Call(&BatchRun, QStringList{DataPath("edits_undone.net")} + units).out,
+              Call(&BatchRun, QStringList{DataPath("edits_plain.net")} + units).out);
+
+    // Without its undo and redo lines the file leaves another schematic.
+    QByteArray kept;
+    for (const QByteArray& line : Data("edits_undone.net").split('\n'))
+        if (line != "undo" && line != "redo") kept += line + '\n';
+    const BatchResult all = Call(&BatchRoute, {Write(kept)});
+    EXPECT_EQ(all.status, 0) << all.err.toStdString();
+    EXPECT_NE(all.out, undone.out);
+}
+
+// Random edit lines with undo and redo among them: whenever the runner takes such a file, it routes
+// exactly as the same file with the lines left undone removed. A line that the runner refuses
+// (a deleted element named again, a net number past the last) refuses the file; such files are
+// skipped, the rest must agree.
+TEST_F(BatchEdits, RandomUndoAndRedoRouteAsTheFileWithoutTheUndoneLines) {
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr int Files = 150;
+#else
+    constexpr int Files = 1500;
+#endif
+    QByteArray base;
+    for (const QByteArray& line : Data("edits_undone.net").split('\n'))
+        if (line.startsWith("element") || line.startsWith("net")) base += line + '\n';
+    const std::vector<QByteArray> names = {"D1.1", "D2.1", "D3.1", "D4.1", "D5.1"};
+    std::mt19937 rng(20261210);
+    const auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const auto name = [&] { return names[static_cast<size_t>(pick(5))]; };
+    const auto leg = [&] { return QByteArray::number(pick(3)); };
+    int accepted = 0, undos = 0;
+    for (int f = 0; f < Files; ++f) {
+        QByteArray full = base;
+        std::vector<QByteArray> done, undone;
+        const int lines = 3 + pick(10);
+        for (int i = 0; i < lines; ++i) {
+            const int r = pick(100);
+            if (r < 25 && !done.empty()) {
+                full += "undo\n";
+                undone.push_back(done.back());
+                done.pop_back();
+            } else if (r < 40 && !undone.empty()) {
+                full += "redo\n";
+                done.push_back(undone.back());
+                undone.pop_back();
+            } else {
+                QByteArray line;
+                switch (pick(4)) {
+                case 0:
+                    line = "connect " + name() + ' ' + leg() + ' ' + name() + ' ' + leg();
+                    break;
+                case 1:
+                    line = "disconnect " + name() + ' ' + leg();
+                    break;
+                case 2:
+                    line = "removenet " + QByteArray::number(pick(5));
+                    break;
+                default:
+                    line = "delete " + name();
+                    break;
+                }
+                full += line + '\n';
+                done.push_back(line);
+                undone.clear();
+            }
+        }
+        const BatchResult edited = Call(&BatchRoute, {Write(full)});
+        if (edited.status != 0) continue;
+        ++accepted;
+        undos += full.count("undo\n");
+        QByteArray reduced = base;
+        for (const QByteArray& line : done)
+            reduced += line + '\n';
+        const BatchResult plain = Call(&BatchRoute, {Write(reduced, QStringLiteral("plain.net"))});
+        ASSERT_EQ(plain.status, 0) << full.toStdString() << plain.err.toStdString();
+        ASSERT_EQ(edited.out, plain.out) << full.toStdString();
+    }
+    // Enough files were taken, with undo lines among them, for the comparison to mean something.
+    EXPECT_GT(accepted, Files / 10);
+    EXPECT_GT(undos, accepted / 2);
 }
 
 // Toggles name their switch after the edits: deleting an element before it moves the switch down a
@@ -89,7 +181,16 @@ INSTANTIATE_TEST_SUITE_P(
         // The syntax of every line is read first, so a bad line after an edit is reported first.
         EditError{"syntax_before_edits", "delete Z\nwire 1 2\n", "line 5: unknown line kind 'wire'"},
         EditError{"toggle_of_deleted_switch", "element П1 0 9 2 2 - 1 0 0\ntoggle П1 2\ndelete П1\n",
-                  "line 5: unknown element П1"}),
+                  "line 5: unknown element П1"},
+        EditError{"undo_of_nothing", "undo\n", "line 4: nothing to undo"},
+        EditError{"undo_past_the_first_edit", "connect A 0 A 1\nundo\nundo\n", "line 6: nothing to undo"},
+        EditError{"redo_of_nothing", "connect A 0 A 1\nredo\n", "line 5: nothing to redo"},
+        // An edit after an undo leaves nothing to redo, even one that changed nothing.
+        EditError{"redo_after_a_new_edit", "connect A 0 A 1\nundo\nremovenet 5\nredo\n",
+                  "line 7: nothing to redo"},
+        EditError{"undo_with_a_word", "undo 1\n", "line 4: undo takes nothing after it"},
+        // A line taken back still had to name what exists where it stands.
+        EditError{"undone_line_with_a_bad_name", "delete Z\nundo\n", "line 4: unknown element Z"}),
     [](const ::testing::TestParamInfo<EditError>& info) { return std::string(info.param.name); });
 
 } // namespace

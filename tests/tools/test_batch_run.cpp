@@ -31,6 +31,24 @@ TEST_F(BatchRunCommand, GeneratorDurationsAndComplementOutput) {
                      u"NetLevels: 0 1\nSimTime: 131\n");
 }
 
+// The clock counts on past 2^31 (it used to be a signed 32-bit count): the quiet stretches between
+// the changes are skipped, so three billion units take no time.
+TEST_F(BatchRunCommand, ARunPastTwoToTheThirtyFirstUnits) {
+    const QString file = Write(QStringLiteral("element Г1 0 0 7 8 - 010001 2000000000 1500000000\n"
+                                              "element О1 10 0 7 8 0001 - 0 0\n"
+                                              "element П1 20 0 2 2 - 1 0 0\n"
+                                              "element D1.1 30 0 4 3 1 1 3 2 Y=~1\n"
+                                              "element О2 40 0 7 8 0001 - 0 0\n"
+                                              "net 1 0 2 0\n"
+                                              "net 3 0 4 0\n"
+                                              "net 4 1 5 0\n"
+                                              "toggle П1 3000000000\n"));
+    const BatchResult o = Run({file, QStringLiteral("--units"), QStringLiteral("3000000010")});
+    EXPECT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_EQ(o.out, u"О1 transitions: 0 1500000000\nО2 transitions: 4 3000000002\nNetLevels: 0 1 0\n"
+                     u"SimTime: 3000000010\n");
+}
+
 TEST_F(BatchRunCommand, ZeroUnitsAndNoNets) {
     const QString file = Write(QStringLiteral("element И1 0 0 2 2 1 - 0 0\n"));
     const BatchResult o = Run({file, QStringLiteral("--units"), QStringLiteral("0")});

@@ -122,7 +122,8 @@ TEST_F(Examples, RouteLoadsAFileSetAndReportsAMissingOne) {
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, QString());
     EXPECT_EQ(missing.err,
-              QStringLiteral("tarnwell-batch: %1: Cannot open file \"%1\". No such file or directory\n")
+              QStringLiteral("tarnwell-batch: %1: Cannot open file \"%1\". No such file or directory\n"
+                             "tarnwell-batch: %1: Схема не загружена: она пуста.\n")
                   .arg(dir.filePath(QStringLiteral("none.tsv"))));
     const BatchResult noBases = Call(&BatchRun, {Example("ring_oscillator.tsv"), QStringLiteral("--units"),
                                                  QStringLiteral("1"), QStringLiteral("--bases"), dir.path()});

@@ -11,7 +11,7 @@ namespace {
 class TestFileCheck : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(LoadNetlist(QStringLiteral("element П1 0 0 2 2 - 1 0 0\n"
+        ASSERT_TRUE(ReadNetlist(QStringLiteral("element П1 0 0 2 2 - 1 0 0\n"
                                                "element О1 10 0 7 8 0001 - 0 0\n"
                                                "element И1 20 0 2 2 1 - 0 0\n"),
                                 s)

@@ -52,11 +52,17 @@ inline void MakeInverterChain(Schematic& s, int inverters, int low, int high) {
 }
 
 // `generators` generators with different periods, then `gates` two-input NAND gates with delays
-// 1..4. Every gate reads two of the 64 drivers (generator outputs or gates) added just before it,
-// so changes ripple from the generators through a deep network without closed loops.
-inline void MakeNandNetwork(Schematic& s, int gates, int generators, unsigned seed = 2024) {
+// 1..4, or all `fixedDelay` when it is above 0 (the wiring stays the same). Every gate reads two of
+// the 64 drivers (generator outputs or gates) added just before it, so changes ripple from the
+// generators through a deep network without closed loops.
+inline void MakeNandNetwork(Schematic& s, int gates, int generators, unsigned seed = 2024,
+                            int fixedDelay = 0) {
     std::mt19937 rng(seed);
-    std::uniform_int_distribution<int> delay(1, 4);
+    std::uniform_int_distribution<int> randomDelay(1, 4);
+    const auto delay = [&](std::mt19937& r) {
+        const int d = randomDelay(r);
+        return fixedDelay > 0 ? fixedDelay : d;
+    };
     std::vector<TPinRef> drivers;
     for (int g = 1; g <= generators; ++g) {
         const int gen = AddGeneratorElement(s, g, 20 + 37 * g, 15 + 29 * g);
