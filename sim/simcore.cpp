@@ -155,7 +155,8 @@ void SimCore::ReadTables() {
     }
     context_ = {elements_,       pins_.data(),  pinBegin_.data(), outputsBegin_.data(),
                 outputs_.data(), codes_.data(), operands_.data(), delays_.data(),
-                SimTime,         Recording,     RecordLimit(),    &indicators_};
+                SimTime,         Recording,     RecordLimit(),    RecordIndicators,
+                &indicators_};
 }
 
 void SimCore::StorePins(int index) {

@@ -70,6 +70,9 @@ public:
     // Under ProbeRecording::Whole all probes together keep at most this many bytes of changes,
     // an equal share each.
     size_t WholeRecordBytes = WholeRecordDefaultBytes;
+    // When set, every indicator also keeps the time of each change of its State in its
+    // Transitions, all of them (the runner's test command checks them).
+    bool RecordIndicators = false;
 
 protected:
     static constexpr uint64_t NoRevision = ~uint64_t{0};
@@ -111,6 +114,7 @@ protected:
         context_.time = SimTime;
         context_.recording = Recording;
         context_.recordLimit = RecordLimit();
+        context_.recordIndicators = RecordIndicators;
         return context_;
     }
 

@@ -65,6 +65,7 @@ QStringList Line(const char* message) {
 const QStringList UsageLines = {
     QStringLiteral("usage: tarnwell-batch route FILE [--bases DIR]"),
     QStringLiteral("       tarnwell-batch run FILE --units N [--bases DIR] [--vcd FILE] [--csv FILE]"),
+    QStringLiteral("       tarnwell-batch test FILE TESTFILE [--bases DIR] [--junit FILE] [--vcd FILE]"),
     QStringLiteral("       tarnwell-batch --help"),
     QStringLiteral("FILE is a netlist, or a schematic file set named by its .tsv file (loaded"),
     QStringLiteral("with the catalogue of DIR, by default the bases/ beside the program)"),
@@ -74,7 +75,9 @@ const QStringList UsageLines = {
     QStringLiteral("makes the latest one taken back again, so a file acts as the same file"),
     QStringLiteral("without the lines it leaves undone"),
     QStringLiteral("run --vcd and --csv also write every probe's transitions as a value change"),
-    QStringLiteral("dump (1 ns a unit) and as rows of time,probe,level")};
+    QStringLiteral("dump (1 ns a unit) and as rows of time,probe,level"),
+    QStringLiteral("test checks FILE against the statements of TESTFILE and prints TAP; exit"),
+    QStringLiteral("status 0 all cases passed, 1 some failed, 2 bad arguments or input")};
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, BatchAnswers,
