@@ -5,8 +5,12 @@
 //   picture);
 // - DrawTracesFromZero: the same pixels drawn from time 0, the straightforward way;
 // - Button2Click: the window's redraw with its five panels shown, including painting them.
+// - DrawTraceZoomed, Button2ClickZoomed: one channel whose record holds 10^7 transitions over
+//   3 * 10^7 units, drawn at 1000 units per pixel ending at the last unit, alone and as the
+//   window's redraw.
 // ProbeRecording runs a generator of period 2 into a probe for the given number of units and
-// reports how many transitions the probe holds at the end, keeping what can be drawn or all.
+// reports how many transitions the probe holds at the end, keeping what can be drawn (0), all
+// (1) or the whole run within the default bound (2).
 #include "model/specialpictures.h"
 #include "sim/oscilloscopeframe.h"
 #include "sim/oscilloscopewindow.h"
@@ -94,9 +98,60 @@ void BM_Button2Click(benchmark::State& state) {
 }
 BENCHMARK(BM_Button2Click)->Unit(benchmark::kMicrosecond);
 
+const std::vector<TSimTime>& LongRecord() {
+    static const std::vector<TSimTime> record = [] {
+        std::mt19937 rng(10);
+        std::uniform_int_distribution<TSimTime> gap(1, 5);
+        std::vector<TSimTime> out;
+        out.reserve(10'000'000);
+        for (TSimTime t = gap(rng); out.size() < 10'000'000; t += gap(rng))
+            out.push_back(t);
+        return out;
+    }();
+    return record;
+}
+
+void BM_DrawTraceZoomed(benchmark::State& state) {
+    QImage image(TraceWidth, TraceHeight, QImage::Format_RGB32);
+    const TSimTime end = LongRecord().back();
+    for (auto _ : state) {
+        DrawTraceView(image, LongRecord(), false, end, 1000);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["transitions"] = static_cast<double>(LongRecord().size());
+}
+BENCHMARK(BM_DrawTraceZoomed)->Unit(benchmark::kMicrosecond);
+
+void BM_Button2ClickZoomed(benchmark::State& state) {
+    Schematic s;
+    s.ListSpecial(ElementKind::Probe);
+    TElement probe;
+    probe.Name = QStringLiteral("Осциллограф1");
+    probe.CellWidth = 7;
+    probe.Legs = BuildLegs(QStringLiteral("0001"), QString(), 7);
+    probe.Bitmap = LargePicture(LargeProbe);
+    const int index = s.AddElement(probe);
+    ForRun(s, index).Transitions = LongRecord();
+    s.SetOscChannel(1, index);
+    Simulator sim(s);
+    sim.SimTime = LongRecord().back();
+    TForm17 scope(s, sim);
+    scope.RefreshProbeList();
+    scope.SetUnitsPerPixel(1000);
+    scope.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        scope.Button2Click();
+        scope.Frame181->channel(1).Image->repaint();
+    }
+}
+BENCHMARK(BM_Button2ClickZoomed)->Unit(benchmark::kMicrosecond);
+
 void BM_ProbeRecording(benchmark::State& state) {
     const auto units = state.range(0);
-    const auto recording = state.range(1) == 0 ? ProbeRecording::Visible : ProbeRecording::All;
+    const auto recording = state.range(1) == 0   ? ProbeRecording::Visible
+                           : state.range(1) == 1 ? ProbeRecording::All
+                                                 : ProbeRecording::Whole;
     size_t kept = 0;
     for (auto _ : state) {
         Schematic s;
@@ -120,11 +175,12 @@ void BM_ProbeRecording(benchmark::State& state) {
         kept = s.element(p).Transitions.size();
     }
     state.counters["kept"] = static_cast<double>(kept);
-    state.counters["bytes"] = static_cast<double>(kept * sizeof(int32_t));
+    state.counters["bytes"] = static_cast<double>(kept * sizeof(TSimTime));
 }
 BENCHMARK(BM_ProbeRecording)
     ->Args({10'000'000, 0})
     ->Args({10'000'000, 1})
+    ->Args({10'000'000, 2})
     ->ArgNames({"units", "all"})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

@@ -56,7 +56,21 @@ qsizetype ControlCharacter(QStringView line) {
     return -1;
 }
 
-// The one element called `name`, or 0 with the reason in `why`.
+} // namespace
+
+StatementLine ReadStatementLine(QStringView line) {
+    if (line.endsWith(u'\r')) line.chop(1);
+    StatementLine r{line, SplitWords(line), QString()};
+    if (r.words.isEmpty() || r.words[0].startsWith(u'#')) {
+        r.words.clear();
+        return r;
+    }
+    if (const qsizetype at = ControlCharacter(line); at >= 0)
+        r.fault = QStringLiteral("control character U+%1")
+                      .arg(QString::number(line[at].unicode(), 16).toUpper().rightJustified(4, u'0'));
+    return r;
+}
+
 int UniqueElement(const Schematic& s, const QString& name, QString* why) {
     int found = 0;
     int count = 0;
@@ -66,8 +80,6 @@ int UniqueElement(const Schematic& s, const QString& name, QString* why) {
     if (count > 1) *why = QStringLiteral("%1 names %2 elements").arg(name).arg(count);
     return count == 1 ? found : 0;
 }
-
-} // namespace
 
 NumberFault ReadWholeNumber(QStringView text, int64_t min, int64_t max, int64_t* out) {
     const bool negative = text.startsWith(u'-');
@@ -134,14 +146,10 @@ NetlistResult ReadNetlist(const QString& text, Schematic& s) {
 
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNo = i + 1;
-        QStringView line = lines[i];
-        if (line.endsWith(u'\r')) line.chop(1);
-        const QStringList w = SplitWords(line);
-        if (w.isEmpty() || w[0].startsWith(u'#')) continue;
-        if (const qsizetype at = ControlCharacter(line); at >= 0)
-            return fail(lineNo,
-                        QStringLiteral("control character U+%1")
-                            .arg(QString::number(line[at].unicode(), 16).toUpper().rightJustified(4, u'0')));
+        const StatementLine line = ReadStatementLine(lines[i]);
+        if (line.words.isEmpty()) continue;
+        if (!line.fault.isEmpty()) return fail(lineNo, line.fault);
+        const QStringList& w = line.words;
         const QString& kw = w[0];
         if (kw == u"element") {
             if (w.size() < 10)

@@ -74,6 +74,20 @@ NumberFault ReadWholeNumber(QStringView text, int32_t min, int32_t max, int32_t*
 // "FIELD is negative: TEXT" (when min is 0) or "FIELD out of range: TEXT".
 QString NumberFaultMessage(NumberFault fault, const QString& field, QStringView text, int64_t min);
 
+// One line of a netlist or a test file as read for its statement: the line without a CR before
+// its end, its words (separated by spaces and tabs; every other character belongs to a word;
+// none for a blank line or a comment, whose first word starts with "#"), and for a statement
+// holding a control character other than a tab the fault "control character U+XXXX".
+struct StatementLine {
+    QStringView text;
+    QStringList words;
+    QString fault;
+};
+StatementLine ReadStatementLine(QStringView line);
+// The index of the one element called `name`, or 0 with the reason ("unknown element NAME",
+// "NAME names N elements") in `why`.
+int UniqueElement(const Schematic& s, const QString& name, QString* why);
+
 // Appends the file's elements and nets to `s` (which should be empty) and reads every other line
 // into the result without applying it. On an error `s` holds what was read before the error.
 NetlistResult ReadNetlist(const QString& text, Schematic& s);

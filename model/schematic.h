@@ -185,6 +185,8 @@ private:
     friend class SimCore;
     friend class Simulator;
     friend class FullPassSimulator;
+    // The runner's test bench puts back the leg levels a run started from before each case.
+    friend class TestBench;
     // Tests and benchmarks that set up a run's state by hand (tests/common/runaccess.h).
     friend struct SchematicRunAccess;
 

@@ -60,9 +60,12 @@ struct TElement {
     bool State = false;
     QStringList Script;
     // Probe: the times its input changed, oldest first, and its level before the first of them
-    // (low, unless older changes were dropped from the record).
+    // (low, unless older changes were dropped from the record). Indicator: the times its State
+    // changed, when the simulator records them.
     std::vector<TSimTime> Transitions;
     bool LevelBefore = false;
+    // Probe: the record is whole from this unit on (the last dropped change, 0 when none was).
+    TSimTime RecordFrom = 0;
 
     ElementKind kind() const;
 };

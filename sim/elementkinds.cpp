@@ -98,7 +98,7 @@ void VisitProbe(const PassContext& p, int index, NextVisit*) {
     const bool level = p.pins[p.pinBegin[index]].level != 0;
     if (level == e.State) return;
     e.State = level;
-    RecordTransition(e, p.time, p.recording);
+    RecordTransition(e, p.time, p.recording, p.recordLimit);
 }
 
 // Indicator: State follows its input; its picture follows State after the unit.
@@ -108,6 +108,7 @@ void VisitIndicator(const PassContext& p, int index, NextVisit*) {
     const bool level = p.pins[p.pinBegin[index]].level != 0;
     if (level == e.State) return;
     e.State = level;
+    if (p.recordIndicators) e.Transitions.push_back(p.time);
     p.indicators->Note(index);
 }
 

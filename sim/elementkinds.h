@@ -74,6 +74,8 @@ struct PassContext {
     const ChipDelays* delays;      // per element index
     TSimTime time;                 // the clock
     ProbeRecording recording;      // how much of its record a probe keeps
+    size_t recordLimit;            // the changes a probe keeps under ProbeRecording::Whole
+    bool recordIndicators;         // an indicator also keeps its State's change times
     ChangedIndicators* indicators; // where an indicator notes a change of its State
 };
 

@@ -16,6 +16,7 @@ TracePicture::TracePicture(QWidget* parent)
     : QWidget(parent), image_(TraceWidth, TraceHeight, QImage::Format_RGB32) {
     image_.fill(Qt::white);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus); // the arrow keys move the time cursors
 }
 
 void TracePicture::paintEvent(QPaintEvent*) {
@@ -47,6 +48,13 @@ TFrame18::TFrame18(QWidget* parent) : QScrollArea(parent), contents_(new QWidget
         bold.setPixelSize(20);
         ch.Number->setFont(bold);
         ch.Number->setGeometry(5, 2, 16, 24);
+
+        ch.Levels = new QLabel(ch.Panel);
+        ch.Levels->setObjectName(QStringLiteral("Levels%1").arg(c));
+        QFont levels = ch.Levels->font();
+        levels.setPixelSize(10);
+        ch.Levels->setFont(levels);
+        ch.Levels->setGeometry(2, 27, 22, 28);
 
         ch.ScaleLabel = new QLabel(QStringLiteral("Масштаб"), ch.Panel);
         QFont small = ch.ScaleLabel->font();

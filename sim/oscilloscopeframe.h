@@ -29,12 +29,14 @@ private:
     QImage image_;
 };
 
-// One channel panel, 403 x 60: the trace, the channel number, and the scale edit, scroll bar and
-// "Вкл" box, which nothing reads (traces are always one pixel per time unit).
+// One channel panel, 403 x 60: the trace, the channel number with the levels at the time cursors
+// under it, the scale edit and scroll bar of the time axis all channels share, and the "Вкл" box
+// (ticked: the trace is drawn, saved and catches the cursors).
 struct ChannelPanel {
     QFrame* Panel = nullptr;
     TracePicture* Image = nullptr;
     QLabel* Number = nullptr;
+    QLabel* Levels = nullptr;
     QLabel* ScaleLabel = nullptr;
     QLineEdit* ScaleEdit = nullptr;
     QCheckBox* OnBox = nullptr;

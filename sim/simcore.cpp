@@ -27,6 +27,7 @@ void SimCore::PrepareRun() {
         TElement& e = s_.elementForRun(i);
         e.Transitions.clear();
         e.LevelBefore = false;
+        e.RecordFrom = 0;
         // Switches go off and indicators dark: their pictures follow, so picture and State
         // agree from the start of the run.
         const int off = Behaviour(e.kind()).pictureOff;
@@ -95,6 +96,7 @@ void SimCore::ReadTables() {
     operands_.assign(elements * MaxOperands, ZeroPin);
     outputsBegin_.assign(elements + 1, 0);
     outputs_.clear();
+    probes_ = 0;
     for (int i = 1; i <= count_; ++i) {
         const auto at = static_cast<size_t>(i);
         const TElement& e = elements_[i];
@@ -106,6 +108,7 @@ void SimCore::ReadTables() {
             if (!leg.IsInput) outputs_.push_back(pin);
         }
         behaviours_[at] = &Behaviour(KindOfName(e.Name));
+        if (e.kind() == ElementKind::Probe) ++probes_;
         // A script without a line names no expression: the value is 1, as for an unknown text.
         codes_[at] =
             e.Script.isEmpty() ? ExprCode::Other : ResolveExpression(ExpressionText(e.Script.first()));
@@ -152,7 +155,8 @@ void SimCore::ReadTables() {
     }
     context_ = {elements_,       pins_.data(),  pinBegin_.data(), outputsBegin_.data(),
                 outputs_.data(), codes_.data(), operands_.data(), delays_.data(),
-                SimTime,         Recording,     &indicators_};
+                SimTime,         Recording,     RecordLimit(),    RecordIndicators,
+                &indicators_};
 }
 
 void SimCore::StorePins(int index) {

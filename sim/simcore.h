@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -66,6 +67,12 @@ public:
     bool StopRequested = false;
     // How much each probe keeps of its input's changes.
     ProbeRecording Recording = ProbeRecording::Visible;
+    // Under ProbeRecording::Whole all probes together keep at most this many bytes of changes,
+    // an equal share each.
+    size_t WholeRecordBytes = WholeRecordDefaultBytes;
+    // When set, every indicator also keeps the time of each change of its State in its
+    // Transitions, all of them (the runner's test command checks them).
+    bool RecordIndicators = false;
 
 protected:
     static constexpr uint64_t NoRevision = ~uint64_t{0};
@@ -106,6 +113,8 @@ protected:
     const PassContext& Context() {
         context_.time = SimTime;
         context_.recording = Recording;
+        context_.recordLimit = RecordLimit();
+        context_.recordIndicators = RecordIndicators;
         return context_;
     }
 
@@ -131,6 +140,13 @@ protected:
     std::vector<LoosePin> loose_;
     ChangedIndicators indicators_;
     PassContext context_{};
+    int probes_ = 0; // probe elements in the tables
+
+    // The changes one probe keeps under ProbeRecording::Whole.
+    size_t RecordLimit() const {
+        return std::max<size_t>(2, WholeRecordBytes / sizeof(TSimTime) /
+                                       static_cast<size_t>(std::max(1, probes_)));
+    }
 
 private:
     std::vector<uint64_t> levelIds_; // the net id of every entry of NetLevels

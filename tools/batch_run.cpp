@@ -5,6 +5,7 @@
 
 #include "document/schematicdocument.h"
 #include "sim/simulator.h"
+#include "sim/traceexport.h"
 
 #include <algorithm>
 
@@ -17,17 +18,26 @@ int Fail(FILE* err, const QString& message) {
 
 } // namespace
 
-// run FILE --units N [--bases DIR]: prepares the simulator, runs N time units at time scale 0
-// without windows (applying a netlist's switch toggles before the two passes of their unit) and
-// prints the probes' transitions, the indicators' states, the net levels and the final time. A
+// run FILE --units N [--bases DIR] [--vcd FILE] [--csv FILE]: prepares the simulator, runs N
+// time units at time scale 0 without windows (applying a netlist's switch toggles before the two
+// passes of their unit) and prints the probes' transitions, the indicators' states, the net levels
+// and the final time; --vcd and --csv also write every probe's transitions to those files. A
 // schematic file set (FILE.tsv) is loaded as the program opens it, with the catalogue of DIR.
 int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     QString file;
     QString unitsText;
     QString bases;
+    QString vcdFile;
+    QString csvFile;
     bool haveUnits = false;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == u"--bases") {
+        if (args[i] == u"--vcd" || args[i] == u"--csv") {
+            QString& target = args[i] == u"--vcd" ? vcdFile : csvFile;
+            if (!target.isEmpty()) return Fail(err, QStringLiteral("%1 given twice").arg(args[i]));
+            if (i + 1 >= args.size() || args[i + 1].isEmpty())
+                return Fail(err, QStringLiteral("%1 needs a file name").arg(args[i]));
+            target = args[++i];
+        } else if (args[i] == u"--bases") {
             if (!bases.isEmpty()) return Fail(err, QStringLiteral("--bases given twice"));
             if (i + 1 >= args.size() || args[i + 1].isEmpty())
                 return Fail(err, QStringLiteral("--bases needs a folder"));
@@ -94,5 +104,19 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
     for (uint8_t level : sim.NetLevels)
         result += u' ' + QString::number(level);
     result += QStringLiteral("\nSimTime: %1\n").arg(sim.SimTime);
-    return WriteOutput(out, result.toUtf8(), err) ? 0 : 1;
+    if (!WriteOutput(out, result.toUtf8(), err)) return 1;
+
+    std::vector<TraceRecord> records;
+    for (int i = 1; i <= s.ElementCount(); ++i)
+        if (s.element(i).kind() == ElementKind::Probe) records.push_back(ProbeRecord(s.element(i)));
+    int status = 0;
+    for (const auto& [path, vcd] : {std::pair{vcdFile, true}, std::pair{csvFile, false}}) {
+        QString why;
+        if (path.isEmpty() ||
+            SaveFileWhole(path, vcd ? TracesVcd(records, sim.SimTime) : TracesCsv(records), &why))
+            continue;
+        ReportError(err, QStringLiteral("cannot write %1: %2").arg(path, why));
+        status = 1;
+    }
+    return status;
 }

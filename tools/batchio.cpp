@@ -16,7 +16,7 @@ void ReportError(FILE* err, const QString& message) {
     std::fflush(err);
 }
 
-std::optional<NetlistResult> ReadNetlistFile(const QString& path, SchematicDocument& document, FILE* err) {
+std::optional<QByteArray> ReadInputFile(const QString& path, FILE* err) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         ReportError(err, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
@@ -40,9 +40,15 @@ std::optional<NetlistResult> ReadNetlistFile(const QString& path, SchematicDocum
         bytes.resize(before + static_cast<qsizetype>(n));
         if (n == 0) break;
     }
+    return bytes;
+}
+
+std::optional<NetlistResult> ReadNetlistFile(const QString& path, SchematicDocument& document, FILE* err) {
+    const std::optional<QByteArray> bytes = ReadInputFile(path, err);
+    if (!bytes) return std::nullopt;
     // Stateless: a sequence cut off at the end of the file is an error, not a wait for more.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
+    const QString text = utf8.decode(*bytes);
     if (utf8.hasError()) {
         ReportError(err, QStringLiteral("%1 is not UTF-8 text").arg(path));
         return std::nullopt;

@@ -14,11 +14,14 @@ class SchematicDocument;
 // Input and output shared by the runner's commands. Every message on standard error starts with
 // "tarnwell-batch: ".
 
-// Netlist files are read up to this size; a longer input (or one that never ends) is refused.
+// Netlist and test files are read up to this size; a longer input (or one that never ends) is refused.
 constexpr qint64 MaxNetlistBytes = qint64{64} << 20;
 
 // Prints "tarnwell-batch: MESSAGE" and a line feed on `err`.
 void ReportError(FILE* err, const QString& message);
+// Reads the file at `path` whole. On a fault (unreadable, longer than MaxNetlistBytes) prints the
+// message naming the file and returns nothing.
+std::optional<QByteArray> ReadInputFile(const QString& path, FILE* err);
 // Reads the UTF-8 netlist at `path` into the document (its edit lines as edits, not routed) and
 // prints the reader's warnings. On any fault (unreadable, too long, not UTF-8, a bad line) prints
 // the message naming the file and returns nothing.

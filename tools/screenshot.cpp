@@ -8,6 +8,8 @@
 //   tarnwell-screenshot --specials OUT.png       the four special elements placed at 100%, with
 //                                                an indicator lit by a switch that is on
 //   tarnwell-screenshot --oscilloscope OUT.png   the oscilloscope window with three channels
+//   tarnwell-screenshot --cursors OUT.png        the same with both time cursors set by clicks
+//                                                one generator period apart
 //   tarnwell-screenshot --gallery OUTDIR         every window of a session on the divide-by-two
 //                                                example, opened through the menus and buttons
 //                                                (gallery-*.png)
@@ -22,6 +24,7 @@
 #include "editor/elementpicture.h"
 #include "editor/workspaceframe.h"
 #include "sim/generatordialog.h"
+#include "sim/oscilloscopeframe.h"
 #include "sim/oscilloscopewindow.h"
 #include "sim/timescaledialog.h"
 #include "tools/userscript/userscript.h"
@@ -123,7 +126,7 @@ QImage Specials(TForm1& form) {
     return form.Frame21->Panel1()->grab(QRect(0, 0, 350, 110)).toImage();
 }
 
-QImage Oscilloscope(TForm1& form) {
+TForm17* OscilloscopeScene(TForm1& form) {
     const int gen = Place(form, ElementKind::Generator, {2, 2});
     const int sw = Place(form, ElementKind::Switch, {4, 13});
     const int p1 = Place(form, ElementKind::Probe, {20, 1});
@@ -141,6 +144,29 @@ QImage Oscilloscope(TForm1& form) {
     form.N15Click();
     TForm17* scope = form.window<TForm17>();
     scope->Button2Click();
+    QApplication::processEvents();
+    return scope;
+}
+
+QImage Oscilloscope(TForm1& form) {
+    return OscilloscopeScene(form)->grab().toImage();
+}
+
+// Cursor A on a rising edge of channel 1, cursor B one period later, both by clicks a little off
+// the edges (they snap to them).
+QImage OscilloscopeCursors(TForm1& form) {
+    TForm17* scope = OscilloscopeScene(form);
+    const int probe = form.model().OscChannel(1);
+    const std::vector<TSimTime>& edges = form.model().element(probe).Transitions;
+    const TSimTime end = scope->ViewEnd();
+    std::vector<TSimTime> rising;
+    for (size_t i = 0; i < edges.size(); ++i)
+        if (i % 2 == 0 && edges[i] > end - 250) rising.push_back(edges[i]);
+    if (rising.size() < 2) return {};
+    QWidget* trace = scope->Frame181->channel(1).Image;
+    const auto column = [&](TSimTime t) { return static_cast<int>(TraceWidth - 1 - (end - t)); };
+    QTest::mouseClick(trace, Qt::LeftButton, {}, QPoint(column(rising[0]) + 2, 20));
+    QTest::mouseClick(trace, Qt::LeftButton, Qt::ShiftModifier, QPoint(column(rising[1]) - 3, 20));
     QApplication::processEvents();
     return scope->grab().toImage();
 }
@@ -320,13 +346,14 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     const QStringList args = QApplication::arguments();
     const QString mode = args.size() == 3 ? args[1] : QString();
-    const bool scene =
-        mode == u"--wired" || mode == u"--specials" || mode == u"--oscilloscope" || mode == u"--gallery";
+    const bool scene = mode == u"--wired" || mode == u"--specials" || mode == u"--oscilloscope" ||
+                       mode == u"--cursors" || mode == u"--gallery";
     if (args.size() != 2 && args.size() != 3) {
         std::fputs("usage: tarnwell-screenshot OUT.png [SCHEMATIC.tsv]\n"
                    "       tarnwell-screenshot --wired OUTDIR   (wired-100.png, wired-200.png)\n"
                    "       tarnwell-screenshot --specials OUT.png\n"
                    "       tarnwell-screenshot --oscilloscope OUT.png\n"
+                   "       tarnwell-screenshot --cursors OUT.png\n"
                    "       tarnwell-screenshot --gallery OUTDIR   (gallery-*.png)\n",
                    stderr);
         return 2;
@@ -349,7 +376,9 @@ int main(int argc, char* argv[]) {
         return Gallery(form1, examples, QDir(args[2])) ? 0 : 1;
     }
     if (mode != u"--wired") {
-        const QImage shot = mode == u"--specials" ? Specials(form1) : Oscilloscope(form1);
+        const QImage shot = mode == u"--specials"  ? Specials(form1)
+                            : mode == u"--cursors" ? OscilloscopeCursors(form1)
+                                                   : Oscilloscope(form1);
         if (shot.save(args.last())) return 0;
         std::fprintf(stderr, "cannot write %s\n", qPrintable(args.last()));
         return 1;

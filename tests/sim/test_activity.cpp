@@ -31,6 +31,9 @@ struct Pair {
     bool inPass = false;
 
     Pair() {
+        // The indicators' records are compared too.
+        sim.RecordIndicators = true;
+        ref.RecordIndicators = true;
         // No view code runs inside a pass: the pictures come after the unit.
         QObject::connect(&fast, &Schematic::elementImageChanged, [this](int i) {
             EXPECT_FALSE(inPass) << "a picture signal inside a pass";

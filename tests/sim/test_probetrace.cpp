@@ -141,6 +141,46 @@ TEST(Trace, TheFastDrawingEqualsTheDrawingFromTimeZero) {
         }
 }
 
+// Zoomed out, the drawing from the first visible column equals the one that counts every unit
+// from 0, at every zoom level, for right edges before, at and far past the picture's width.
+TEST(Trace, EveryZoomEqualsTheDrawingFromTimeZero) {
+    std::mt19937 rng(24);
+    for (const TSimTime k : {1, 2, 5, 10, 50, 1000})
+        for (const double density : {0.01, 0.3, 1.0})
+            for (const TSimTime end :
+                 {TSimTime{0}, TSimTime{3}, W * k - 1, W * k, W * k + 7, 3 * W * k + k / 2}) {
+                const std::vector<TSimTime> changes = RandomChanges(rng, end, density);
+                QImage image(TraceSize, QImage::Format_RGB32);
+                DrawTraceView(image, changes, false, end, k);
+                ASSERT_EQ(image, DrawTraceViewFromZero(changes, end, k, TraceSize))
+                    << k << " units a pixel, density " << density << ", right edge " << end;
+            }
+}
+
+// A pulse narrower than a column stays visible as a bar; at one unit a pixel two changes in one
+// unit still cancel.
+TEST(Trace, APulseInsideOneColumnIsABar) {
+    QImage image(TraceSize, QImage::Format_RGB32);
+    DrawTraceView(image, std::vector<TSimTime>{1003, 1004}, false, 10000, 100);
+    // Units 1003 and 1004 lie in the column of units 1001 .. 1100: x = 320 - (10000 - 1100) / 100.
+    for (int y = TraceHighY; y <= TraceLowY; ++y)
+        EXPECT_TRUE(Black(image, 231, y)) << y;
+    EXPECT_EQ(Runs(image, TraceHighY), "231");
+    DrawTraceView(image, std::vector<TSimTime>{5, 5}, false, 10, 1);
+    EXPECT_EQ(Runs(image, TraceHighY), "");
+}
+
+TEST(Trace, LevelAtCountsTheChangesUpToTheUnit) {
+    const std::vector<TSimTime> t = {3, 3, 7, 9};
+    struct Case {
+        TSimTime at;
+        bool before, level;
+    };
+    for (const Case c : {Case{0, false, false}, Case{3, false, false}, Case{7, false, true},
+                         Case{8, true, false}, Case{9, false, false}, Case{100, true, true}})
+        EXPECT_EQ(LevelAt(t, c.before, c.at), c.level) << c.at;
+}
+
 TEST(ProbeRecord, ATrimmedRecordDrawsTheSamePixelsAsTheWholeOne) {
     std::mt19937 rng(7);
     for (const double density : {0.1, 0.9, 1.0}) {
@@ -199,6 +239,41 @@ TEST(ProbeRecord, ChangesFromBeforeTheClockWasSetBackAreDropped) {
         RecordTransition(probe, late + static_cast<TSimTime>(i), ProbeRecording::Visible);
     RecordTransition(probe, 3, ProbeRecording::Visible);
     EXPECT_EQ(probe.Transitions, (std::vector<TSimTime>{3}));
+}
+
+// The whole record under a bound: the storage never passes it, the oldest changes go first and
+// their effect stays in LevelBefore, and RecordFrom tells from which unit the record is whole.
+TEST(ProbeRecord, AWholeRecordKeepsToItsBound) {
+    for (const size_t limit : {size_t{8}, size_t{1000}, size_t{4097}}) {
+        SCOPED_TRACE(limit);
+        TElement probe, all;
+        std::mt19937 rng(static_cast<unsigned>(limit));
+        const std::vector<TSimTime> changes = RandomChanges(rng, 20000, 0.7);
+        for (const TSimTime t : changes) {
+            RecordTransition(probe, t, ProbeRecording::Whole, limit);
+            RecordTransition(all, t, ProbeRecording::All);
+            ASSERT_LE(probe.Transitions.capacity(), limit);
+        }
+        ASSERT_GE(probe.Transitions.size(), limit - limit / 8);
+        // What is kept is the newest part of the whole record, with the level before it.
+        const auto kept = static_cast<std::ptrdiff_t>(probe.Transitions.size());
+        EXPECT_TRUE(
+            std::equal(probe.Transitions.begin(), probe.Transitions.end(), all.Transitions.end() - kept));
+        const TSimTime lastDropped = *(all.Transitions.end() - kept - 1);
+        EXPECT_EQ(probe.RecordFrom, lastDropped);
+        EXPECT_EQ(probe.LevelBefore, (all.Transitions.size() - probe.Transitions.size()) % 2 != 0);
+        // From RecordFrom on the levels are the whole record's.
+        for (TSimTime t = probe.RecordFrom; t <= 20003; t += 37)
+            ASSERT_EQ(LevelAt(probe.Transitions, probe.LevelBefore, t), LevelAt(all.Transitions, false, t))
+                << t;
+    }
+    // Under the bound nothing is dropped.
+    TElement probe;
+    for (TSimTime t = 0; t < 100; ++t)
+        RecordTransition(probe, t, ProbeRecording::Whole, 100);
+    EXPECT_EQ(probe.Transitions.size(), 100u);
+    EXPECT_EQ(probe.RecordFrom, 0);
+    EXPECT_FALSE(probe.LevelBefore);
 }
 
 } // namespace

@@ -64,7 +64,8 @@ QStringList Line(const char* message) {
 
 const QStringList UsageLines = {
     QStringLiteral("usage: tarnwell-batch route FILE [--bases DIR]"),
-    QStringLiteral("       tarnwell-batch run FILE --units N [--bases DIR]"),
+    QStringLiteral("       tarnwell-batch run FILE --units N [--bases DIR] [--vcd FILE] [--csv FILE]"),
+    QStringLiteral("       tarnwell-batch test FILE TESTFILE [--bases DIR] [--junit FILE] [--vcd FILE]"),
     QStringLiteral("       tarnwell-batch --help"),
     QStringLiteral("FILE is a netlist, or a schematic file set named by its .tsv file (loaded"),
     QStringLiteral("with the catalogue of DIR, by default the bases/ beside the program)"),
@@ -72,7 +73,11 @@ const QStringList UsageLines = {
     QStringLiteral("apply in file order after its element and net lines, and the wires are routed"),
     QStringLiteral("once at the end: undo takes back the latest edit line not yet taken back, redo"),
     QStringLiteral("makes the latest one taken back again, so a file acts as the same file"),
-    QStringLiteral("without the lines it leaves undone")};
+    QStringLiteral("without the lines it leaves undone"),
+    QStringLiteral("run --vcd and --csv also write every probe's transitions as a value change"),
+    QStringLiteral("dump (1 ns a unit) and as rows of time,probe,level"),
+    QStringLiteral("test checks FILE against the statements of TESTFILE and prints TAP; exit"),
+    QStringLiteral("status 0 all cases passed, 1 some failed, 2 bad arguments or input")};
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, BatchAnswers,
@@ -179,6 +184,16 @@ INSTANTIATE_TEST_SUITE_P(
              "",
              {"run", "{file}", "--unit", "1"},
              {"tarnwell-batch: unexpected argument '--unit' (usage: run FILE --units N)"},
+             2},
+        Case{"vcd_without_file",
+             "",
+             {"run", "{file}", "--units", "1", "--vcd"},
+             {"tarnwell-batch: --vcd needs a file name"},
+             2},
+        Case{"csv_twice",
+             "",
+             {"run", "{file}", "--units", "1", "--csv", "a.csv", "--csv", "b.csv"},
+             {"tarnwell-batch: --csv given twice"},
              2},
         Case{"route_without_file",
              "",
