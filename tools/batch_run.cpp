@@ -111,12 +111,9 @@ int BatchRun(const QStringList& args, FILE* out, FILE* err) {
         if (s.element(i).kind() == ElementKind::Probe) records.push_back(ProbeRecord(s.element(i)));
     int status = 0;
     for (const auto& [path, vcd] : {std::pair{vcdFile, true}, std::pair{csvFile, false}}) {
-        QString why;
-        if (path.isEmpty() ||
-            SaveFileWhole(path, vcd ? TracesVcd(records, sim.SimTime) : TracesCsv(records), &why))
-            continue;
-        ReportError(err, QStringLiteral("cannot write %1: %2").arg(path, why));
-        status = 1;
+        if (!path.isEmpty() &&
+            !WriteFileWhole(path, vcd ? TracesVcd(records, sim.SimTime) : TracesCsv(records), err))
+            status = 1;
     }
     return status;
 }

@@ -12,7 +12,6 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <set>
 
@@ -24,14 +23,6 @@ const QString Usage =
 int Fail(FILE* err, const QString& message) {
     ReportError(err, message);
     return 2;
-}
-
-// Writes `bytes` to `path` through a temporary file, so a failed write leaves no half file.
-bool WriteFile(const QString& path, const QByteArray& bytes, FILE* err) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
-    ReportError(err, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    return false;
 }
 
 // The wires of one case for the VCD file: every switch, probe and indicator in element order.
@@ -131,12 +122,12 @@ int BatchTest(const QStringList& args, FILE* out, FILE* err) {
             longest = std::max(longest, c.length);
         }
     }
-    if (!junit.isEmpty() && !WriteFile(junit,
-                                       JUnitXml(fileName, results,
-                                                {{QStringLiteral("schematic"), schematic},
-                                                 {QStringLiteral("testfile"), testPath}}),
-                                       err))
+    if (!junit.isEmpty() && !WriteFileWhole(junit,
+                                            JUnitXml(fileName, results,
+                                                     {{QStringLiteral("schematic"), schematic},
+                                                      {QStringLiteral("testfile"), testPath}}),
+                                            err))
         return 2;
-    if (!vcd.isEmpty() && !WriteFile(vcd, VcdText(wires, longest), err)) return 2;
+    if (!vcd.isEmpty() && !WriteFileWhole(vcd, VcdText(wires, longest), err)) return 2;
     return failed ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 #include "tools/batchio.h"
 
 #include "document/netlistload.h"
+#include "sim/traceexport.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -61,6 +62,13 @@ std::optional<NetlistResult> ReadNetlistFile(const QString& path, SchematicDocum
     for (const QString& warning : r.warnings)
         ReportError(err, QStringLiteral("%1: %2").arg(path, warning));
     return r;
+}
+
+bool WriteFileWhole(const QString& path, const QByteArray& bytes, FILE* err) {
+    QString why;
+    if (SaveFileWhole(path, bytes, &why)) return true;
+    ReportError(err, QStringLiteral("cannot write %1: %2").arg(path, why));
+    return false;
 }
 
 bool WriteOutput(FILE* out, const QByteArray& bytes, FILE* err) {

@@ -26,5 +26,8 @@ std::optional<QByteArray> ReadInputFile(const QString& path, FILE* err);
 // prints the reader's warnings. On any fault (unreadable, too long, not UTF-8, a bad line) prints
 // the message naming the file and returns nothing.
 std::optional<NetlistResult> ReadNetlistFile(const QString& path, SchematicDocument& document, FILE* err);
+// Writes `bytes` to the file at `path` through a temporary file, so a failed write leaves no half
+// file; on a failure prints "cannot write PATH: REASON" and returns false.
+bool WriteFileWhole(const QString& path, const QByteArray& bytes, FILE* err);
 // Writes `bytes` to `out` and flushes; on a failure reports it and returns false.
 bool WriteOutput(FILE* out, const QByteArray& bytes, FILE* err);
