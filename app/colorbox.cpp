@@ -3,6 +3,7 @@
 
 #include "editor/surface.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
@@ -15,10 +16,22 @@ struct Named {
 };
 
 constexpr Named StandardColours[] = {
-    {"Чёрный", 0x000000},      {"Бордовый", 0x000080},  {"Зелёный", 0x008000},      {"Оливковый", 0x008080},
-    {"Тёмно-синий", 0x800000}, {"Пурпурный", 0x800080}, {"Сине-зелёный", 0x808000}, {"Серый", 0x808080},
-    {"Серебристый", 0xC0C0C0}, {"Красный", 0x0000FF},   {"Салатовый", 0x00FF00},    {"Жёлтый", 0x00FFFF},
-    {"Синий", 0xFF0000},       {"Фуксия", 0xFF00FF},    {"Голубой", 0xFFFF00},      {"Белый", 0xFFFFFF},
+    {QT_TRANSLATE_NOOP("ColorBox", "Чёрный"), 0x000000},
+    {QT_TRANSLATE_NOOP("ColorBox", "Бордовый"), 0x000080},
+    {QT_TRANSLATE_NOOP("ColorBox", "Зелёный"), 0x008000},
+    {QT_TRANSLATE_NOOP("ColorBox", "Оливковый"), 0x008080},
+    {QT_TRANSLATE_NOOP("ColorBox", "Тёмно-синий"), 0x800000},
+    {QT_TRANSLATE_NOOP("ColorBox", "Пурпурный"), 0x800080},
+    {QT_TRANSLATE_NOOP("ColorBox", "Сине-зелёный"), 0x808000},
+    {QT_TRANSLATE_NOOP("ColorBox", "Серый"), 0x808080},
+    {QT_TRANSLATE_NOOP("ColorBox", "Серебристый"), 0xC0C0C0},
+    {QT_TRANSLATE_NOOP("ColorBox", "Красный"), 0x0000FF},
+    {QT_TRANSLATE_NOOP("ColorBox", "Салатовый"), 0x00FF00},
+    {QT_TRANSLATE_NOOP("ColorBox", "Жёлтый"), 0x00FFFF},
+    {QT_TRANSLATE_NOOP("ColorBox", "Синий"), 0xFF0000},
+    {QT_TRANSLATE_NOOP("ColorBox", "Фуксия"), 0xFF00FF},
+    {QT_TRANSLATE_NOOP("ColorBox", "Голубой"), 0xFFFF00},
+    {QT_TRANSLATE_NOOP("ColorBox", "Белый"), 0xFFFFFF},
 };
 
 QIcon swatch(int32_t bgr) {
@@ -34,7 +47,7 @@ QIcon swatch(int32_t bgr) {
 
 ColorBox::ColorBox(QWidget* parent) : QComboBox(parent) {
     for (const Named& c : StandardColours)
-        addItem(swatch(c.bgr), QString::fromUtf8(c.name), c.bgr);
+        addItem(swatch(c.bgr), tr(c.name), c.bgr);
     setCurrentIndex(count() - 1); // white, the default
     connect(this, &QComboBox::currentIndexChanged, this, [this](int) { Q_EMIT colourChosen(selected()); });
 }

@@ -93,6 +93,11 @@ bool IniFile::ReadBool(const QString& section, const QString& key, bool def) con
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+    QString value;
+    return find(section, key, &value) ? value.trimmed() : def;
+}
+
 bool IniFile::WriteInteger(const QString& section, const QString& key, int32_t value, QString* error) {
     return writeString(section, key, QString::number(value), error);
 }

@@ -17,9 +17,14 @@ public:
     const QString& path() const { return path_; }
     int32_t ReadInteger(const QString& section, const QString& key, int32_t def) const;
     bool ReadBool(const QString& section, const QString& key, bool def) const;
+    // The value as written, trimmed; `def` when the key is missing.
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
     // False when the file cannot be written; `error` then holds "Unable to write to <path>".
     bool WriteInteger(const QString& section, const QString& key, int32_t value, QString* error);
     bool WriteBool(const QString& section, const QString& key, bool value, QString* error);
+    bool WriteString(const QString& section, const QString& key, const QString& value, QString* error) {
+        return writeString(section, key, value, error);
+    }
     // The key is in the file, whatever its value.
     bool contains(const QString& section, const QString& key) const { return find(section, key, nullptr); }
 

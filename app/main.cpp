@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
+#include "app/inifile.h"
 #include "app/mainwindow.h"
+#include "app/optionsfile.h"
 #include "ui/translation.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
 
@@ -11,8 +15,15 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
-    // The toolkit's own dialogs and menus in Russian; without the translation file they stay English.
-    InstallToolkitTranslation();
+    // The interface language: TARNWELL_LANG, else the one chosen in the settings, else the system's.
+    // Russian also brings the toolkit's own dialogs and menus in Russian.
+    const IniFile config(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("config/main.ini")));
+    const Language language =
+        ChooseLanguage(qEnvironmentVariable("TARNWELL_LANG"), ReadLanguage(config), QLocale::system().name());
+    if (!InstallLanguage(language) && language == Language::English)
+        std::fprintf(stderr,
+                     "tarnwell: translations/tarnwell_en.qm is missing; the interface stays Russian\n");
     TForm1 form1;
     form1.CreateWindows();
     // The main window fills the work area when first shown, its frame and title bar included.

@@ -96,7 +96,7 @@ TForm1::TForm1(const QString& programDir, QWidget* parent)
     row->addWidget(right, 1);
     setCentralWidget(central);
 
-    StatusPanel = new QLabel(QStringLiteral("Время: "));
+    StatusPanel = new QLabel(tr("Время: "));
     StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
     StatusPanel->setMinimumWidth(50);
     statusBar()->addWidget(StatusPanel);
@@ -112,7 +112,7 @@ void TForm1::FormCreate() {
         const auto* timeScale = window<TForm15>();
         return timeScale ? timeScale->Position() : 100;
     };
-    run_->beforeUnit = [this] { StatusPanel->setText(simulator().TimeText()); };
+    run_->beforeUnit = [this] { StatusPanel->setText(tr("Время: ") + QString::number(simulator().SimTime)); };
     run_->afterUnit = [this] {
         const auto* scope = window<TForm17>();
         if (model().OscCount() > 0 && scope && scope->isVisible()) RedrawOscilloscope();
@@ -151,56 +151,56 @@ void TForm1::CreateWindows() {
 
 void TForm1::BuildMenu() {
     QMenuBar* bar = menuBar();
-    auto item = [](QMenu* menu, const char* text) { return menu->addAction(QString::fromUtf8(text)); };
+    auto item = [](QMenu* menu, const QString& text) { return menu->addAction(text); };
 
-    MenuFile = bar->addMenu(QStringLiteral("&Файл"));
-    ActNew = item(MenuFile, "Новый");
+    MenuFile = bar->addMenu(tr("&Файл"));
+    ActNew = item(MenuFile, tr("Новый"));
     ActNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    ActOpen = item(MenuFile, "Открыть...");
+    ActOpen = item(MenuFile, tr("Открыть..."));
     ActOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    ActSave = item(MenuFile, "Сохранить");
+    ActSave = item(MenuFile, tr("Сохранить"));
     ActSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    ActSaveAs = item(MenuFile, "Сохранить как...");
+    ActSaveAs = item(MenuFile, tr("Сохранить как..."));
     MenuFile->addSeparator();
-    ActSettings = item(MenuFile, "Настройки...");
+    ActSettings = item(MenuFile, tr("Настройки..."));
     MenuFile->addSeparator();
-    ActExit = item(MenuFile, "Выход");
+    ActExit = item(MenuFile, tr("Выход"));
     ActExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
 
-    MenuEdit = bar->addMenu(QStringLiteral("&Правка"));
-    ActUndo = item(MenuEdit, "Отменить");
+    MenuEdit = bar->addMenu(tr("&Правка"));
+    ActUndo = item(MenuEdit, tr("Отменить"));
     ActUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    ActRedo = item(MenuEdit, "Повторить");
+    ActRedo = item(MenuEdit, tr("Повторить"));
     ActRedo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     MenuEdit->addSeparator();
-    ActCut = item(MenuEdit, "Вырезать");
+    ActCut = item(MenuEdit, tr("Вырезать"));
     ActCut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    ActCopy = item(MenuEdit, "Копировать");
+    ActCopy = item(MenuEdit, tr("Копировать"));
     ActCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    ActPaste = item(MenuEdit, "Вставить");
+    ActPaste = item(MenuEdit, tr("Вставить"));
     ActPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     MenuEdit->addSeparator();
-    ActSelectAll = item(MenuEdit, "Выделить все");
-    ActDeselect = item(MenuEdit, "Снять выделение");
-    ActInvert = item(MenuEdit, "Инвертировать выделение");
+    ActSelectAll = item(MenuEdit, tr("Выделить все"));
+    ActDeselect = item(MenuEdit, tr("Снять выделение"));
+    ActInvert = item(MenuEdit, tr("Инвертировать выделение"));
 
-    MenuScheme = bar->addMenu(QStringLiteral("&Схема"));
-    ActAddChip = item(MenuScheme, "Добавить микросхему...");
-    MenuSpecial = MenuScheme->addMenu(QStringLiteral("Добавить &специальный элемент"));
-    ActAddIndicator = item(MenuSpecial, "Индикатор");
-    ActAddSwitch = item(MenuSpecial, "Переключатель");
-    ActDeleteSelected = item(MenuScheme, "Удалить выделенные элементы");
+    MenuScheme = bar->addMenu(tr("&Схема"));
+    ActAddChip = item(MenuScheme, tr("Добавить микросхему..."));
+    MenuSpecial = MenuScheme->addMenu(tr("Добавить &специальный элемент"));
+    ActAddIndicator = item(MenuSpecial, tr("Индикатор"));
+    ActAddSwitch = item(MenuSpecial, tr("Переключатель"));
+    ActDeleteSelected = item(MenuScheme, tr("Удалить выделенные элементы"));
     MenuScheme->addSeparator();
-    ActOscilloscopes = item(MenuScheme, "Осцилографы");
-    ActSchemeControl = item(MenuScheme, "Управление схемой...");
+    ActOscilloscopes = item(MenuScheme, tr("Осцилографы"));
+    ActSchemeControl = item(MenuScheme, tr("Управление схемой..."));
 
-    MenuBases = bar->addMenu(QStringLiteral("&Базы данных"));
-    ActPictures = item(MenuBases, "Изображения элементов...");
-    ActElements = item(MenuBases, "Елементы...");
-    ActChipPictures = item(MenuBases, "Изображения микросхем...");
+    MenuBases = bar->addMenu(tr("&Базы данных"));
+    ActPictures = item(MenuBases, tr("Изображения элементов..."));
+    ActElements = item(MenuBases, tr("Елементы..."));
+    ActChipPictures = item(MenuBases, tr("Изображения микросхем..."));
     ActChipPictures->setEnabled(false);
-    ActChips = item(MenuBases, "Микросхемы...");
+    ActChips = item(MenuBases, tr("Микросхемы..."));
 
     connect(ActSettings, &QAction::triggered, this, [this] { ShowModal<TForm4>(); });
     connect(ActExit, &QAction::triggered, this, &QWidget::close);
@@ -221,38 +221,38 @@ void TForm1::BuildMenu() {
 }
 
 void TForm1::BuildToolbar() {
-    QToolBar* bar = addToolBar(QStringLiteral("Панель инструментов"));
+    QToolBar* bar = addToolBar(tr("Панель инструментов"));
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(21, 21));
-    auto button = [bar](int image, const char* name, const char* tip) {
+    auto button = [bar](int image, const char* name, const QString& tip) {
         auto* b = new QToolButton;
         b->setObjectName(QString::fromUtf8(name));
         b->setIcon(QIcon(QPixmap::fromImage(ToolbarImage(image))));
         b->setIconSize(QSize(21, 21));
         b->setFixedSize(32, 29);
         b->setAutoRaise(true);
-        b->setToolTip(QString::fromUtf8(tip));
+        b->setToolTip(tip);
         bar->addWidget(b);
         return b;
     };
-    ToolButtonNew = button(3, "ToolButtonNew", "Новый");
-    ToolButtonOpen = button(4, "ToolButtonOpen", "Открыть");
-    ToolButtonSave = button(5, "ToolButtonSave", "Сохранить как");
+    ToolButtonNew = button(3, "ToolButtonNew", tr("Новый"));
+    ToolButtonOpen = button(4, "ToolButtonOpen", tr("Открыть"));
+    ToolButtonSave = button(5, "ToolButtonSave", tr("Сохранить как"));
     const auto gap = [bar] {
         auto* space = new QWidget;
         space->setFixedWidth(12);
         bar->addWidget(space);
     };
     gap();
-    ToolButtonUndo = button(8, "ToolButtonUndo", "Отменить");
-    ToolButtonRedo = button(9, "ToolButtonRedo", "Повторить");
+    ToolButtonUndo = button(8, "ToolButtonUndo", tr("Отменить"));
+    ToolButtonRedo = button(9, "ToolButtonRedo", tr("Повторить"));
     gap();
-    ToolButton6 = button(0, "ToolButton6", "Пуск");
-    ToolButton7 = button(1, "ToolButton7", "Стоп");
+    ToolButton6 = button(0, "ToolButton6", tr("Пуск"));
+    ToolButton7 = button(1, "ToolButton7", tr("Стоп"));
     ToolButton7->setEnabled(false);
-    ToolButton8 = button(2, "ToolButton8", "Пауза");
+    ToolButton8 = button(2, "ToolButton8", tr("Пауза"));
     ToolButton8->setEnabled(false);
     ToolButton8->setCheckable(true);
     ComboBox1 = new QComboBox;
@@ -263,9 +263,9 @@ void TForm1::BuildToolbar() {
         ComboBox1->addItem(QStringLiteral("%1%").arg(pct));
     ComboBox1->setCurrentIndex(7);
     bar->addWidget(ComboBox1);
-    ToolButton9 = button(6, "ToolButton9", "Масштаб времени");
+    ToolButton9 = button(6, "ToolButton9", tr("Масштаб времени"));
     ToolButton9->setCheckable(true);
-    ToolButton1 = button(7, "ToolButton1", "Осциллографы");
+    ToolButton1 = button(7, "ToolButton1", tr("Осциллографы"));
 
     // Under the toolbar, never shown: the template picture of the element handlers and "Destroy".
     Image1 = new ElementPicture(bar);
@@ -290,6 +290,7 @@ void TForm1::InitCfg() {
     Config = std::make_unique<IniFile>(QDir(programDir_).filePath(QStringLiteral("config/main.ini")));
     ReadOptions(*Config, options_);
     NavPanel->SetOpenWidth(ReadNavigatorWidth(*Config));
+    languageChoice_ = ReadLanguage(*Config);
     if (ReadLockBases(*Config)) {
         for (QAction* a : {ActPictures, ActElements, ActChipPictures, ActChips})
             a->setEnabled(false);
@@ -305,7 +306,8 @@ IniFile& TForm1::ConfigFile() {
 bool TForm1::SaveCfg() {
     QString error;
     const bool ok = WriteOptions(ConfigFile(), options_, &error) &&
-                    WriteNavigatorWidth(ConfigFile(), NavPanel->openWidth(), &error);
+                    WriteNavigatorWidth(ConfigFile(), NavPanel->openWidth(), &error) &&
+                    WriteLanguage(ConfigFile(), languageChoice_, &error);
     if (!ok) QMessageBox::critical(this, QStringLiteral("Tarnwell"), error);
     return ok;
 }
@@ -313,11 +315,12 @@ bool TForm1::SaveCfg() {
 bool TForm1::SaveCfgOnClose() {
     QString error;
     if (WriteOptions(ConfigFile(), options_, &error) &&
-        WriteNavigatorWidth(ConfigFile(), NavPanel->openWidth(), &error))
+        WriteNavigatorWidth(ConfigFile(), NavPanel->openWidth(), &error) &&
+        WriteLanguage(ConfigFile(), languageChoice_, &error))
         return true;
-    return QMessageBox::question(this, QStringLiteral("Внимание"),
-                                 error + QStringLiteral("\nНастройки не сохранены. Закрыть программу без "
-                                                        "сохранения настроек?"),
+    return QMessageBox::question(this, tr("Внимание"),
+                                 error + u'\n' +
+                                     tr("Настройки не сохранены. Закрыть программу без сохранения настроек?"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
@@ -332,9 +335,8 @@ int TForm1::AddElementOrWarn(TElement e) {
 }
 
 void TForm1::WarnTableFull() {
-    QMessageBox::warning(
-        this, QStringLiteral("Внимание"),
-        QStringLiteral("В схеме уже %1 элементов: больше разместить нельзя.").arg(MaxElements));
+    QMessageBox::warning(this, tr("Внимание"),
+                         tr("В схеме уже %1 элементов: больше разместить нельзя.").arg(MaxElements));
 }
 
 void TForm1::FormShow() {

@@ -63,6 +63,10 @@ public:
     // Options.
     void InitCfg();
     bool SaveCfg(); // false (after the error box) when a write failed
+    // The interface language chosen in the settings ("ru", "en"; empty: none chosen), written by
+    // SaveCfg and followed at the next start.
+    const QString& languageChoice() const { return languageChoice_; }
+    void SetLanguageChoice(const QString& code) { languageChoice_ = code; }
     void DesktopSetup();
 
     // Navigator: selection follows a click, a double click places the listed element, "Удалить"
@@ -350,6 +354,7 @@ private:
     std::unique_ptr<SchematicDocument> document_;
     QString currentFile_;
     TOptions options_;
+    QString languageChoice_;
     WindowRegistry windows_;
     std::unique_ptr<IniFile> Config;
     bool shown_ = false;

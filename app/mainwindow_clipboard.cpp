@@ -51,17 +51,16 @@ bool TForm1::PasteMime(const QMimeData* mime, std::optional<TPoint32> at) {
     if (!mime || !mime->hasFormat(ClipMimeType)) return false;
     const std::optional<TClipPart> part = DecodeClipPart(mime->data(ClipMimeType));
     if (!part) {
-        QMessageBox::warning(this, QStringLiteral("Внимание"),
-                             QStringLiteral("Данные в буфере обмена повреждены: ничего не вставлено."));
+        QMessageBox::warning(this, tr("Внимание"),
+                             tr("Данные в буфере обмена повреждены: ничего не вставлено."));
         return false;
     }
     switch (document_->Paste(*part, at)) {
     case PasteFault::None:
         return true;
     case PasteFault::SixthProbe:
-        QMessageBox::warning(
-            this, QStringLiteral("Внимание"),
-            QStringLiteral("В схеме не может быть больше пяти осциллографов: ничего не вставлено."));
+        QMessageBox::warning(this, tr("Внимание"),
+                             tr("В схеме не может быть больше пяти осциллографов: ничего не вставлено."));
         return false;
     case PasteFault::TableFull:
         WarnTableFull();

@@ -8,6 +8,7 @@
 #include "sim/oscilloscopewindow.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -18,9 +19,11 @@ namespace {
 
 // The dialogs of both commands: one filter, starting in the program's folder.
 QString ChooseSchematicFile(QWidget* parent, const QString& folder, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(
-        parent, mode == QFileDialog::AcceptSave ? QStringLiteral("Сохранить как") : QStringLiteral("Открыть"),
-        folder, QStringLiteral("Схема Zivuvazodi Tarnwell (*.tsv)"));
+    QFileDialog dialog(parent,
+                       mode == QFileDialog::AcceptSave
+                           ? QCoreApplication::translate("TForm1", "Сохранить как")
+                           : QCoreApplication::translate("TForm1", "Открыть"),
+                       folder, QCoreApplication::translate("TForm1", "Схема Zivuvazodi Tarnwell (*.tsv)"));
     dialog.setObjectName(mode == QFileDialog::AcceptSave ? QStringLiteral("SaveDialog1")
                                                          : QStringLiteral("OpenDialog1"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -76,12 +79,11 @@ bool TForm1::SaveCurrent() {
 
 bool TForm1::MayDiscardChanges() {
     if (!document_->isModified()) return true;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Внимание"),
-                    QStringLiteral("Сохранить изменения в схеме?"),
+    QMessageBox box(QMessageBox::Question, tr("Внимание"), tr("Сохранить изменения в схеме?"),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.button(QMessageBox::Yes)->setText(tr("Да"));
+    box.button(QMessageBox::No)->setText(tr("Нет"));
+    box.button(QMessageBox::Cancel)->setText(tr("Отмена"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -134,9 +136,8 @@ void TForm1::WarnLoadProblems(const TLoadResult& r) {
     QStringList text = UnplacedReport(r, 20);
     if (!r.problems.isEmpty()) {
         if (!text.isEmpty()) text << QString();
-        text << QStringLiteral(
-                    "Из файла цепей пропущены ссылки на выводы или цепи (%1), подробности в журнале.")
+        text << tr("Из файла цепей пропущены ссылки на выводы или цепи (%1), подробности в журнале.")
                     .arg(r.problems.size());
     }
-    if (!text.isEmpty()) QMessageBox::warning(this, QStringLiteral("Внимание"), text.join(u'\n'));
+    if (!text.isEmpty()) QMessageBox::warning(this, tr("Внимание"), text.join(u'\n'));
 }

@@ -24,17 +24,17 @@ void TForm1::ConnectWiring() {
 
     PinMenu = new QMenu(this);
     PinMenu->setObjectName(QStringLiteral("PopupMenu2"));
-    N26 = PinMenu->addAction(QStringLiteral("Отсоединить"));
+    N26 = PinMenu->addAction(tr("Отсоединить"));
     connect(N26, &QAction::triggered, this, &TForm1::N26Click);
     WireMenu = new QMenu(this);
     WireMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    N25 = WireMenu->addAction(QStringLiteral("Удалить все соединение"));
+    N25 = WireMenu->addAction(tr("Удалить все соединение"));
     connect(N25, &QAction::triggered, this, &TForm1::N25Click);
     ElementMenu = new QMenu(this);
     ElementMenu->setObjectName(QStringLiteral("ElementMenu"));
-    ElementCopy = ElementMenu->addAction(QStringLiteral("Копировать"));
-    ElementCut = ElementMenu->addAction(QStringLiteral("Вырезать"));
-    ElementDelete = ElementMenu->addAction(QStringLiteral("Удалить"));
+    ElementCopy = ElementMenu->addAction(tr("Копировать"));
+    ElementCut = ElementMenu->addAction(tr("Вырезать"));
+    ElementDelete = ElementMenu->addAction(tr("Удалить"));
     ElementMenu->addSeparator();
     ElementAction = ElementMenu->addAction(QString());
     connect(ElementCopy, &QAction::triggered, this, &TForm1::CopyClick);
@@ -49,8 +49,8 @@ void TForm1::ConnectWiring() {
     });
     SpaceMenu = new QMenu(this);
     SpaceMenu->setObjectName(QStringLiteral("SpaceMenu"));
-    SpacePaste = SpaceMenu->addAction(QStringLiteral("Вставить"));
-    SpaceSelectAll = SpaceMenu->addAction(QStringLiteral("Выделить все"));
+    SpacePaste = SpaceMenu->addAction(tr("Вставить"));
+    SpaceSelectAll = SpaceMenu->addAction(tr("Выделить все"));
     connect(SpacePaste, &QAction::triggered, this,
             [this] { PasteMime(QGuiApplication::clipboard()->mimeData(), menuCell_); });
     connect(SpaceSelectAll, &QAction::triggered, this, &TForm1::N3Click);
@@ -97,13 +97,13 @@ void TForm1::PictureRightPress(ElementPicture* picture, int leg) {
     QString action;
     switch (model().element(k).kind()) {
     case ElementKind::Switch:
-        action = QStringLiteral("Переключить");
+        action = tr("Переключить");
         break;
     case ElementKind::Generator:
-        action = QStringLiteral("Настроить генератор...");
+        action = tr("Настроить генератор...");
         break;
     case ElementKind::Probe:
-        action = QStringLiteral("Осциллографы");
+        action = tr("Осциллографы");
         break;
     default:
         break;

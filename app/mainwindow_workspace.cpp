@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The main window's workspace commands: re-route and redraw, wire layer, zoom, wheel, hover, the
 // pointer handlers and the editing commands.
+#include "app/displaynames.h"
 #include "app/mainwindow.h"
 
 #include "app/navigatorpanel.h"
@@ -109,7 +110,7 @@ void TForm1::ShowElementTips() {
         const TElement& e = s.element(k);
         const QString& mark = marks[static_cast<size_t>(k)];
         picture->setToolTip(e.kind() == ElementKind::Chip && !mark.isEmpty() ? e.Name + u'\n' + mark
-                                                                             : e.Name);
+                                                                             : DisplayName(e.Name));
     }
 }
 
@@ -267,25 +268,25 @@ void TForm1::Button2Click() {
 QString TForm1::StepName(StepKind kind) {
     switch (kind) {
     case StepKind::ListChip:
-        return QStringLiteral("добавление микросхемы");
+        return tr("добавление микросхемы");
     case StepKind::ListSpecial:
-        return QStringLiteral("добавление элемента");
+        return tr("добавление элемента");
     case StepKind::Place:
-        return QStringLiteral("размещение");
+        return tr("размещение");
     case StepKind::Connect:
-        return QStringLiteral("соединение");
+        return tr("соединение");
     case StepKind::Disconnect:
-        return QStringLiteral("отсоединение");
+        return tr("отсоединение");
     case StepKind::RemoveNet:
-        return QStringLiteral("удаление соединения");
+        return tr("удаление соединения");
     case StepKind::Delete:
-        return QStringLiteral("удаление");
+        return tr("удаление");
     case StepKind::Move:
-        return QStringLiteral("перемещение");
+        return tr("перемещение");
     case StepKind::Durations:
-        return QStringLiteral("настройка генератора");
+        return tr("настройка генератора");
     case StepKind::Paste:
-        return QStringLiteral("вставка");
+        return tr("вставка");
     }
     return {};
 }
@@ -302,9 +303,9 @@ void TForm1::UpdateUndoActions() {
     const std::optional<StepKind> undo = document_->undoKind();
     const std::optional<StepKind> redo = document_->redoKind();
     ActUndo->setEnabled(undo.has_value());
-    ActUndo->setText(undo ? QStringLiteral("Отменить: ") + StepName(*undo) : QStringLiteral("Отменить"));
+    ActUndo->setText(undo ? tr("Отменить: %1").arg(StepName(*undo)) : tr("Отменить"));
     ActRedo->setEnabled(redo.has_value());
-    ActRedo->setText(redo ? QStringLiteral("Повторить: ") + StepName(*redo) : QStringLiteral("Повторить"));
+    ActRedo->setText(redo ? tr("Повторить: %1").arg(StepName(*redo)) : tr("Повторить"));
     ToolButtonUndo->setEnabled(undo.has_value());
     ToolButtonUndo->setToolTip(ActUndo->text());
     ToolButtonRedo->setEnabled(redo.has_value());

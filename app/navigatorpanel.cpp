@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/navigatorpanel.h"
 
+#include "app/displaynames.h"
 #include "app/icons.h"
 #include "model/navigator.h"
 
@@ -24,7 +25,7 @@ namespace {
 constexpr int NavigatorWidth = 150;
 constexpr int NavigatorNarrow = 15;
 
-// Shows the navigator's image index as the node's icon.
+// Shows the navigator's image index as the node's icon and the nodes' names for display.
 class NavigatorIcons : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
@@ -33,8 +34,10 @@ public:
             const int image = QIdentityProxyModel::data(index, Navigator::ImageIndexRole).toInt();
             return QIcon(QPixmap::fromImage(NavigatorImage(image)));
         }
-        // A node cut off by a narrow panel shows its whole text.
-        if (role == Qt::ToolTipRole) return QIdentityProxyModel::data(index, Qt::DisplayRole);
+        // Names that are data show in the interface language; a node cut off by a narrow panel
+        // shows its whole text.
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+            return DisplayName(QIdentityProxyModel::data(index, Qt::DisplayRole).toString());
         return QIdentityProxyModel::data(index, role);
     }
 };
@@ -64,7 +67,7 @@ NavigatorPanel::NavigatorPanel(QStandardItemModel& tree, QWidget* parent)
 
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(0);
-    auto* title = new ClickLabel(QStringLiteral("Навигатор"));
+    auto* title = new ClickLabel(tr("Навигатор"));
     title->onClick = [this] { NavigatorTitleClick(); };
     NavigatorTitle = title;
     NavigatorTitle->setObjectName(QStringLiteral("NavigatorTitle"));
@@ -81,9 +84,9 @@ NavigatorPanel::NavigatorPanel(QStandardItemModel& tree, QWidget* parent)
     titleRow->addWidget(ExpandButton);
     col->addLayout(titleRow);
 
-    Button2 = new QPushButton(QStringLiteral("Добавить"));
+    Button2 = new QPushButton(tr("Добавить"));
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button5 = new QPushButton(QStringLiteral("Удалить"));
+    Button5 = new QPushButton(tr("Удалить"));
     Button5->setObjectName(QStringLiteral("Button5"));
     col->addWidget(Button2);
     col->addWidget(Button5);
@@ -105,12 +108,12 @@ NavigatorPanel::NavigatorPanel(QStandardItemModel& tree, QWidget* parent)
     col->addWidget(Label1);
 
     PopupAdd = new QMenu(this);
-    PopupChip = PopupAdd->addAction(QStringLiteral("Микросхема..."));
-    QMenu* special = PopupAdd->addMenu(QStringLiteral("Специальный элемент"));
-    PopupIndicator = special->addAction(QStringLiteral("Индикатор"));
-    PopupSwitch = special->addAction(QStringLiteral("Переключатель"));
-    PopupGenerator = special->addAction(QStringLiteral("Генератор"));
-    PopupProbe = special->addAction(QStringLiteral("Осциллограф"));
+    PopupChip = PopupAdd->addAction(tr("Микросхема..."));
+    QMenu* special = PopupAdd->addMenu(tr("Специальный элемент"));
+    PopupIndicator = special->addAction(tr("Индикатор"));
+    PopupSwitch = special->addAction(tr("Переключатель"));
+    PopupGenerator = special->addAction(tr("Генератор"));
+    PopupProbe = special->addAction(tr("Осциллограф"));
 
     connect(ExpandButton, &QToolButton::clicked, this, &NavigatorPanel::ExpandButtonClick);
     connect(Button2, &QPushButton::clicked, this, &NavigatorPanel::Button2Click);

@@ -62,3 +62,12 @@ bool WriteNavigatorWidth(IniFile& file, int32_t width, QString* error) {
 bool ReadLockBases(const IniFile& file) {
     return file.ReadBool(QStringLiteral("Main"), QStringLiteral("LockBases"), true);
 }
+
+QString ReadLanguage(const IniFile& file) {
+    return file.ReadString(QStringLiteral("Main"), QStringLiteral("Language"), QString());
+}
+
+bool WriteLanguage(IniFile& file, const QString& code, QString* error) {
+    if (code.isEmpty()) return true;
+    return file.WriteString(QStringLiteral("Main"), QStringLiteral("Language"), code, error);
+}

@@ -22,3 +22,7 @@ int32_t ReadNavigatorWidth(const IniFile& file);
 bool WriteNavigatorWidth(IniFile& file, int32_t width, QString* error);
 // Main/LockBases: the catalogue editors stay disabled while it is non-zero (read only).
 bool ReadLockBases(const IniFile& file);
+// Main/Language: the interface language chosen in the settings, "ru" or "en"; empty when the
+// user never chose one (the system locale decides then). Written only when chosen.
+QString ReadLanguage(const IniFile& file);
+bool WriteLanguage(IniFile& file, const QString& code, QString* error);

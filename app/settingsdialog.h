@@ -5,6 +5,7 @@
 
 class ColorBox;
 class QCheckBox;
+class QComboBox;
 class QPushButton;
 class TForm1;
 
@@ -21,11 +22,14 @@ public:
     QCheckBox* CheckBox4 = nullptr; // highlight connection
     ColorBox* ColorBox1 = nullptr;  // desktop
     ColorBox* ColorBox2 = nullptr;  // grid
+    // The interface language, each named in itself; a choice goes into the main window at once
+    // like the options, is written with them and followed at the next start.
+    QComboBox* ComboLanguage = nullptr;
     QPushButton* ButtonOk = nullptr;
     QPushButton* ButtonCancel = nullptr;
     QPushButton* ButtonApply = nullptr;
 
-    // Loads the six controls from the options.
+    // Loads the controls from the options and the language choice.
     void LoadControls();
 
 protected:

@@ -16,15 +16,15 @@
 
 TForm13::TForm13(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     setObjectName(QStringLiteral("Form13"));
-    setWindowTitle(QStringLiteral("Добвление микросхемы"));
+    setWindowTitle(tr("Добвление микросхемы"));
     ui_.add(this);
     CatalogueTable& table = ui_.catalogue().chips();
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
     DBGrid1 = new CursorGrid(table,
-                             {{ChipField::Mark, QStringLiteral("Маркировка*")},
-                              {ChipField::Type, QStringLiteral("Тип")},
-                              {ChipField::ElemName, QStringLiteral("Описание")}},
+                             {{ChipField::Mark, tr("Маркировка*")},
+                              {ChipField::Type, tr("Тип")},
+                              {ChipField::ElemName, tr("Описание")}},
                              false);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->setFixedSize(520, 330);
@@ -32,10 +32,10 @@ TForm13::TForm13(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     DBGrid1->setColumnWidth(table.fieldIndex(ChipField::Type), 260);
     top->addWidget(DBGrid1);
     auto* row = new QHBoxLayout;
-    Button1 = new QPushButton(QStringLiteral("Поиск..."));
-    Button2 = new QPushButton(QStringLiteral("ОК"));
-    Button3 = new QPushButton(QStringLiteral("Добавить"));
-    Button4 = new QPushButton(QStringLiteral("Отмена"));
+    Button1 = new QPushButton(tr("Поиск..."));
+    Button2 = new QPushButton(tr("ОК"));
+    Button3 = new QPushButton(tr("Добавить"));
+    Button4 = new QPushButton(tr("Отмена"));
     row->addWidget(Button1);
     row->addStretch();
     for (QPushButton* b : {Button2, Button3, Button4})

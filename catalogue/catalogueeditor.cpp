@@ -25,8 +25,8 @@ void CatalogueEditor::AddRecordButtons(QVBoxLayout* top, QPushButton** add, QPus
                                        QPushButton** ok) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    *add = new QPushButton(QStringLiteral("Добавить..."));
-    *remove = new QPushButton(QStringLiteral("Удалить"));
+    *add = new QPushButton(tr("Добавить..."));
+    *remove = new QPushButton(tr("Удалить"));
     *ok = new QPushButton(QStringLiteral("OK"));
     for (QPushButton* b : {*add, *remove, *ok})
         buttons->addWidget(b);

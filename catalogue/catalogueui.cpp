@@ -65,7 +65,7 @@ bool CatalogueUi::ShowPostError(QWidget* parent, CatalogueTable& table, const QS
     if (error.isEmpty()) return false;
     if (!table.isDirty()) return ShowError(parent, error);
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Tarnwell"), error, QMessageBox::Ok, parent);
-    QPushButton* drop = box.addButton(QStringLiteral("Отменить изменения"), QMessageBox::DestructiveRole);
+    QPushButton* drop = box.addButton(tr("Отменить изменения"), QMessageBox::DestructiveRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();

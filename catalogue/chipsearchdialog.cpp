@@ -14,16 +14,16 @@
 
 TForm14::TForm14(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form14"));
-    setWindowTitle(QStringLiteral("Поиск микросхемы"));
+    setWindowTitle(tr("Поиск микросхемы"));
     ui_.add(this);
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
-    top->addWidget(new QLabel(QStringLiteral("Введите образец для поиска")));
+    top->addWidget(new QLabel(tr("Введите образец для поиска")));
     Edit1 = new QLineEdit;
     Edit1->setMinimumWidth(260);
     top->addWidget(Edit1);
     // "Отмена" and Esc just close the dialog without searching.
-    AddOkCancelRow(this, top, QStringLiteral("ОК"), true, &Button1, &Button2);
+    AddOkCancelRow(this, top, tr("ОК"), true, &Button1, &Button2);
     ConnectOk();
 }
 
@@ -40,7 +40,6 @@ void TForm14::Button1Click() {
         chips.next();
     }
     chips.first();
-    QMessageBox::information(this, QStringLiteral("Внимание!"), QStringLiteral("Элемент не найден"),
-                             QMessageBox::Ok);
+    QMessageBox::information(this, tr("Внимание!"), tr("Элемент не найден"), QMessageBox::Ok);
     accept();
 }

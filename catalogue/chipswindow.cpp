@@ -10,6 +10,7 @@
 #include "ui/whitepanel.h"
 #include "ui/windowregistry.h"
 
+#include <QCoreApplication>
 #include <QDataWidgetMapper>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,12 +28,12 @@
 void SortChips(CatalogueUi& ui, CursorGrid* grid, int column) {
     if (column == 0) {
         CatalogueUi::ShowError(grid, ui.catalogue().chips().orderBy(ChipField::Mark));
-        grid->setTitle(0, QStringLiteral("Маркировка*"));
-        grid->setTitle(1, QStringLiteral("Тип"));
+        grid->setTitle(0, QCoreApplication::translate("TForm10", "Маркировка*"));
+        grid->setTitle(1, QCoreApplication::translate("TForm10", "Тип"));
     } else if (column == 1) {
         CatalogueUi::ShowError(grid, ui.catalogue().chips().orderBy(ChipField::Type));
-        grid->setTitle(0, QStringLiteral("Маркировка"));
-        grid->setTitle(1, QStringLiteral("Тип*"));
+        grid->setTitle(0, QCoreApplication::translate("TForm10", "Маркировка"));
+        grid->setTitle(1, QCoreApplication::translate("TForm10", "Тип*"));
     }
 }
 
@@ -55,12 +56,10 @@ QImage TForm10::NandPicture() {
 }
 
 TForm10::TForm10(CatalogueUi& ui, QWidget* parent)
-    : CatalogueEditor(
-          ui, ui.catalogue().chips(),
-          {QStringLiteral("Внимание"), QStringLiteral("Вы действительно хотите удалить текущий элемент")},
-          parent) {
+    : CatalogueEditor(ui, ui.catalogue().chips(),
+                      {tr("Внимание"), tr("Вы действительно хотите удалить текущий элемент")}, parent) {
     setObjectName(QStringLiteral("Form10"));
-    setWindowTitle(QStringLiteral("База данных с микросхемами"));
+    setWindowTitle(tr("База данных с микросхемами"));
     ui_.add(this);
     const QString error = ui_.catalogue().openChips();
 
@@ -68,9 +67,7 @@ TForm10::TForm10(CatalogueUi& ui, QWidget* parent)
     top->setSizeConstraint(QLayout::SetFixedSize);
     auto* row = new QHBoxLayout;
     DBGrid1 = new CursorGrid(
-        table_,
-        {{ChipField::Mark, QStringLiteral("Маркировка*"), 20}, {ChipField::Type, QStringLiteral("Тип"), 40}},
-        true);
+        table_, {{ChipField::Mark, tr("Маркировка*"), 20}, {ChipField::Type, tr("Тип"), 40}}, true);
     DBGrid1->setFixedSize(330, 380);
     DBGrid1->setColumnWidth(table_.fieldIndex(ChipField::Mark), 110);
     row->addWidget(DBGrid1);
@@ -78,36 +75,36 @@ TForm10::TForm10(CatalogueUi& ui, QWidget* parent)
     PageControl1 = new QTabWidget;
     auto* page1 = new QWidget;
     auto* grid1 = new QGridLayout(page1);
-    auto* elems = new QGroupBox(QStringLiteral("Элементы в микросхеме"));
+    auto* elems = new QGroupBox(tr("Элементы в микросхеме"));
     auto* elemsLayout = new QGridLayout(elems);
-    elemsLayout->addWidget(new QLabel(QStringLiteral("Название элемента")), 0, 0, 1, 2);
+    elemsLayout->addWidget(new QLabel(tr("Название элемента")), 0, 0, 1, 2);
     DBEdit1 = new QLineEdit;
     elemsLayout->addWidget(DBEdit1, 1, 0, 1, 2);
-    Button4 = new QPushButton(QStringLiteral("Выбрать из базы элементов..."));
+    Button4 = new QPushButton(tr("Выбрать из базы элементов..."));
     elemsLayout->addWidget(Button4, 2, 0, 1, 2);
-    elemsLayout->addWidget(new QLabel(QStringLiteral("Количество элементов:")), 3, 0);
+    elemsLayout->addWidget(new QLabel(tr("Количество элементов:")), 3, 0);
     DBEdit2 = new QLineEdit;
     DBEdit2->setFixedWidth(60);
     elemsLayout->addWidget(DBEdit2, 3, 1);
     grid1->addWidget(elems, 0, 0);
 
-    auto* legs = new QGroupBox(QStringLiteral("Количество ножек"));
+    auto* legs = new QGroupBox(tr("Количество ножек"));
     auto* legsLayout = new QVBoxLayout(legs);
     DBEdit3 = new QLineEdit;
     legsLayout->addWidget(DBEdit3);
     grid1->addWidget(legs, 1, 0);
 
-    auto* delay = new QGroupBox(QStringLiteral("Задержка (нс)"));
+    auto* delay = new QGroupBox(tr("Задержка (нс)"));
     auto* delayLayout = new QGridLayout(delay);
-    delayLayout->addWidget(new QLabel(QStringLiteral("Низк -> Выс")), 0, 0);
-    delayLayout->addWidget(new QLabel(QStringLiteral("Выс -> Низк")), 0, 1);
+    delayLayout->addWidget(new QLabel(tr("Низк -> Выс")), 0, 0);
+    delayLayout->addWidget(new QLabel(tr("Выс -> Низк")), 0, 1);
     DBEdit4 = new QLineEdit;
     DBEdit5 = new QLineEdit;
     delayLayout->addWidget(DBEdit4, 1, 0);
     delayLayout->addWidget(DBEdit5, 1, 1);
     grid1->addWidget(delay, 2, 0);
 
-    auto* look = new QGroupBox(QStringLiteral("Изображение микросхемы"));
+    auto* look = new QGroupBox(tr("Изображение микросхемы"));
     auto* lookLayout = new QVBoxLayout(look);
     auto* panel = new QLabel;
     MakeWhitePanel(panel);
@@ -118,19 +115,19 @@ TForm10::TForm10(CatalogueUi& ui, QWidget* parent)
     lookLayout->addWidget(panel, 0, Qt::AlignCenter);
     grid1->addWidget(look, 0, 1, 2, 1);
 
-    auto* pic = new QGroupBox(QStringLiteral("Картинка"));
+    auto* pic = new QGroupBox(tr("Картинка"));
     auto* picLayout = new QVBoxLayout(pic);
-    picLayout->addWidget(new QLabel(QStringLiteral("Идентификатор")));
+    picLayout->addWidget(new QLabel(tr("Идентификатор")));
     DBEdit6 = new QLineEdit;
     picLayout->addWidget(DBEdit6);
-    Button5 = new QPushButton(QStringLiteral("Выбрать из базы изображений..."));
+    Button5 = new QPushButton(tr("Выбрать из базы изображений..."));
     Button5->setEnabled(false);
     picLayout->addWidget(Button5);
     grid1->addWidget(pic, 2, 1);
     grid1->setRowStretch(3, 1);
-    PageControl1->addTab(page1, QStringLiteral("Основные параметры"));
-    PageControl1->addTab(new QWidget, QStringLiteral("Электрические параметры"));
-    PageControl1->addTab(new QWidget, QStringLiteral("Описание работы"));
+    PageControl1->addTab(page1, tr("Основные параметры"));
+    PageControl1->addTab(new QWidget, tr("Электрические параметры"));
+    PageControl1->addTab(new QWidget, tr("Описание работы"));
     row->addWidget(PageControl1);
     top->addLayout(row);
 

@@ -14,7 +14,7 @@ ChooserDialog::ChooserDialog(CatalogueUi& ui, CatalogueTable& source, QString na
                              CatalogueTable& target, QString field, QWidget* parent)
     : QDialog(parent), ui_(ui), source_(source), nameField_(std::move(nameField)), target_(target),
       field_(std::move(field)) {
-    setWindowTitle(QStringLiteral("Выбор картинки"));
+    setWindowTitle(tr("Выбор картинки"));
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
     DBGrid1 = new CursorGrid(source_, {{nameField_, QStringLiteral("Name")}}, false);

@@ -8,9 +8,9 @@
 
 TForm9::TForm9(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form9"));
-    setWindowTitle(QStringLiteral("Ввод имени"));
+    setWindowTitle(tr("Ввод имени"));
     ui_.add(this);
-    BuildNameDialog(this, QStringLiteral("Введите тип элемента"), &Edit1, &Button1, &Button2);
+    BuildNameDialog(this, tr("Введите тип элемента"), &Edit1, &Button1, &Button2);
     ConnectOk();
 }
 

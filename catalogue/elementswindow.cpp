@@ -72,12 +72,10 @@ private:
 } // namespace
 
 TForm7::TForm7(CatalogueUi& ui, QWidget* parent)
-    : CatalogueEditor(
-          ui, ui.catalogue().elements(),
-          {QStringLiteral("Внимание"), QStringLiteral("Вы действительно хотите удалить текущий элемент")},
-          parent) {
+    : CatalogueEditor(ui, ui.catalogue().elements(),
+                      {tr("Внимание"), tr("Вы действительно хотите удалить текущий элемент")}, parent) {
     setObjectName(QStringLiteral("Form7"));
-    setWindowTitle(QStringLiteral("База данных с элементами"));
+    setWindowTitle(tr("База данных с элементами"));
     ui_.add(this);
     Catalogue& cat = ui_.catalogue();
     connect(&table_, &CatalogueTable::afterScroll, this, [this] {
@@ -89,34 +87,34 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent)
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
     auto* row = new QHBoxLayout;
-    DBGrid1 = new CursorGrid(table_, {{ElementField::Name, QStringLiteral("Название элемента")}}, true);
+    DBGrid1 = new CursorGrid(table_, {{ElementField::Name, tr("Название элемента")}}, true);
     DBGrid1->setFixedSize(200, 330);
     row->addWidget(DBGrid1);
 
     PageControl1 = new QTabWidget;
     auto* page1 = new QWidget;
     auto* p1 = new QVBoxLayout(page1);
-    auto* legs = new QGroupBox(QStringLiteral("Входы - Выходы"));
+    auto* legs = new QGroupBox(tr("Входы - Выходы"));
     auto* legsLayout = new QVBoxLayout(legs);
-    legsLayout->addWidget(new QLabel(QStringLiteral("Идентификатор входов")));
+    legsLayout->addWidget(new QLabel(tr("Идентификатор входов")));
     DBEdit1 = new QLineEdit;
     legsLayout->addWidget(DBEdit1);
-    legsLayout->addWidget(new QLabel(QStringLiteral("Идентификатор выходов")));
+    legsLayout->addWidget(new QLabel(tr("Идентификатор выходов")));
     DBEdit2 = new QLineEdit;
     legsLayout->addWidget(DBEdit2);
-    NoPinsLabel = new QLabel(QStringLiteral("Изображение не допускает выводов"));
+    NoPinsLabel = new QLabel(tr("Изображение не допускает выводов"));
     NoPinsLabel->hide();
     legsLayout->addWidget(NoPinsLabel);
     p1->addWidget(legs);
-    auto* picture = new QGroupBox(QStringLiteral("Картинка"));
+    auto* picture = new QGroupBox(tr("Картинка"));
     auto* pictureLayout = new QHBoxLayout(picture);
-    pictureLayout->addWidget(new QLabel(QStringLiteral("Идентификатор")));
+    pictureLayout->addWidget(new QLabel(tr("Идентификатор")));
     DBEdit3 = new QLineEdit;
     pictureLayout->addWidget(DBEdit3);
-    Button4 = new QPushButton(QStringLiteral("Выбрать из базы..."));
+    Button4 = new QPushButton(tr("Выбрать из базы..."));
     pictureLayout->addWidget(Button4);
     p1->addWidget(picture);
-    auto* look = new QGroupBox(QStringLiteral("Внешний вид"));
+    auto* look = new QGroupBox(tr("Внешний вид"));
     auto* lookLayout = new QVBoxLayout(look);
     Image1 = new QLabel;
     Image1->setAlignment(Qt::AlignCenter);
@@ -124,18 +122,18 @@ TForm7::TForm7(CatalogueUi& ui, QWidget* parent)
     MakeWhitePanel(Image1);
     lookLayout->addWidget(Image1, 0, Qt::AlignCenter);
     p1->addWidget(look);
-    PageControl1->addTab(page1, QStringLiteral("Внешний вид"));
+    PageControl1->addTab(page1, tr("Внешний вид"));
 
     auto* page2 = new QWidget;
     auto* p2 = new QVBoxLayout(page2);
-    auto* scriptBox = new QGroupBox(QStringLiteral("Текст скрипта"));
+    auto* scriptBox = new QGroupBox(tr("Текст скрипта"));
     auto* scriptLayout = new QVBoxLayout(scriptBox);
     DBMemo1 = new QPlainTextEdit;
     scriptLayout->addWidget(DBMemo1);
-    Button5 = new QPushButton(QStringLiteral("Сохранить в базе"));
+    Button5 = new QPushButton(tr("Сохранить в базе"));
     scriptLayout->addWidget(Button5, 0, Qt::AlignRight);
     p2->addWidget(scriptBox);
-    PageControl1->addTab(page2, QStringLiteral("Скрипт"));
+    PageControl1->addTab(page2, tr("Скрипт"));
     row->addWidget(PageControl1);
     top->addLayout(row);
 

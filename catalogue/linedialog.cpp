@@ -6,6 +6,7 @@
 
 #include "ui/buttonrow.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,7 +32,7 @@ void BuildNameDialog(QDialog* dialog, const QString& group, QLineEdit** edit, QP
     (*edit)->setMinimumWidth(260);
     boxLayout->addWidget(*edit);
     top->addWidget(box);
-    AddOkCancelRow(dialog, top, QStringLiteral("ОК"), true, ok, cancel);
+    AddOkCancelRow(dialog, top, QCoreApplication::translate("LineDialog", "ОК"), true, ok, cancel);
 }
 
 LineDialog::LineDialog(CatalogueUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {}
@@ -60,6 +61,7 @@ void LineDialog::showEvent(QShowEvent* event) {
 }
 
 void ShowEmptyNameBox(QDialog* dialog) {
-    QMessageBox::warning(dialog, QStringLiteral("Внимание"), QStringLiteral("Необходимо ввести тип элемента"),
+    QMessageBox::warning(dialog, QCoreApplication::translate("LineDialog", "Внимание"),
+                         QCoreApplication::translate("LineDialog", "Необходимо ввести тип элемента"),
                          QMessageBox::Ok);
 }

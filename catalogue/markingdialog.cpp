@@ -10,9 +10,9 @@
 
 TForm11::TForm11(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form11"));
-    setWindowTitle(QStringLiteral("Вводмаркировки"));
+    setWindowTitle(tr("Вводмаркировки"));
     ui_.add(this);
-    BuildNameDialog(this, QStringLiteral("Введите маркировку микросхемы"), &Edit1, &Button1, &Button2);
+    BuildNameDialog(this, tr("Введите маркировку микросхемы"), &Edit1, &Button1, &Button2);
     Edit1->setMaxLength(20);
     ConnectOk();
 }

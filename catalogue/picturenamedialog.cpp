@@ -14,9 +14,9 @@
 
 TForm6::TForm6(CatalogueUi& ui, QWidget* parent) : LineDialog(ui, parent) {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("Ввод имени"));
+    setWindowTitle(tr("Ввод имени"));
     ui_.add(this);
-    BuildNameDialog(this, QStringLiteral("Введите тип элемента"), &Edit1, &Button1, &Button2);
+    BuildNameDialog(this, tr("Введите тип элемента"), &Edit1, &Button1, &Button2);
     Edit1->setMaxLength(40);
     ConnectOk();
 }

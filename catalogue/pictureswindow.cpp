@@ -22,25 +22,23 @@
 #include <QVBoxLayout>
 
 TForm5::TForm5(CatalogueUi& ui, QWidget* parent)
-    : CatalogueEditor(
-          ui, ui.catalogue().pictures(),
-          {QStringLiteral("Внимание!"), QStringLiteral("Вы действительно хотите удалить текущую картинку")},
-          parent) {
+    : CatalogueEditor(ui, ui.catalogue().pictures(),
+                      {tr("Внимание!"), tr("Вы действительно хотите удалить текущую картинку")}, parent) {
     setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("База данных с изображениями элементов"));
+    setWindowTitle(tr("База данных с изображениями элементов"));
     ui_.add(this);
     const QString error = ui_.catalogue().openPictures();
 
     auto* top = new QVBoxLayout(this);
     top->setSizeConstraint(QLayout::SetFixedSize);
     auto* row = new QHBoxLayout;
-    auto* names = new QGroupBox(QStringLiteral("Название картинки"));
+    auto* names = new QGroupBox(tr("Название картинки"));
     auto* namesLayout = new QVBoxLayout(names);
     DBGrid1 = new CursorGrid(table_, {{PictureField::Name, QStringLiteral("Name"), 40}}, true);
     DBGrid1->setFixedSize(200, 280);
     namesLayout->addWidget(DBGrid1);
     row->addWidget(names);
-    auto* view = new QGroupBox(QStringLiteral("Просмотр изображения"));
+    auto* view = new QGroupBox(tr("Просмотр изображения"));
     auto* viewLayout = new QVBoxLayout(view);
     DBImage1 = new DbImage;
     DBImage1->setFixedSize(280, 280);
@@ -50,10 +48,10 @@ TForm5::TForm5(CatalogueUi& ui, QWidget* parent)
     top->addLayout(row);
 
     auto* buttons = new QHBoxLayout;
-    Button1 = new QPushButton(QStringLiteral("Добавить"));
-    Button2 = new QPushButton(QStringLiteral("Удалить"));
-    Button3 = new QPushButton(QStringLiteral("Сменить картинку"));
-    Button4 = new QPushButton(QStringLiteral("ОК"));
+    Button1 = new QPushButton(tr("Добавить"));
+    Button2 = new QPushButton(tr("Удалить"));
+    Button3 = new QPushButton(tr("Сменить картинку"));
+    Button4 = new QPushButton(tr("ОК"));
     for (QPushButton* b : {Button1, Button2, Button3, Button4}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
@@ -78,7 +76,7 @@ QFileDialog* TForm5::pictureDialog() {
         OpenPictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
         OpenPictureDialog1->setFileMode(QFileDialog::ExistingFile);
         OpenPictureDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-        OpenPictureDialog1->setNameFilter(QStringLiteral("Точечный рисунок BMP (*.bmp)"));
+        OpenPictureDialog1->setNameFilter(tr("Точечный рисунок BMP (*.bmp)"));
         OpenPictureDialog1->setDefaultSuffix(QStringLiteral("bmp"));
         OpenPictureDialog1->setDirectory(QDir::cleanPath(ui_.catalogue().folder() + QStringLiteral("/..")));
         if (auto* grid = qobject_cast<QGridLayout*>(OpenPictureDialog1->layout())) {

@@ -14,15 +14,15 @@
 
 TForm16::TForm16(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form16"));
-    setWindowTitle(QStringLiteral("Настройка генератора"));
+    setWindowTitle(tr("Настройка генератора"));
     setModal(true);
 
     Edit1 = new QLineEdit(QStringLiteral("100"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit2 = new QLineEdit(QStringLiteral("100"));
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    auto* label1 = new QLabel(QStringLiteral("Длительность периода высокого уровня:"));
-    auto* label2 = new QLabel(QStringLiteral("Длительность периода низкого уровня:"));
+    auto* label1 = new QLabel(tr("Длительность периода высокого уровня:"));
+    auto* label2 = new QLabel(tr("Длительность периода низкого уровня:"));
     label1->setBuddy(Edit1);
     label2->setBuddy(Edit2);
     for (QLineEdit* edit : {Edit1, Edit2}) {
@@ -31,7 +31,7 @@ TForm16::TForm16(QWidget* parent) : QDialog(parent) {
         MakeDigitsOnly(edit);
     }
 
-    const OkCancelRow buttons = MakeOkCancelRow(this, QStringLiteral("ОК"), true);
+    const OkCancelRow buttons = MakeOkCancelRow(this, tr("ОК"), true);
     Button1 = buttons.ok;
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = buttons.cancel;
@@ -64,8 +64,8 @@ void TForm16::Button1Click() {
     // for a duration is refused here so that it is not mistaken for one.
     for (QLineEdit* edit : {Edit1, Edit2}) {
         if (edit->text().isEmpty() || ParseDuration(edit->text())) continue;
-        QMessageBox::warning(this, QStringLiteral("Внимание"),
-                             QStringLiteral("Длительность периода должна быть целым числом от 0 до %1")
+        QMessageBox::warning(this, tr("Внимание"),
+                             tr("Длительность периода должна быть целым числом от 0 до %1")
                                  .arg(std::numeric_limits<int32_t>::max()),
                              QMessageBox::Ok);
         edit->setFocus();

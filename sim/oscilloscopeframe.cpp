@@ -56,7 +56,7 @@ TFrame18::TFrame18(QWidget* parent) : QScrollArea(parent), contents_(new QWidget
         ch.Levels->setFont(levels);
         ch.Levels->setGeometry(2, 27, 22, 28);
 
-        ch.ScaleLabel = new QLabel(QStringLiteral("Масштаб"), ch.Panel);
+        ch.ScaleLabel = new QLabel(tr("Масштаб"), ch.Panel);
         QFont small = ch.ScaleLabel->font();
         small.setPointSizeF(small.pointSizeF() * 0.85);
         ch.ScaleLabel->setFont(small);
@@ -64,7 +64,7 @@ TFrame18::TFrame18(QWidget* parent) : QScrollArea(parent), contents_(new QWidget
         ch.ScaleEdit = new QLineEdit(QStringLiteral("10"), ch.Panel);
         ch.ScaleEdit->setObjectName(QStringLiteral("Edit%1").arg(c));
         ch.ScaleEdit->setGeometry(348, 19, 53, 21);
-        ch.OnBox = new QCheckBox(QStringLiteral("Вкл"), ch.Panel);
+        ch.OnBox = new QCheckBox(tr("Вкл"), ch.Panel);
         ch.OnBox->setObjectName(QStringLiteral("CheckBox%1").arg(c));
         ch.OnBox->setChecked(true);
         ch.OnBox->setGeometry(348, 41, 53, 17);

@@ -56,7 +56,7 @@ const std::array<TSimTime, 13> TForm17::ZoomLevels = {1,   2,   5,    10,   20, 
 TForm17::TForm17(const Schematic& model, Simulator& simulator, QWidget* parent)
     : QDialog(parent), model_(model), sim_(simulator) {
     setObjectName(QStringLiteral("Form17"));
-    setWindowTitle(QStringLiteral("Осциллографы"));
+    setWindowTitle(tr("Осциллографы"));
     // Kept above its parent, the main window, as a window of the program; not above every window,
     // which would hide the modal dialogs (the save dialog's file list) under it.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -65,7 +65,7 @@ TForm17::TForm17(const Schematic& model, Simulator& simulator, QWidget* parent)
 
     CheckListBox1 = new QListWidget(this);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
-    GroupBox1 = new QGroupBox(QStringLiteral("Показания осциллографов"), this);
+    GroupBox1 = new QGroupBox(tr("Показания осциллографов"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     Frame181 = new TFrame18(GroupBox1);
     Button2 = new QPushButton(QStringLiteral("Button2"), this);
@@ -83,11 +83,11 @@ TForm17::TForm17(const Schematic& model, Simulator& simulator, QWidget* parent)
     FollowButton = new QToolButton(GroupBox1);
     FollowButton->setObjectName(QStringLiteral("FollowButton"));
     FollowButton->setText(QStringLiteral("»|"));
-    FollowButton->setToolTip(QStringLiteral("Следить за работой схемы"));
-    ActFollow = new QAction(QStringLiteral("Следить за работой схемы"), this);
-    ActWholeHistory = new QAction(QStringLiteral("Записывать всю историю"), this);
+    FollowButton->setToolTip(tr("Следить за работой схемы"));
+    ActFollow = new QAction(tr("Следить за работой схемы"), this);
+    ActWholeHistory = new QAction(tr("Записывать всю историю"), this);
     ActWholeHistory->setCheckable(true);
-    ActSaveTraces = new QAction(QStringLiteral("Сохранить трассы..."), this);
+    ActSaveTraces = new QAction(tr("Сохранить трассы..."), this);
     ActSaveTraces->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     addAction(ActSaveTraces);
     connect(FollowButton, &QToolButton::clicked, this, &TForm17::FollowRun);
@@ -104,7 +104,7 @@ TForm17::TForm17(const Schematic& model, Simulator& simulator, QWidget* parent)
         menu.addAction(ActSaveTraces);
         menu.addSeparator();
         menu.addAction(ActFollow);
-        menu.addAction(QStringLiteral("Убрать курсоры"), this, [this] {
+        menu.addAction(tr("Убрать курсоры"), this, [this] {
             cursorA_.reset();
             cursorB_.reset();
             Button2Click();
@@ -207,7 +207,7 @@ void TForm17::RefreshProbeList() {
     laying_ = true;
     CheckListBox1->clear();
     for (int i = 1; i <= model_.OscCount(); ++i) {
-        auto* item = new QListWidgetItem(QStringLiteral("Осциллограф%1").arg(i), CheckListBox1);
+        auto* item = new QListWidgetItem(tr("Осциллограф%1").arg(i), CheckListBox1);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
     }
@@ -372,17 +372,15 @@ QString TForm17::ReadoutText() const {
     if (cursorB_) parts << QStringLiteral("B: %1").arg(*cursorB_);
     if (cursorA_ && cursorB_) {
         const TSimTime dt = *cursorB_ - *cursorA_;
-        parts << QStringLiteral("Δt = %1 нс").arg(dt);
-        if (dt != 0)
-            parts
-                << QStringLiteral("1/Δt = %1 МГц").arg(1000.0 / static_cast<double>(std::abs(dt)), 0, 'g', 6);
+        parts << tr("Δt = %1 нс").arg(dt);
+        if (dt != 0) parts << tr("1/Δt = %1 МГц").arg(1000.0 / static_cast<double>(std::abs(dt)), 0, 'g', 6);
     }
     if (sim_.Recording == ProbeRecording::Whole) {
         std::vector<TraceRecord> records;
         for (const auto& [c, probe] : DrawnChannels())
             records.push_back(ProbeRecord(*probe));
         if (const TSimTime start = RecordStart(records); start > 0)
-            parts << QStringLiteral("запись полна с %1").arg(start);
+            parts << tr("запись полна с %1").arg(start);
     }
     return parts.join(u'\n');
 }
@@ -498,17 +496,16 @@ bool TForm17::SaveTraces(const QString& path, TraceFile kind) {
     }
     QString why;
     if (SaveFileWhole(path, bytes, &why)) return true;
-    QMessageBox::warning(
-        this, QStringLiteral("Внимание"),
-        QStringLiteral("Не удалось записать файл %1:\n%2").arg(QDir::toNativeSeparators(path), why));
+    QMessageBox::warning(this, tr("Внимание"),
+                         tr("Не удалось записать файл %1:\n%2").arg(QDir::toNativeSeparators(path), why));
     return false;
 }
 
 void TForm17::SaveTracesAs() {
-    const QString vcd = QStringLiteral("Трассы VCD (*.vcd)");
-    const QString csv = QStringLiteral("Трассы CSV (*.csv)");
-    const QString png = QStringLiteral("Рисунок PNG (*.png)");
-    QFileDialog dialog(this, QStringLiteral("Сохранить трассы"));
+    const QString vcd = tr("Трассы VCD (*.vcd)");
+    const QString csv = tr("Трассы CSV (*.csv)");
+    const QString png = tr("Рисунок PNG (*.png)");
+    QFileDialog dialog(this, tr("Сохранить трассы"));
     dialog.setObjectName(QStringLiteral("SaveTracesDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -13,7 +13,7 @@
 TForm15::TForm15(QWidget* mainWindow, QWidget* workspace)
     : QDialog(mainWindow), mainWindow_(mainWindow), workspace_(workspace) {
     setObjectName(QStringLiteral("Form15"));
-    setWindowTitle(QStringLiteral("Масштаб времени"));
+    setWindowTitle(tr("Масштаб времени"));
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     TrackBar1 = new QSlider(Qt::Horizontal);
@@ -26,9 +26,9 @@ TForm15::TForm15(QWidget* mainWindow, QWidget* workspace)
     TrackBar1->setValue(100);
     TrackBar1->setMinimumWidth(260);
 
-    Label1 = new QLabel(QStringLiteral("Быстро (0)"));
+    Label1 = new QLabel(tr("Быстро (0)"));
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(QStringLiteral("Медленно (1000)"));
+    Label2 = new QLabel(tr("Медленно (1000)"));
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 

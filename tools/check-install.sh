@@ -13,8 +13,8 @@ lib="$home/.local/lib/tarnwell"
 
 bash "$src/tools/install.sh" install "$build" >/dev/null
 for f in "$lib/tarnwell" "$lib/tarnwell-batch" "$lib/bases/elements_images.db" "$lib/bases/elements.db" \
-         "$lib/bases/microchips.db" "$lib/config/main.ini" "$home/.local/bin/tarnwell" \
-         "$home/.local/share/applications/tarnwell.desktop" \
+         "$lib/bases/microchips.db" "$lib/config/main.ini" "$lib/translations/tarnwell_en.qm" \
+         "$home/.local/bin/tarnwell" "$home/.local/share/applications/tarnwell.desktop" \
          "$home/.local/share/icons/hicolor/scalable/apps/tarnwell.svg"; do
     [ -e "$f" ] || fail "missing after install: $f"
 done
@@ -29,6 +29,10 @@ case "$out" in
 *) fail "the program did not come up with $lib/bases" ;;
 esac
 
+# In English it finds its translation beside it.
+err="$(TARNWELL_LANG=en run 2>&1 >/dev/null)" || fail "the installed program did not start in English"
+case "$err" in *tarnwell_en.qm*) fail "the installed program found no English translation" ;; esac
+
 # A second install keeps the user's catalogue and settings.
 echo "[Main]" >"$lib/config/main.ini"
 printf 'mine' >"$lib/bases/microchips.db"
@@ -37,7 +41,7 @@ bash "$src/tools/install.sh" install "$build" >/dev/null
 [ "$(cat "$lib/bases/microchips.db")" = "mine" ] || fail "install replaced the catalogue"
 
 bash "$src/tools/install.sh" uninstall >/dev/null
-for f in "$lib/tarnwell" "$lib/tarnwell-batch" "$home/.local/bin/tarnwell" \
+for f in "$lib/tarnwell" "$lib/tarnwell-batch" "$lib/translations" "$home/.local/bin/tarnwell" \
          "$home/.local/share/applications/tarnwell.desktop" \
          "$home/.local/share/icons/hicolor/scalable/apps/tarnwell.svg"; do
     [ ! -e "$f" ] || fail "left after uninstall: $f"

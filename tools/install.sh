@@ -2,8 +2,8 @@
 # Installs Tarnwell for the current user, or removes it again.
 #   tools/install.sh install BUILD_DIR [PREFIX]    (PREFIX defaults to ~/.local)
 #   tools/install.sh uninstall [PREFIX]
-# The program and the runner go to PREFIX/lib/tarnwell with bases/ and config/ beside them, as the
-# program expects; a catalogue file or settings file already there is the user's and is never
+# The program and the runner go to PREFIX/lib/tarnwell with bases/, config/ and translations/
+# beside them, as the program expects; a catalogue file or settings file already there is the user's and is never
 # replaced. Uninstalling keeps them too.
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
@@ -28,16 +28,19 @@ icon="$prefix/share/icons/hicolor/scalable/apps/tarnwell.svg"
 
 if [ "$action" = uninstall ]; then
     rm -f "$lib/tarnwell" "$lib/tarnwell-batch" "$launcher" "$desktop" "$icon"
+    rm -rf "$lib/translations"
     rmdir "$lib" 2>/dev/null || true
     echo "Removed Tarnwell from $prefix; the catalogue ($lib/bases) and settings ($lib/config) stay."
     exit 0
 fi
 
-for f in bin/tarnwell bin/tarnwell-batch catalogue/defaults/tarnwell-mkcatalogue; do
-    [ -x "$build/$f" ] || { echo "$build/$f is missing: build first (make build)" >&2; exit 1; }
+for f in bin/tarnwell bin/tarnwell-batch catalogue/defaults/tarnwell-mkcatalogue bin/translations/tarnwell_en.qm; do
+    [ -e "$build/$f" ] || { echo "$build/$f is missing: build first (make build)" >&2; exit 1; }
 done
 mkdir -p "$lib/bases" "$lib/config" "$prefix/bin" "$(dirname "$desktop")" "$(dirname "$icon")"
 install -m 755 "$build/bin/tarnwell" "$build/bin/tarnwell-batch" "$lib/"
+mkdir -p "$lib/translations"
+install -m 644 "$build"/bin/translations/*.qm "$lib/translations/"
 
 # A fresh default catalogue, not the build tree's copy that a developer may have edited.
 fresh="$(mktemp -d)"

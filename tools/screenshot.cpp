@@ -13,6 +13,7 @@
 //   tarnwell-screenshot --gallery OUTDIR         every window of a session on the divide-by-two
 //                                                example, opened through the menus and buttons
 //                                                (gallery-*.png)
+// TARNWELL_LANG=en grabs the English interface; without it the windows are Russian.
 #include "app/mainwindow.h"
 #include "app/navigatorpanel.h"
 #include "app/settingsdialog.h"
@@ -28,6 +29,7 @@
 #include "sim/oscilloscopewindow.h"
 #include "sim/timescaledialog.h"
 #include "tools/userscript/userscript.h"
+#include "ui/translation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -344,6 +346,8 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
+    if (const std::optional<Language> language = ParseLanguage(qEnvironmentVariable("TARNWELL_LANG")))
+        InstallLanguage(*language);
     const QStringList args = QApplication::arguments();
     const QString mode = args.size() == 3 ? args[1] : QString();
     const bool scene = mode == u"--wired" || mode == u"--specials" || mode == u"--oscilloscope" ||

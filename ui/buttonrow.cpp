@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/buttonrow.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -10,7 +11,7 @@ OkCancelRow MakeOkCancelRow(QDialog* dialog, const QString& okText, bool alignRi
     row.layout = new QHBoxLayout;
     if (alignRight) row.layout->addStretch();
     row.ok = new QPushButton(okText);
-    row.cancel = new QPushButton(QStringLiteral("Отмена"));
+    row.cancel = new QPushButton(QCoreApplication::translate("OkCancelRow", "Отмена"));
     row.ok->setDefault(true);
     row.layout->addWidget(row.ok);
     row.layout->addWidget(row.cancel);

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "app/colorbox.h"
+#include "app/optionsfile.h"
 #include "app/settingsdialog.h"
 #include "editor/workspaceframe.h"
 #include "tests/app/appfixture.h"
 #include "tests/common/testutil.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -113,6 +115,33 @@ TEST_F(SettingsDialog, OkWithAnUnwritableFileShowsTheErrorAndStaysOpen) {
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(LastMessageBoxText(), QStringLiteral("Unable to write to %1").arg(configPath()));
     d.hide();
+}
+
+// The language choice: the running language until one is chosen, written as a new key only once
+// the user picks one, followed at the next start.
+TEST_F(SettingsDialog, TheLanguageChoiceIsWrittenOnlyOnceTheUserPicksOne) {
+    writeConfig("[Main]\nLockBases=0\n");
+    TForm1& f = start();
+    TForm4& d = *f.window<TForm4>();
+    d.show();
+    EXPECT_EQ(d.ComboLanguage->currentText(), QStringLiteral("Русский")); // no translator: Russian
+    QTest::mouseClick(d.ButtonApply, Qt::LeftButton);
+    EXPECT_FALSE(readConfig().contains("Language"));
+
+    d.ComboLanguage->setFocus();
+    QTest::keyClick(d.ComboLanguage, Qt::Key_Down);
+    EXPECT_EQ(d.ComboLanguage->currentText(), QStringLiteral("English"));
+    QTest::mouseClick(d.ButtonOk, Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(readConfig().contains("[Main]\r\nLockBases=0\r\nLanguage=en\r\n"))
+        << readConfig().toStdString();
+    EXPECT_EQ(ReadLanguage(IniFile(configPath())), QStringLiteral("en"));
+    // Shown again, the dialog shows the choice, not the language of this run.
+    d.show();
+    EXPECT_EQ(d.ComboLanguage->currentText(), QStringLiteral("English"));
+    QTest::keyClick(d.ComboLanguage, Qt::Key_Up);
+    QTest::mouseClick(d.ButtonOk, Qt::LeftButton);
+    EXPECT_EQ(ReadLanguage(IniFile(configPath())), QStringLiteral("ru"));
 }
 
 } // namespace
