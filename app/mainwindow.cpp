@@ -162,6 +162,10 @@ void TForm1::BuildMenu() {
     ActSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     ActSaveAs = item(MenuFile, "Сохранить как...");
     MenuFile->addSeparator();
+    ActExport = item(MenuFile, "Экспорт...");
+    ActPrint = item(MenuFile, "Печать...");
+    ActPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuFile->addSeparator();
     ActSettings = item(MenuFile, "Настройки...");
     MenuFile->addSeparator();
     ActExit = item(MenuFile, "Выход");
