@@ -26,15 +26,8 @@ QByteArray ReadFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-class Export : public AppFixture {
+class Export : public CatalogueAppFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        copyDefaultCatalogue();
-        start();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-
     void Load(const char* example) {
         ASSERT_TRUE(
             form->LoadSchematic(QStringLiteral(TARNWELL_EXAMPLES "/%1.tsv").arg(QLatin1String(example))));

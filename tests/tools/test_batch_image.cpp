@@ -29,10 +29,6 @@ void Collect(QtMsgType, const QMessageLogContext&, const QString& message) {
 class BatchImageTest : public BatchFixture {
 protected:
     static BatchResult Run(const QStringList& args) { return Call(&BatchImage, args); }
-    static QByteArray Read(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
 
     // The examples, by file set and by netlist.
     static QStringList Examples() {
