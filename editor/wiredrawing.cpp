@@ -2,14 +2,10 @@
 #include "editor/wiredrawing.h"
 
 #include "editor/surface.h"
-#include "router/router.h"
 
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <vector>
 
 namespace {
 
