@@ -162,6 +162,10 @@ void TForm1::BuildMenu() {
     ActSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     ActSaveAs = item(MenuFile, tr("Сохранить как..."));
     MenuFile->addSeparator();
+    ActExport = item(MenuFile, tr("Экспорт..."));
+    ActPrint = item(MenuFile, tr("Печать..."));
+    ActPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuFile->addSeparator();
     ActSettings = item(MenuFile, tr("Настройки..."));
     MenuFile->addSeparator();
     ActExit = item(MenuFile, tr("Выход"));

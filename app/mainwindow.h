@@ -123,6 +123,11 @@ public:
     QAction* ActOpen = nullptr;
     QAction* ActSave = nullptr;
     QAction* ActSaveAs = nullptr;
+    QAction* ActExport = nullptr;
+    QAction* ActPrint = nullptr;
+    // "Экспорт...": the export dialog for the schematic as shown; "Печать...": the print dialog.
+    void ExportClick();
+    void PrintClick();
     QAction* ActSettings = nullptr;
     QAction* ActExit = nullptr;
     QAction* ActUndo = nullptr;

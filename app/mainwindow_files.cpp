@@ -46,6 +46,8 @@ void TForm1::ConnectFiles() {
     connect(ActOpen, &QAction::triggered, this, &TForm1::Button7Click);
     connect(ActSave, &QAction::triggered, this, &TForm1::SaveCurrent);
     connect(ActSaveAs, &QAction::triggered, this, &TForm1::Button6Click);
+    connect(ActExport, &QAction::triggered, this, &TForm1::ExportClick);
+    connect(ActPrint, &QAction::triggered, this, &TForm1::PrintClick);
     connect(ToolButtonNew, &QToolButton::clicked, this, &TForm1::Button8Click);
     connect(ToolButtonOpen, &QToolButton::clicked, this, &TForm1::Button7Click);
     connect(ToolButtonSave, &QToolButton::clicked, this, &TForm1::Button6Click);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The main window's keys: Delete, Ctrl+A, the arrows that move the selection, Esc that cancels a
-// gesture of the pointer, F10 to the menus; and where placed elements land.
+// gesture of the pointer, F10 and Alt to the menus; and where placed elements land.
 #include "app/mainwindow.h"
 
 #include "editor/elementpicture.h"
@@ -8,6 +8,7 @@
 #include "editor/workspaceframe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -53,6 +54,53 @@ private:
     TForm1* form_;
 };
 
+// Alt pressed and released alone in the main window, with no key, click or wheel turn between,
+// opens the first menu as F10 does.
+class AltAlone : public QObject {
+public:
+    AltAlone(QWidget* window, QAction* menuKey) : QObject(window), window_(window), menuKey_(menuKey) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const auto* widget = qobject_cast<QWidget*>(watched);
+            // A key event unhandled by a widget goes on to its parents: each sees the same press.
+            if (key->key() == Qt::Key_Alt)
+                armed_ = armed_ || (widget && widget->window() == window_);
+            else
+                armed_ = false;
+            break;
+        }
+        case QEvent::KeyRelease:
+            if (armed_ && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt) {
+                armed_ = false;
+                if (!QApplication::activePopupWidget() && !QApplication::activeModalWidget())
+                    menuKey_->trigger();
+            }
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+        case QEvent::ShortcutOverride:
+            if (event->type() != QEvent::ShortcutOverride ||
+                static_cast<QKeyEvent*>(event)->key() != Qt::Key_Alt)
+                armed_ = false;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    QAction* menuKey_;
+    bool armed_ = false;
+};
+
 } // namespace
 
 void TForm1::ConnectKeys() {
@@ -74,6 +122,8 @@ void TForm1::ConnectKeys() {
         QMenuBar* bar = menuBar();
         if (!bar->actions().isEmpty()) bar->setActiveAction(bar->actions().first());
     });
+
+    new AltAlone(this, ActMenuKey);
 
     Frame21->setFocusPolicy(Qt::StrongFocus);
     Frame21->installEventFilter(new ArrowKeys(this));

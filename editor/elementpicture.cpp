@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/elementpicture.h"
 
+#include "document/schematicimage.h"
 #include "editor/overlaydrawing.h"
 
 #include <QMouseEvent>
@@ -50,17 +51,7 @@ void ElementPicture::Compose() {
         leg.Y = m.y;
         DrawLegMarker(shown_, leg, m.desktop);
     }
-    if (shown_.isNull()) {
-        masked_ = QImage();
-    } else {
-        masked_ = shown_.convertToFormat(QImage::Format_ARGB32);
-        const QRgb key = shown_.pixel(0, shown_.height() - 1) | 0xFF000000u;
-        for (int y = 0; y < masked_.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(masked_.scanLine(y));
-            for (int x = 0; x < masked_.width(); ++x)
-                if ((line[x] | 0xFF000000u) == key) line[x] = 0;
-        }
-    }
+    masked_ = KeyedPicture(shown_);
     update();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "document/wiregeometry.h"
 #include "editor/options.h"
 #include "editor/viewstate.h"
 #include "router/routinggrids.h"
@@ -21,7 +22,3 @@ void DrawField(QImage& surface, const TGrid& wireMap, const TGrid& netMap, int s
                bool highlight, int32_t desktop);
 // The same with the routing grids, the zoom and hovered net of the view, and the options.
 void DrawField(QImage& surface, const RoutingGrids& grids, const ViewState& view, const TOptions& options);
-
-// The round dot of junctions and of the wire drop, at surface pixel (x, y): (scale div 5) * 5
-// pixels across, one pixel when that is 0, filled in `colour` with the painter's composition.
-void FillWireDot(QPainter& p, int x, int y, int scale, QRgb colour);

@@ -29,13 +29,7 @@ int BatchRoute(const QStringList& args, FILE* out, FILE* err) {
         return 2;
     }
     SchematicDocument document;
-    if (IsSchematicFile(file)) {
-        if (!LoadSchematicSet(file, bases.isEmpty() ? DefaultBasesFolder() : bases, document, err)) return 2;
-    } else {
-        if (!ReadNetlistFile(file, document, err)) return 2;
-        // The edits of the file are routed once, at the end.
-        document.Reroute();
-    }
+    if (!LoadRoutedSchematic(file, bases, document, err)) return 2;
     const RoutingGrids& grids = document.grids();
     QByteArray result;
     for (int x = 0; x <= GridMax; ++x)

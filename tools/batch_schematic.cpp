@@ -60,3 +60,12 @@ bool LoadSchematicSet(const QString& path, const QString& bases, SchematicDocume
     }
     return true;
 }
+
+bool LoadRoutedSchematic(const QString& path, const QString& bases, SchematicDocument& document, FILE* err) {
+    if (IsSchematicFile(path))
+        return LoadSchematicSet(path, bases.isEmpty() ? DefaultBasesFolder() : bases, document, err);
+    if (!ReadNetlistFile(path, document, err)) return false;
+    // The edits of the file are routed once, at the end.
+    document.Reroute();
+    return true;
+}

@@ -17,3 +17,8 @@ QString DefaultBasesFolder();
 // the routing as the load leaves it. The load's messages go to `err`. Returns false when the file
 // set cannot be read at all (no catalogue, no tree file).
 bool LoadSchematicSet(const QString& path, const QString& bases, SchematicDocument& document, FILE* err);
+
+// Loads `path` for the commands that show the schematic as it stands: a file set as
+// LoadSchematicSet does (the catalogue of `bases`, DefaultBasesFolder() when empty), a netlist
+// with its edit lines applied and its wires routed once. Returns false after printing the fault.
+bool LoadRoutedSchematic(const QString& path, const QString& bases, SchematicDocument& document, FILE* err);

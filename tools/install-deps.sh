@@ -4,6 +4,7 @@ set -euo pipefail
 pkgs=(cmake make g++ ccache qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
       libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core
       qt6-translations-l10n qt6-l10n-tools qt6-tools-dev clang-format git clang-14 libclang-rt-14-dev
+      qt6-svg-dev librsvg2-bin # a test renders exported SVG back with Qt's renderer and rsvg-convert
       gtkwave) # gtkwave: its vcd2fst and fst2vcd read the exported traces in a test
 missing=()
 for p in "${pkgs[@]}"; do

@@ -117,6 +117,91 @@
     </message>
 </context>
 <context>
+    <name>ExportDialog</name>
+    <message>
+        <source>Рисунок PNG</source>
+        <translation>PNG image</translation>
+    </message>
+    <message>
+        <source>Рисунок PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG</source>
+        <translation>SVG image</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG (*.svg)</source>
+        <translation>SVG image (*.svg)</translation>
+    </message>
+    <message>
+        <source>Документ PDF</source>
+        <translation>PDF document</translation>
+    </message>
+    <message>
+        <source>Документ PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Экспорт</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Только выделенные элементы</source>
+        <translation>Selected elements only</translation>
+    </message>
+    <message>
+        <source>Обзор...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>&amp;Формат:</source>
+        <translation>&amp;Format:</translation>
+    </message>
+    <message>
+        <source>&amp;Масштаб:</source>
+        <translation>&amp;Zoom:</translation>
+    </message>
+    <message>
+        <source>Ф&amp;айл:</source>
+        <translation>F&amp;ile:</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Внимание</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Укажите имя файла</source>
+        <translation>Enter a file name</translation>
+    </message>
+    <message>
+        <source>На схеме нечего экспортировать</source>
+        <translation>The schematic has nothing to export</translation>
+    </message>
+    <message>
+        <source>Рисунок слишком велик (%1 × %2 точек): уменьшите масштаб</source>
+        <translation>The picture is too large (%1 × %2 pixels): choose a smaller zoom</translation>
+    </message>
+    <message>
+        <source>Файл %1 уже существует. Заменить его?</source>
+        <translation>The file %1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл %1:
+%2</source>
+        <translation>Could not write the file %1:
+%2</translation>
+    </message>
+</context>
+<context>
     <name>LineDialog</name>
     <message>
         <source>ОК</source>
@@ -442,6 +527,30 @@
     <message>
         <source>Повторить: %1</source>
         <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>Экспорт...</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <source>Печать...</source>
+        <translation>Print...</translation>
+    </message>
+    <message>
+        <source>схема.png</source>
+        <translation>schematic.png</translation>
+    </message>
+    <message>
+        <source>Печать</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>На схеме нечего печатать</source>
+        <translation>The schematic has nothing to print</translation>
+    </message>
+    <message>
+        <source>Не удалось напечатать схему</source>
+        <translation>Could not print the schematic</translation>
     </message>
 </context>
 <context>

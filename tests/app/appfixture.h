@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -64,4 +65,15 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<TForm1> form;
+};
+
+// A main window started on a copy of the default catalogue and shown.
+class CatalogueAppFixture : public AppFixture {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        copyDefaultCatalogue();
+        start();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
 };

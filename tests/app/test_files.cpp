@@ -29,15 +29,8 @@
 
 namespace {
 
-class FileCommands : public AppFixture {
+class FileCommands : public CatalogueAppFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        copyDefaultCatalogue();
-        start();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-
     Schematic& s() { return form->model(); }
 
     int Place(QStandardItem* node) {

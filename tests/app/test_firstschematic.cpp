@@ -20,13 +20,11 @@
 
 namespace {
 
-class FirstSchematic : public AppFixture {
+class FirstSchematic : public CatalogueAppFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        copyDefaultCatalogue();
-        start();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        CatalogueAppFixture::SetUp();
+        if (HasFatalFailure()) return;
         QTest::mouseMove(form->windowHandle(), QPoint(1, 1));
     }
 };

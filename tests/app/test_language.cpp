@@ -108,8 +108,8 @@ bool Foreign(const Shown& s, Language language, const QStringList& data = {}) {
                            [&data](const QString& l) { return l.contains(Cyrillic) && !data.contains(l); });
     }
     // "Name" titles the pictures' column as it always has.
-    static const QStringList kept{"Tarnwell", "Zivuvazodi", "OK",  "English", "VCD", "CSV", "PNG",
-                                  "BMP",      "tsv",        "vcd", "csv",     "png", "bmp", "Name"};
+    static const QStringList kept{"Tarnwell", "Zivuvazodi", "OK",  "English", "VCD", "CSV",  "PNG", "BMP",
+                                  "tsv",      "vcd",        "csv", "png",     "bmp", "Name", "SVG", "PDF"};
     for (const QRegularExpressionMatch& m : LatinWord.globalMatch(s.text))
         if (!kept.contains(m.captured())) return true;
     return false;
@@ -193,6 +193,18 @@ TEST_P(Interface, EveryWindowShowsOnlyItsLanguage) {
         texts << s.text;
     for (const QString& t : expected)
         EXPECT_TRUE(texts.contains(t)) << t.toStdString();
+
+    // The export dialog, opened on demand from "Файл".
+    QList<Shown> exported;
+    WhenModalShown([&exported](QWidget* w) {
+        exported = ReadableTexts(w);
+        exported.push_back({QStringLiteral("title"), w->windowTitle()});
+        qobject_cast<QDialog*>(w)->reject();
+    });
+    f.ActExport->trigger();
+    ASSERT_GT(exported.size(), 5);
+    for (const Shown& s : exported)
+        EXPECT_FALSE(Foreign(s, language)) << s.where.toStdString() << ": " << s.text.toStdString();
 }
 
 // The names that are data show in the language of the interface, in the navigator and on the

@@ -82,10 +82,17 @@ void expectMenus(TForm1& f, bool locked) {
     // Each with its mnemonic, so Alt and the letter reach it.
     EXPECT_EQ(titles, QStringList({QStringLiteral("&Файл"), QStringLiteral("&Правка"),
                                    QStringLiteral("&Схема"), QStringLiteral("&Базы данных")}));
-    const MenuRows file = {{QStringLiteral("Новый"), true},     {QStringLiteral("Открыть..."), true},
-                           {QStringLiteral("Сохранить"), true}, {QStringLiteral("Сохранить как..."), true},
-                           {QStringLiteral("-"), true},         {QStringLiteral("Настройки..."), true},
-                           {QStringLiteral("-"), true},         {QStringLiteral("Выход"), true}};
+    const MenuRows file = {{QStringLiteral("Новый"), true},
+                           {QStringLiteral("Открыть..."), true},
+                           {QStringLiteral("Сохранить"), true},
+                           {QStringLiteral("Сохранить как..."), true},
+                           {QStringLiteral("-"), true},
+                           {QStringLiteral("Экспорт..."), true},
+                           {QStringLiteral("Печать..."), true},
+                           {QStringLiteral("-"), true},
+                           {QStringLiteral("Настройки..."), true},
+                           {QStringLiteral("-"), true},
+                           {QStringLiteral("Выход"), true}};
     // Nothing to undo or redo in a fresh window.
     const MenuRows edit = {{QStringLiteral("Отменить"), false},
                            {QStringLiteral("Повторить"), false},
@@ -113,6 +120,7 @@ void expectMenus(TForm1& f, bool locked) {
     EXPECT_EQ(f.ActNew->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(f.ActOpen->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     EXPECT_EQ(f.ActSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(f.ActPrint->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     EXPECT_EQ(f.ActUndo->shortcuts(), QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z)});
     EXPECT_EQ(f.ActRedo->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
                                                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));

@@ -37,15 +37,7 @@ QString RunOutput(const QString& tsv, const QString& bases) {
         QStringLiteral("element \\1:"));
 }
 
-class PasteExamples : public AppFixture {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        copyDefaultCatalogue();
-        start();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-};
+class PasteExamples : public CatalogueAppFixture {};
 
 TEST_F(PasteExamples, ThePastedCopyRunsAsTheOriginal) {
     const QString bases = dir.filePath(QStringLiteral("bases"));

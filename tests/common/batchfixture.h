@@ -48,6 +48,12 @@ protected:
         return f.readAll();
     }
 
+    // A file the command wrote, whole.
+    static QByteArray Read(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+
     static BatchResult Call(Command command, const QStringList& args) {
         FILE* out = std::tmpfile();
         BatchResult r = Call(command, args, out);

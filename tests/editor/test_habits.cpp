@@ -209,6 +209,19 @@ TEST_F(Habits, F10AndAltLettersOpenTheMenus) {
         EXPECT_TRUE(menu->isVisible()) << menu->title().toStdString();
         menu->close();
     }
+    // Alt alone opens the first menu as F10 does; held for a letter or a click it is no Alt alone.
+    QTest::keyPress(form.get(), Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(form.get(), Qt::Key_Alt);
+    EXPECT_TRUE(form->MenuFile->isVisible());
+    form->MenuFile->close();
+    QTest::keyPress(form->Frame21, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyClick(form->Frame21, Qt::Key_X, Qt::AltModifier);
+    QTest::keyRelease(form->Frame21, Qt::Key_Alt);
+    QTest::keyPress(form.get(), Qt::Key_Alt, Qt::AltModifier);
+    QTest::mouseClick(form->Frame21->viewport(), Qt::LeftButton, Qt::AltModifier, QPoint(30, 30));
+    QTest::keyRelease(form.get(), Qt::Key_Alt);
+    for (QMenu* menu : {form->MenuFile, form->MenuEdit, form->MenuScheme, form->MenuBases})
+        EXPECT_FALSE(menu->isVisible()) << menu->title().toStdString();
 }
 
 TEST_F(Habits, CtrlWheelZoomsAboutThePointer) {

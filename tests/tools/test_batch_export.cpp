@@ -19,10 +19,6 @@ using Changes = std::vector<std::pair<int64_t, bool>>;
 class BatchExport : public BatchFixture {
 protected:
     static BatchResult Run(const QStringList& args) { return Call(&BatchRun, args); }
-    static QByteArray Read(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
     // The printed "NAME transitions: t1 t2 ..." lines as the changes they stand for: every probe
     // starts low, so the levels alternate from 1.
     static std::map<QString, Changes> Printed(const QString& out) {

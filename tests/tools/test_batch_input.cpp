@@ -66,6 +66,7 @@ const QStringList UsageLines = {
     QStringLiteral("usage: tarnwell-batch route FILE [--bases DIR]"),
     QStringLiteral("       tarnwell-batch run FILE --units N [--bases DIR] [--vcd FILE] [--csv FILE]"),
     QStringLiteral("       tarnwell-batch test FILE TESTFILE [--bases DIR] [--junit FILE] [--vcd FILE]"),
+    QStringLiteral("       tarnwell-batch image FILE OUT.svg|OUT.png|OUT.pdf [--zoom PERCENT] [--bases DIR]"),
     QStringLiteral("       tarnwell-batch --help"),
     QStringLiteral("FILE is a netlist, or a schematic file set named by its .tsv file (loaded"),
     QStringLiteral("with the catalogue of DIR, by default the bases/ beside the program)"),
@@ -77,7 +78,9 @@ const QStringList UsageLines = {
     QStringLiteral("run --vcd and --csv also write every probe's transitions as a value change"),
     QStringLiteral("dump (1 ns a unit) and as rows of time,probe,level"),
     QStringLiteral("test checks FILE against the statements of TESTFILE and prints TAP; exit"),
-    QStringLiteral("status 0 all cases passed, 1 some failed, 2 bad arguments or input")};
+    QStringLiteral("status 0 all cases passed, 1 some failed, 2 bad arguments or input"),
+    QStringLiteral("image draws the schematic's used part as the program's export does, at the"),
+    QStringLiteral("workspace zoom PERCENT (30 to 200 in steps of 10, by default 100)")};
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, BatchAnswers,
