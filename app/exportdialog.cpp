@@ -56,10 +56,7 @@ ExportDialog::ExportDialog(const Schematic& schematic, const RoutingGrids& grids
     ZoomBox->setCurrentIndex(std::clamp(scale, 3, 20) - 3);
     SelectionBox = new QCheckBox(tr("Только выделенные элементы"));
     SelectionBox->setObjectName(QStringLiteral("SelectionBox"));
-    bool anySelected = false;
-    for (int i = 1; i <= schematic.ElementCount(); ++i)
-        anySelected = anySelected || schematic.element(i).Selected;
-    SelectionBox->setEnabled(anySelected);
+    SelectionBox->setEnabled(HasSelection(schematic));
     FileEdit = new QLineEdit(QDir::toNativeSeparators(path));
     FileEdit->setObjectName(QStringLiteral("FileEdit"));
     FileEdit->setMinimumWidth(280);

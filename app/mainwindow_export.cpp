@@ -20,14 +20,11 @@ void TForm1::ExportClick() {
 }
 
 void TForm1::PrintClick() {
-    bool anySelected = false;
-    for (int i = 1; i <= model().ElementCount(); ++i)
-        anySelected = anySelected || model().element(i).Selected;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     dialog.setObjectName(QStringLiteral("PrintDialog1"));
     dialog.setWindowTitle(tr("Печать"));
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, anySelected);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, HasSelection(model()));
     if (dialog.exec() != QDialog::Accepted) return;
     PictureOptions options;
     options.desktop = options_.DesktopColor;

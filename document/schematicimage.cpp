@@ -64,6 +64,12 @@ QImage KeyedPicture(const QImage& bitmap) {
     return masked;
 }
 
+bool HasSelection(const Schematic& schematic) {
+    for (int i = 1; i <= schematic.ElementCount(); ++i)
+        if (schematic.element(i).Selected) return true;
+    return false;
+}
+
 SchematicPicture::SchematicPicture(const Schematic& schematic, const RoutingGrids& grids,
                                    const PictureOptions& options)
     : schematic_(schematic), grids_(grids), options_(options),

@@ -28,6 +28,9 @@ std::optional<PictureFormat> PictureFormatOfPath(const QString& path);
 // The element's bitmap with every pixel of its key colour (its bottom-left pixel) transparent.
 QImage KeyedPicture(const QImage& bitmap);
 
+// Whether any element is selected: only then is there a picture of the selection to offer.
+bool HasSelection(const Schematic& schematic);
+
 struct PictureOptions {
     int scale = 10;               // pixels per cell, 3..20
     int32_t desktop = 0x00FFFFFF; // background, 0x00BBGGRR; the wires show in its inverse
